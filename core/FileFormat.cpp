@@ -1,0 +1,276 @@
+// The ".vlo" document file: little-endian integers, strings as a 16-bit byte
+// count followed by the bytes, magic "Vocalore 2".
+
+#include "VocabFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <istream>
+#include <limits>
+#include <ostream>
+#include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vocalore {
+
+namespace {
+
+constexpr char Magic[] = "Vocalore 2";
+constexpr size_t MagicSize = sizeof(Magic) - 1;
+// Four empty strings and three integers: the least an item record can take.
+constexpr size_t MinItemRecordSize = 4 * 2 + 3 * 4;
+constexpr size_t MaxTextSize = std::numeric_limits<uint16_t>::max();
+
+const char* const FieldNames[] = {"word/phrase", "part of speech", "notes", "translation"};
+const char* const PropertyNames[] = {"description", "author", "comments"};
+
+class TWriter {
+public:
+    explicit TWriter(size_t reserve) { FBytes.reserve(reserve); }
+    void U16(uint16_t v) {
+        FBytes.push_back(static_cast<char>(v & 0xFF));
+        FBytes.push_back(static_cast<char>(v >> 8));
+    }
+    void I32(int32_t v) {
+        const auto u = static_cast<uint32_t>(v);
+        for (int shift = 0; shift < 32; shift += 8)
+            FBytes.push_back(static_cast<char>((u >> shift) & 0xFF));
+    }
+    void Text(const std::string& s) {
+        U16(static_cast<uint16_t>(s.size()));
+        FBytes += s;
+    }
+    void Raw(const char* p, size_t n) { FBytes.append(p, n); }
+    std::string Take() { return std::move(FBytes); }
+
+private:
+    std::string FBytes;
+};
+
+class TReader {
+public:
+    explicit TReader(const std::string& bytes) : FBytes(bytes) {}
+    size_t Remaining() const { return FBytes.size() - FPos; }
+    const char* Take(size_t n) {
+        if (Remaining() < n)
+            Raise(msg::StreamReadError);
+        const char* p = FBytes.data() + FPos;
+        FPos += n;
+        return p;
+    }
+    uint16_t U16() {
+        const auto* p = reinterpret_cast<const unsigned char*>(Take(2));
+        return static_cast<uint16_t>(p[0] | (p[1] << 8));
+    }
+    int32_t I32() {
+        const auto* p = reinterpret_cast<const unsigned char*>(Take(4));
+        const uint32_t u = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                           uint32_t(p[3]) << 24;
+        return static_cast<int32_t>(u);
+    }
+    std::string Text() {
+        const uint16_t n = U16();
+        return std::string(Take(n), n);
+    }
+
+private:
+    const std::string& FBytes;
+    size_t FPos = 0;
+};
+
+void CheckTextSize(const std::string& text, const std::string& what) {
+    if (text.size() > MaxTextSize)
+        throw EVocabFileError("Cannot save: the " + what + " is " + std::to_string(text.size()) +
+                              " bytes long; a text may hold at most 65535 bytes.");
+}
+
+std::string ItemLabel(const TVocabItem& item, int32_t index) {
+    std::string word = item.Word.substr(0, 40);
+    return "item " + std::to_string(index + 1) + " (\"" + word + "\")";
+}
+
+} // namespace
+
+// Builds the file image; refuses texts a 16-bit count can't hold, so that no
+// file is written that reads back differently.
+std::string TVocabFile::Serialize() const {
+    for (int p = 0; p < PropertyCount; ++p)
+        CheckTextSize(FProperties[static_cast<size_t>(p)],
+                      p < 3 ? std::string(PropertyNames[p]) : "property " + std::to_string(p));
+    size_t size = 64;
+    for (int32_t i = 0; i < Count(); ++i) {
+        const TVocabItem& item = *FItems[static_cast<size_t>(i)];
+        for (int f = 0; f < FieldCount; ++f) {
+            CheckTextSize(item.Field(f), std::string(FieldNames[f]) + " of " + ItemLabel(item, i));
+            size += item.Field(f).size();
+        }
+        size += MinItemRecordSize;
+    }
+
+    TWriter w(size);
+    w.Raw(Magic, MagicSize);
+    w.U16(ForeignLangID);
+    w.U16(NativeLangID);
+    w.I32(FAttemptCount);
+    w.I32(FSuccessCount);
+    for (const auto& p : FProperties)
+        w.Text(p);
+    w.I32(Count());
+    for (const auto& item : FItems) {
+        w.Text(item->Word);
+        w.Text(item->Category);
+        w.Text(item->Notes);
+        w.Text(item->Translation);
+        w.I32(item->LastTested);
+        w.I32(item->SortPosition);
+        w.I32(item->PenaltyPoints);
+    }
+    return w.Take();
+}
+
+void TVocabFile::SaveToStream(std::ostream& stream) {
+    const std::string bytes = Serialize();
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    stream.flush();
+    if (!stream)
+        Raise(msg::StreamWriteError);
+    FModified = false;
+    FSavedPosition = FUndoPosition;
+}
+
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+// Writes a temporary file beside the target and renames it over the target only
+// when everything was written, so a failed save never destroys the old file.
+void TVocabFile::SaveToFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    const std::string bytes = Serialize();
+
+    std::error_code ec;
+    fs::path target = path;
+    if (fs::is_symlink(target, ec))
+        target = fs::weakly_canonical(target, ec);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && (S_ISDIR(existing.st_mode) || ::access(target.c_str(), W_OK) != 0))
+        throw EVocabFileError(
+            FileErrorText("Cannot create file", path, S_ISDIR(existing.st_mode) ? EISDIR : errno));
+
+    std::string temp = target.string() + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw EVocabFileError(FileErrorText("Cannot create file", path, errno));
+    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, exists ? existing.st_mode & 07777
+                                                                    : NewFileMode()) == 0 &&
+                         ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        ::unlink(temp.c_str());
+        Raise(msg::StreamWriteError);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        throw EVocabFileError(FileErrorText("Cannot create file", path, error));
+    }
+    FModified = false;
+    FSavedPosition = FUndoPosition;
+    FFileName = path;
+}
+
+void TVocabFile::LoadFromStream(std::istream& stream) {
+    std::ostringstream all;
+    if (stream.rdbuf())
+        all << stream.rdbuf();
+    ReadFrom(all.str());
+}
+
+void TVocabFile::LoadFromFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EVocabFileError(FileErrorText("Cannot open file", path, errno));
+    std::string bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        bytes.reserve(static_cast<size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw EVocabFileError(FileErrorText("Cannot open file", path, error));
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    ReadFrom(bytes);
+    FFileName = path;
+}
+
+// Reads a whole file image. A failure leaves the document empty, never half-loaded.
+void TVocabFile::ReadFrom(const std::string& bytes) {
+    Clear();
+    try {
+        TReader r(bytes);
+        if (std::memcmp(r.Take(MagicSize), Magic, MagicSize) != 0)
+            Raise(msg::InvalidFileFormat);
+        ForeignLangID = r.U16();
+        NativeLangID = r.U16();
+        FAttemptCount = r.I32();
+        FSuccessCount = r.I32();
+        for (auto& p : FProperties)
+            p = r.Text();
+        const int32_t count = r.I32();
+        if (count < 0)
+            throw EVocabFileError("List capacity out of bounds (" + std::to_string(count) + ")");
+        // Never reserve more than the remaining bytes can hold: a hostile count
+        // then fails as a short file instead of exhausting memory.
+        FItems.reserve(std::min(static_cast<size_t>(count), r.Remaining() / MinItemRecordSize));
+        for (int32_t i = 0; i < count; ++i) {
+            auto item = std::make_unique<TVocabItem>();
+            item->Word = r.Text();
+            item->Category = r.Text();
+            item->Notes = r.Text();
+            item->Translation = r.Text();
+            item->LastTested = r.I32();
+            item->SortPosition = r.I32();
+            item->PenaltyPoints = r.I32();
+            FItems.push_back(std::move(item));
+        }
+    } catch (...) {
+        Clear();
+        throw;
+    }
+}
+
+} // namespace vocalore
