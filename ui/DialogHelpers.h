@@ -1,0 +1,44 @@
+#pragma once
+// Small helpers every window and dialog shares: the one message box, dialog
+// placement over the owner, and the range checks of number fields.
+
+#include "PromptService.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace vocalore {
+
+inline constexpr const char* ProductName = "Vocalore";
+
+// Shows a message box through the prompt service. An empty caption means the
+// product name. The default keyboard layout is active while the box is open.
+TMsgButton ShowMessageBox(const QString& text, const QString& caption = {},
+                          TMsgIcon icon = TMsgIcon::Information, TMsgButtons buttons = mbOK,
+                          TMsgButton defaultButton = mbNone, QWidget* parent = nullptr);
+
+// The keyboard switching of the language services, called with true before a
+// message box (the default layout) and with false after it (the layout of the
+// focused control). Without one installed nothing switches.
+void SetKeyboardSwitch(std::function<void(bool toDefault)> switchKeyboard);
+
+// Centres the dialog over its owner, then keeps it inside the work area.
+// Without an owner (or a hidden one) the dialog is only kept on screen.
+void PlaceDialog(QWidget* dialog, QWidget* owner);
+// Moves a top-level window so that it lies inside its screen's work area.
+void KeepOnScreen(QWidget* window);
+
+// Range checks of number fields (QLineEdit, spin boxes, editable combo boxes).
+// On failure they show "Number must be between ..." with a warning icon,
+// select the text of a line edit and focus the control.
+bool CheckIntField(QWidget* control, int minimum, int maximum);
+bool CheckRealField(QWidget* control, double minimum, double maximum);
+
+// The parses behind the checks: text that is no number gives minimum - 1.
+long long ParseIntField(const QString& text, int minimum);
+double ParseRealField(const QString& text, double minimum);
+
+} // namespace vocalore
