@@ -1,0 +1,47 @@
+#pragma once
+// Everything the main window keeps between runs, and the two routines that read
+// it at start-up and write it when the window closes. The window only copies
+// fields in and out of the record.
+
+#include "core/DialogHelpers.h"
+#include "settings/Options.h"
+#include "settings/PageSetup.h"
+#include "settings/RecentFiles.h"
+#include "settings/SettingsStore.h"
+
+#include <cstdint>
+
+namespace vocalore {
+
+enum class TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+using enum TWindowState;
+
+struct TSettings {
+    // LoadSettings: whether a usable stored position was found; when not, the
+    // window centres itself (CentreOnScreen).
+    bool HasWindowPosition = false;
+    TScreenRect WindowPosition;
+    // SaveSettings writes WindowPosition only in the normal state.
+    TWindowState WindowState = wsNormal;
+    uint16_t ForeignLangID = 0;
+    uint16_t NativeLangID = 0;
+    bool ShowToolBar = true;
+    bool ShowStatusBar = true;
+    uint8_t TestMode = 0; // 0 Passive, 1 Active
+    bool MultipleChoice = false;
+    int32_t NextTip = 0;
+    bool ShowTips = true;
+    TRecentFileList RecentFiles{MainRecentFileCapacity};
+    TPageSetup PageSetup;
+    TOptions Options;
+};
+
+// Fills every field from the store (the defaults where a value is missing or
+// unreadable). The recent-file list is emptied and refilled, keeping its
+// capacity unless more entries are stored. defaultNativeLanguage is the user's
+// default language, used when no NativeLangID is stored.
+void LoadSettings(TSettingsStore& store, TSettings& settings, uint16_t defaultNativeLanguage);
+// Writes every field; true when the store accepted all of it.
+bool SaveSettings(TSettingsStore& store, const TSettings& settings);
+
+} // namespace vocalore
