@@ -1,0 +1,68 @@
+#include "CliSupport.h"
+
+#include <cstdio>
+
+namespace vocalore::cli {
+
+uint32_t ParseNumber(const QString& text, const char* what) {
+    bool ok = false;
+    const uint32_t value = text.trimmed().toUInt(&ok, 0); // base 0: "0x" hex or decimal
+    if (!ok)
+        throw ECliError(std::string("Invalid ") + what + ": " + text.toStdString());
+    return value;
+}
+
+std::optional<QString> TArgs::Value(const QString& name) const {
+    for (const auto& [key, value] : values)
+        if (key == name)
+            return value;
+    return std::nullopt;
+}
+
+TArgs ParseArgs(const QStringList& args, const QStringList& valued) {
+    TArgs result;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith("--") || a == "--") {
+            result.positional << a;
+        } else if (valued.contains(a)) {
+            if (i + 1 >= args.size())
+                throw ECliError("Option " + a.toStdString() + " needs a value");
+            result.values.append({a, args[++i]});
+        } else {
+            result.flags << a;
+        }
+    }
+    return result;
+}
+
+QString DecodeText(const std::string& bytes, uint16_t /*language*/, bool /*raw*/) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string EncodeText(const QString& text, uint16_t /*language*/, bool /*raw*/,
+                       const QString& where) {
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(text.size()));
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            throw ECliError("Character U+" + QString::number(c.unicode(), 16).toUpper().toStdString() +
+                            " in " + where.toStdString() + " is not a byte value");
+        bytes.push_back(static_cast<char>(c.unicode()));
+    }
+    return bytes;
+}
+
+std::string ToLocal(const QString& path) { return path.toLocal8Bit().toStdString(); }
+
+void PrintOut(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.data(), 1, static_cast<size_t>(utf8.size()), stdout);
+}
+
+void PrintErr(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.data(), 1, static_cast<size_t>(utf8.size()), stderr);
+}
+
+} // namespace vocalore::cli

@@ -1,0 +1,13 @@
+#pragma once
+// The commands of vocalore-cli. Each takes its arguments (without the command
+// name) and returns the exit status; errors go to stderr.
+
+#include <QStringList>
+
+namespace vocalore::cli {
+
+int CmdDump(const QStringList& args);
+int CmdInfo(const QStringList& args);
+int CmdBuild(const QStringList& args);
+
+} // namespace vocalore::cli
