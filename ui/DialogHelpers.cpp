@@ -1,5 +1,7 @@
 #include "DialogHelpers.h"
 
+#include "core/DialogHelpers.h"
+
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -49,8 +51,23 @@ QSize DialogSize(QWidget* dialog)
     return dialog->sizeHint().expandedTo(dialog->minimumSize());
 }
 
-// Truncating toward zero like the integer division of the placement rule.
-int Half(int value) { return value / 2; }
+TScreenRect ToRect(QPoint pos, QSize size)
+{
+    return {pos.x(), pos.y(), pos.x() + size.width(), pos.y() + size.height()};
+}
+
+TScreenRect ToRect(const QRect& r) { return ToRect(r.topLeft(), r.size()); }
+
+// The screen without task bars and panels; the whole screen when unknown.
+TScreenRect WorkArea(QWidget* window)
+{
+    QScreen* screen = window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
+    return ToRect(screen->availableGeometry());
+}
 
 } // namespace
 
@@ -81,74 +98,38 @@ void PlaceDialog(QWidget* dialog, QWidget* owner)
 {
     if (!dialog)
         return;
-    if (owner) {
-        const QRect frame = owner->window()->frameGeometry();
-        const QSize size = DialogSize(dialog);
-        dialog->move(frame.left() + Half(frame.width() - size.width()),
-                     frame.top() + Half(frame.height() - size.height()));
+    if (!owner) {
+        KeepOnScreen(dialog);
+        return;
     }
-    KeepOnScreen(dialog);
+    const TScreenRect placed = PlaceDialog(ToRect(dialog->pos(), DialogSize(dialog)),
+                                           ToRect(owner->window()->frameGeometry()), WorkArea(owner));
+    dialog->move(placed.Left, placed.Top);
 }
 
 void KeepOnScreen(QWidget* window)
 {
     if (!window)
         return;
-    QScreen* screen = window->screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect work = screen->availableGeometry();
-    const QSize size = DialogSize(window);
-    QPoint pos = window->pos();
-    // Right and bottom edges first, then a negative left or top becomes the
-    // work area's origin, so a window larger than the screen shows its top left.
-    if (pos.x() + size.width() > work.right() + 1)
-        pos.setX(work.right() + 1 - size.width());
-    if (pos.y() + size.height() > work.bottom() + 1)
-        pos.setY(work.bottom() + 1 - size.height());
-    if (pos.x() < work.left())
-        pos.setX(work.left());
-    if (pos.y() < work.top())
-        pos.setY(work.top());
-    window->move(pos);
-}
-
-long long ParseIntField(const QString& text, int minimum)
-{
-    bool ok = false;
-    const long long value = text.trimmed().toLongLong(&ok, 10);
-    if (!ok)
-        return static_cast<long long>(minimum) - 1;
-    return value;
-}
-
-double ParseRealField(const QString& text, double minimum)
-{
-    const QString trimmed = text.trimmed();
-    bool ok = false;
-    double value = QLocale().toDouble(trimmed, &ok);
-    if (!ok)
-        value = QLocale::c().toDouble(trimmed, &ok);
-    return ok ? value : minimum - 1;
+    const TScreenRect kept = KeepOnScreen(ToRect(window->pos(), DialogSize(window)), WorkArea(window));
+    window->move(kept.Left, kept.Top);
 }
 
 bool CheckIntField(QWidget* control, int minimum, int maximum)
 {
-    const long long value = ParseIntField(ControlText(control), minimum);
-    if (value >= minimum && value <= maximum)
+    if (IntFieldInRange(ControlText(control).toStdString(), minimum, maximum))
         return true;
-    RefuseField(control, QString::asprintf("Number must be between %d and %d.", minimum, maximum));
+    RefuseField(control, QString::fromStdString(IntRangeMessage(minimum, maximum)));
     return false;
 }
 
 bool CheckRealField(QWidget* control, double minimum, double maximum)
 {
-    const double value = ParseRealField(ControlText(control), minimum);
-    if (value >= minimum && value <= maximum)
+    const QString point = QLocale().decimalPoint();
+    const char separator = point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
+    if (RealFieldInRange(ControlText(control).toStdString(), minimum, maximum, separator))
         return true;
-    RefuseField(control, QString::asprintf("Number must be between %g and %g.", minimum, maximum));
+    RefuseField(control, QString::fromStdString(RealRangeMessage(minimum, maximum)));
     return false;
 }
 

@@ -37,8 +37,4 @@ void KeepOnScreen(QWidget* window);
 bool CheckIntField(QWidget* control, int minimum, int maximum);
 bool CheckRealField(QWidget* control, double minimum, double maximum);
 
-// The parses behind the checks: text that is no number gives minimum - 1.
-long long ParseIntField(const QString& text, int minimum);
-double ParseRealField(const QString& text, double minimum);
-
 } // namespace vocalore

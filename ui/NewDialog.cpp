@@ -1,0 +1,130 @@
+#include "NewDialog.h"
+
+#include "DialogHelpers.h"
+#include "Help.h"
+
+#include "core/Languages.h"
+
+#include <QCollator>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vocalore {
+
+namespace {
+
+// Both lists show the language names in alphabetical order, each entry
+// carrying its identifier.
+void FillLanguages(QComboBox* box, uint16_t selected)
+{
+    std::vector<std::pair<QString, uint16_t>> entries;
+    for (const TLanguageEntry& entry : LanguageList())
+        entries.emplace_back(QString::fromStdString(entry.Name), entry.Id);
+    QCollator collator;
+    std::stable_sort(entries.begin(), entries.end(),
+                     [&](const auto& a, const auto& b) { return collator.compare(a.first, b.first) < 0; });
+    for (const auto& [name, id] : entries)
+        box->addItem(name, QVariant::fromValue<uint>(id));
+    box->setCurrentIndex(box->findData(QVariant::fromValue<uint>(selected)));
+}
+
+uint16_t SelectedId(const QComboBox* box)
+{
+    return box->currentIndex() < 0 ? 0 : static_cast<uint16_t>(box->currentData().toUInt());
+}
+
+} // namespace
+
+TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLangId) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("NewDialog"));
+    setWindowTitle(QStringLiteral("New"));
+
+    auto* group = new QGroupBox(QStringLiteral(" Languages: "), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    auto* lblForeign = new QLabel(QStringLiteral("&Foreign:"), group);
+    lblForeign->setObjectName(QStringLiteral("lblForeign"));
+    cbForeign = new QComboBox(group);
+    cbForeign->setObjectName(QStringLiteral("cbForeign"));
+    auto* lblNative = new QLabel(QStringLiteral("&Native:"), group);
+    lblNative->setObjectName(QStringLiteral("lblNative"));
+    cbNative = new QComboBox(group);
+    cbNative->setObjectName(QStringLiteral("cbNative"));
+    lblForeign->setBuddy(cbForeign);
+    lblNative->setBuddy(cbNative);
+    for (QComboBox* box : {cbForeign, cbNative}) {
+        box->setMinimumWidth(220);
+        box->setMaxVisibleItems(16);
+    }
+    cbForeign->setWhatsThis(QStringLiteral("The language you are learning: the words and phrases of the new file are written in it."));
+    cbNative->setWhatsThis(QStringLiteral("Your own language: translations, parts of speech and notes are written in it."));
+    FillLanguages(cbForeign, foreignLangId);
+    FillLanguages(cbNative, nativeLangId);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(lblForeign, 0, 0);
+    grid->addWidget(cbForeign, 0, 1);
+    grid->addWidget(lblNative, 1, 0);
+    grid->addWidget(cbNative, 1, 1);
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    auto* btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    auto* btnHelp = new QPushButton(QStringLiteral("&Help"), this);
+    btnHelp->setObjectName(QStringLiteral("btnHelp"));
+    SetPopupHelp(btnOK, hcOKButton);
+    SetPopupHelp(btnCancel, hcCancelButton);
+    SetPopupHelp(btnHelp, hcHelpButton);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    buttons->addWidget(btnHelp);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnHelp, &QPushButton::clicked, this, &TNewDialog::btnHelpClick);
+    connect(cbForeign, &QComboBox::currentIndexChanged, this, &TNewDialog::UpdateOK);
+    connect(cbNative, &QComboBox::currentIndexChanged, this, &TNewDialog::UpdateOK);
+    UpdateOK();
+    PlaceDialog(this, owner);
+}
+
+uint16_t TNewDialog::ForeignLangID() const { return SelectedId(cbForeign); }
+uint16_t TNewDialog::NativeLangID() const { return SelectedId(cbNative); }
+
+void TNewDialog::UpdateOK()
+{
+    btnOK->setEnabled(cbForeign->currentIndex() >= 0 && cbNative->currentIndex() >= 0);
+}
+
+void TNewDialog::btnHelpClick()
+{
+    ShowHelpTopic(hcNewDialog);
+}
+
+bool TNewDialog::Execute(QWidget* owner, uint16_t& foreignLangId, uint16_t& nativeLangId)
+{
+    TNewDialog dialog(owner, foreignLangId, nativeLangId);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    foreignLangId = dialog.ForeignLangID();
+    nativeLangId = dialog.NativeLangID();
+    return true;
+}
+
+} // namespace vocalore
