@@ -1,0 +1,41 @@
+#pragma once
+// Per-language lookup tables behind the text functions (internal to core).
+// Every text is single-byte, so character classes, lower case and accent
+// removal become 256-entry tables computed once per language with ICU.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct UCollator;
+
+namespace vocalore {
+
+class TCodePage;
+
+namespace detail {
+
+enum : uint8_t { ccAlpha = 1, ccDigit = 2 };
+
+struct TTextTables {
+    uint16_t Language = 0;
+    const TCodePage* Page = nullptr;
+    uint8_t Class[256] = {};
+    unsigned char Lower[256] = {};
+    std::string Unaccented[256];
+    // Equality collators indexed by (flags & 3): bit 0 ignores case, bit 1
+    // punctuation, symbols and spaces. [1] also makes the sort keys.
+    UCollator* Collators[4] = {};
+
+    bool IsAlnum(unsigned char byte) const { return Class[byte] != 0; }
+    std::string LowerCase(std::string_view text) const;
+    std::string RemoveAccents(std::string_view text) const;
+    // Equality under the language's collation; false if the collator is missing.
+    bool Equal(std::string_view a, std::string_view b, unsigned ignoreBits) const;
+};
+
+// Built on first use and kept for the whole run; safe to share between threads.
+const TTextTables& TextTablesFor(uint16_t language);
+
+} // namespace detail
+} // namespace vocalore
