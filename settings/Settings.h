@@ -41,6 +41,8 @@ struct TSettings {
 // capacity unless more entries are stored. defaultNativeLanguage is the user's
 // default language, used when no NativeLangID is stored.
 void LoadSettings(TSettingsStore& store, TSettings& settings, uint16_t defaultNativeLanguage);
+// The same with the user's default language of the system.
+void LoadSettings(TSettingsStore& store, TSettings& settings);
 // Writes every field; true when the store accepted all of it.
 bool SaveSettings(TSettingsStore& store, const TSettings& settings);
 

@@ -29,7 +29,14 @@ struct TStoredValue {
     bool operator==(const TStoredValue&) const = default;
 };
 
-// An open key. Value names compare without regard to ASCII letter case.
+// Key paths and value names compare without regard to ASCII letter case.
+struct TNoCaseLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
+// An open key.
 class TSettingsKey {
 public:
     virtual ~TSettingsKey() = default;
@@ -76,9 +83,9 @@ std::string DefaultSettingsFilePath();
 class TMemorySettingsStore : public TSettingsStore {
 public:
     std::unique_ptr<TSettingsKey> OpenKey(const std::string& keyPath, bool create) override;
-    // Keys and values as stored; value names in the spelling first written.
-    using TValues = std::map<std::string, TStoredValue>;
-    std::map<std::string, TValues> Keys;
+    // Keys and values as stored; names in the spelling first written.
+    using TValues = std::map<std::string, TStoredValue, TNoCaseLess>;
+    std::map<std::string, TValues, TNoCaseLess> Keys;
 };
 
 // --- the routines the program uses -----------------------------------------
