@@ -2,6 +2,7 @@
 
 #include "DialogHelpers.h"
 #include "Help.h"
+#include "ToolImages.h"
 
 #include "core/CodePage.h"
 #include "core/DialogHelpers.h"
@@ -120,7 +121,7 @@ TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data
     auto* tsGeneral = new QWidget;
     tsGeneral->setObjectName(QStringLiteral("tsGeneral"));
     auto* imgIcon = NewLabel("imgIcon", {}, tsGeneral);
-    imgIcon->setPixmap(QPixmap(QStringLiteral(":/icons/document32.png")));
+    imgIcon->setPixmap(DocumentPicture());
     imgIcon->setFixedSize(32, 32);
     auto* stDocumentTitle = NewStatic("stDocumentTitle", tsGeneral);
     stDocumentTitle->setText(QString::fromStdString(DocumentTitle(data.FileName)));

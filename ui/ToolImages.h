@@ -1,0 +1,27 @@
+#pragma once
+// The 24 images of the tool bar and menus (16 x 16), in their fixed order,
+// and the larger pictures of the dialogs.
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace vocalore {
+
+enum TToolImage : int {
+    tiNew, tiOpen, tiSave, tiPrint, tiUndo, tiRedo, tiCut, tiCopy, tiPaste, tiAdd, tiEdit, tiDelete,
+    tiMoveUp, tiMoveDown, tiSort, tiFind, tiStartTesting, tiPassive, tiActive, tiMultipleChoice,
+    tiHint, tiStatistics, tiOptions, tiHelp,
+    tiCount
+};
+
+// The image of an index 0..23; a null icon for any other.
+QIcon ToolImage(int index);
+// Resource path of an image, e.g. ":/icons/open.png".
+QString ToolImagePath(int index);
+
+// 32 x 32 pictures: the program, a document, the tip light bulb.
+QPixmap ProgramPicture();
+QPixmap DocumentPicture();
+QPixmap TipPicture();
+
+} // namespace vocalore

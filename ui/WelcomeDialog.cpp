@@ -1,0 +1,149 @@
+#include "WelcomeDialog.h"
+
+#include "DialogHelpers.h"
+#include "Help.h"
+#include "ToolImages.h"
+
+#include "core/DialogHelpers.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace vocalore {
+
+namespace {
+
+constexpr int listWidth = 320;
+constexpr int listHeight = 140;
+
+QLabel* Picture(const char* name, int image, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setPixmap(ToolImage(image).pixmap(16, 16));
+    label->setFixedSize(16, 16);
+    return label;
+}
+
+} // namespace
+
+TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDialog(owner), FData(data)
+{
+    setObjectName(QStringLiteral("WelcomeDialog"));
+    setWindowTitle(QStringLiteral("Welcome"));
+
+    auto* imgNew = Picture("imgNew", tiNew, this);
+    auto* imgOpen = Picture("imgOpen", tiOpen, this);
+    rbNew = new QRadioButton(QStringLiteral("&Create a new file"), this);
+    rbNew->setObjectName(QStringLiteral("rbNew"));
+    rbOpen = new QRadioButton(QStringLiteral("&Open an existing file:"), this);
+    rbOpen->setObjectName(QStringLiteral("rbOpen"));
+    rbOpen->setChecked(true);
+    rbNew->setWhatsThis(QStringLiteral("Starts a new, empty vocabulary file. You choose its two languages next."));
+    rbOpen->setWhatsThis(QStringLiteral("Opens a vocabulary file you used recently, or lets you browse for one."));
+
+    lbFileName = new QListWidget(this);
+    lbFileName->setObjectName(QStringLiteral("lbFileName"));
+    lbFileName->setFixedSize(listWidth, listHeight);
+    lbFileName->setWhatsThis(QStringLiteral("Choose \"Browse...\" to look for a file, or one of the files you used recently."));
+    lbFileName->addItem(QString::fromLatin1(BrowseEntry));
+    const QFontMetrics metrics(lbFileName->font());
+    const int textWidth = listWidth - 2 * lbFileName->frameWidth() - 4;
+    const TTextMeasure measure = [&](std::string_view text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    };
+    for (const std::string& path : data.RecentFiles) {
+        auto* item = new QListWidgetItem(QString::fromStdString(ShortenPath(DocumentTitle(path, true), textWidth, measure)));
+        item->setToolTip(QString::fromStdString(path));
+        lbFileName->addItem(item);
+    }
+    lbFileName->setCurrentRow(0);
+
+    auto* btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    auto* btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    auto* btnHelp = new QPushButton(QStringLiteral("&Help"), this);
+    btnHelp->setObjectName(QStringLiteral("btnHelp"));
+    SetPopupHelp(btnOK, hcOKButton);
+    SetPopupHelp(btnCancel, hcCancelButton);
+    SetPopupHelp(btnHelp, hcHelpButton);
+
+    auto* choices = new QGridLayout;
+    choices->setColumnMinimumWidth(0, 20);
+    choices->addWidget(imgNew, 0, 0);
+    choices->addWidget(rbNew, 0, 1);
+    choices->setRowMinimumHeight(1, 8);
+    choices->addWidget(imgOpen, 2, 0);
+    choices->addWidget(rbOpen, 2, 1);
+    choices->addWidget(lbFileName, 3, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    buttons->addWidget(btnHelp);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnOK, &QPushButton::clicked, this, &TWelcomeDialog::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnHelp, &QPushButton::clicked, this, &TWelcomeDialog::btnHelpClick);
+    connect(rbNew, &QRadioButton::toggled, this, &TWelcomeDialog::UpdateList);
+    connect(rbOpen, &QRadioButton::toggled, this, &TWelcomeDialog::UpdateList);
+    connect(lbFileName, &QListWidget::itemPressed, this, [this] { rbOpen->setChecked(true); });
+    connect(lbFileName, &QListWidget::itemDoubleClicked, this, &TWelcomeDialog::btnOKClick);
+    rbNew->installEventFilter(this);
+    rbOpen->installEventFilter(this);
+    UpdateList();
+    lbFileName->setFocus(Qt::OtherFocusReason);
+    PlaceDialog(this, owner);
+}
+
+bool TWelcomeDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // A double-click on a choice takes it at once.
+    if ((watched == rbNew || watched == rbOpen) && event->type() == QEvent::MouseButtonDblClick) {
+        static_cast<QRadioButton*>(watched)->setChecked(true);
+        btnOKClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TWelcomeDialog::UpdateList()
+{
+    lbFileName->setEnabled(rbOpen->isChecked());
+}
+
+void TWelcomeDialog::btnOKClick()
+{
+    FData.Open = rbOpen->isChecked();
+    const int row = lbFileName->currentRow();
+    FData.FileName = row <= 0 || row > static_cast<int>(FData.RecentFiles.size())
+                         ? std::string()
+                         : FData.RecentFiles[static_cast<size_t>(row - 1)];
+    accept();
+}
+
+void TWelcomeDialog::btnHelpClick()
+{
+    ShowHelpTopic(hcWelcomeDialog);
+}
+
+bool TWelcomeDialog::Execute(QWidget* owner, TWelcomeDialogData& data)
+{
+    TWelcomeDialog dialog(owner, data);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace vocalore
