@@ -1,0 +1,166 @@
+#include "Export.h"
+
+#include "FileIO.h"
+
+#include "core/Languages.h"
+#include "core/VocabFile.h"
+
+#include <ostream>
+
+namespace vocalore {
+
+namespace {
+
+bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+std::string_view TrimControls(std::string_view s) {
+    size_t first = 0;
+    while (first < s.size() && IsSpaceOrControl(s[first]))
+        ++first;
+    size_t last = s.size();
+    while (last > first && IsSpaceOrControl(s[last - 1]))
+        --last;
+    return s.substr(first, last - first);
+}
+
+void AppendRtfEscaped(std::string& out, std::string_view text) {
+    static constexpr char Hex[] = "0123456789abcdef";
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '{' || c == '}') {
+            out.push_back('\\');
+            out.push_back(c);
+        } else if (b >= 0x80) {
+            out += "\\'";
+            out.push_back(Hex[b >> 4]);
+            out.push_back(Hex[b & 0x0F]);
+        } else {
+            out.push_back(c);
+        }
+    }
+}
+
+void AppendCsvField(std::string& out, std::string_view field) {
+    bool quote = false;
+    for (const char c : field)
+        if (IsSpaceOrControl(c) || c == '"' || c == ',') {
+            quote = true;
+            break;
+        }
+    if (!quote) {
+        out += field;
+        return;
+    }
+    out.push_back('"');
+    for (const char c : field) {
+        if (c == '"')
+            out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+void WriteStream(std::ostream& stream, const std::string& bytes) {
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    stream.flush();
+    if (!stream)
+        Raise(msg::StreamWriteError);
+}
+
+} // namespace
+
+std::string RtfEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    AppendRtfEscaped(out, text);
+    return out;
+}
+
+std::string CsvField(std::string_view field) {
+    std::string out;
+    AppendCsvField(out, field);
+    return out;
+}
+
+std::string RichTextBytes(const TVocabFile& doc, int foreignCharset, int nativeCharset) {
+    std::string out = "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\froman\\fcharset";
+    out += std::to_string(foreignCharset);
+    out += " Times New Roman";
+    out += CharsetFontSuffix(foreignCharset);
+    out += ";}{\\f1\\froman\\fcharset";
+    out += std::to_string(nativeCharset);
+    out += " Times New Roman";
+    out += CharsetFontSuffix(nativeCharset);
+    out += ";}}\\pard\\plain\\fi-283\\li283\\fs24";
+
+    const std::string foreignRun = "\\f0\\lang" + std::to_string(unsigned{doc.ForeignLangID}) + "\\b ";
+    const std::string nativeRun = "\\b0\\f1\\lang" + std::to_string(unsigned{doc.NativeLangID}) + "  ";
+    std::string italic;
+    for (int32_t i = 0; i < doc.Count(); ++i) {
+        const TVocabItem& item = doc.Items(i);
+        out += foreignRun;
+        AppendRtfEscaped(out, item.Word);
+        out += nativeRun;
+        italic = item.Category;
+        italic += ' ';
+        italic += item.Notes;
+        const std::string_view e = TrimControls(italic);
+        if (!e.empty()) {
+            out += "\\i ";
+            AppendRtfEscaped(out, e);
+            out += "\\i0  ";
+        }
+        AppendRtfEscaped(out, item.Translation);
+        out += "\\par";
+    }
+    out += '}';
+    return out;
+}
+
+std::string RichTextBytes(const TVocabFile& doc) {
+    return RichTextBytes(doc, LanguageCharset(doc.ForeignLangID),
+                         LanguageCharset(doc.NativeLangID));
+}
+
+std::string TextExportBytes(const TVocabFile& doc, bool csv) {
+    size_t size = 0;
+    for (int32_t i = 0; i < doc.Count(); ++i) {
+        const TVocabItem& item = doc.Items(i);
+        size += item.Word.size() + item.Category.size() + item.Notes.size() +
+                item.Translation.size() + 5;
+    }
+    std::string out;
+    out.reserve(csv ? size + size / 8 : size);
+    const char separator = csv ? ',' : '\t';
+    for (int32_t i = 0; i < doc.Count(); ++i) {
+        const TVocabItem& item = doc.Items(i);
+        for (int f = 0; f < FieldCount; ++f) {
+            if (f > 0)
+                out.push_back(separator);
+            if (csv)
+                AppendCsvField(out, item.Field(f));
+            else
+                out += item.Field(f);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+void ExportRichText(const TVocabFile& doc, const std::string& path) {
+    WriteWholeFile(path, RichTextBytes(doc));
+}
+
+void ExportText(const TVocabFile& doc, const std::string& path, bool csv) {
+    WriteWholeFile(path, TextExportBytes(doc, csv));
+}
+
+void ExportRichText(const TVocabFile& doc, std::ostream& stream) {
+    WriteStream(stream, RichTextBytes(doc));
+}
+
+void ExportText(const TVocabFile& doc, std::ostream& stream, bool csv) {
+    WriteStream(stream, TextExportBytes(doc, csv));
+}
+
+} // namespace vocalore

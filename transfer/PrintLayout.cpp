@@ -1,0 +1,240 @@
+// The layout works in device pixels with integer arithmetic throughout, so a
+// recording canvas with known metrics reproduces every coordinate exactly.
+
+#include "PrintLayout.h"
+
+#include "core/Languages.h"
+#include "core/VocabFile.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace vocalore {
+
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+std::string_view TrimBlanks(std::string_view s) {
+    size_t first = 0;
+    while (first < s.size() && IsBlank(s[first]))
+        ++first;
+    size_t last = s.size();
+    while (last > first && IsBlank(s[last - 1]))
+        --last;
+    return s.substr(first, last - first);
+}
+
+int32_t ToPixels(int32_t dpi, int32_t twips) {
+    return static_cast<int32_t>(static_cast<int64_t>(dpi) * twips / 1440);
+}
+
+class TLayout {
+public:
+    TLayout(const TVocabFile& doc, TPrintCanvas& canvas, const TPageSetup& setup)
+        : FDoc(doc), FCanvas(canvas), FSetup(setup) {}
+
+    void Prepare() {
+        FLeftEdge = ToPixels(FCanvas.DpiX(), FSetup.Margins.Left);
+        FTopEdge = ToPixels(FCanvas.DpiY(), FSetup.Margins.Top);
+        FRightEdge = FCanvas.PageWidth() - ToPixels(FCanvas.DpiX(), FSetup.Margins.Right);
+        FBottomEdge = FCanvas.PageHeight() - ToPixels(FCanvas.DpiY(), FSetup.Margins.Bottom);
+        if (FLeftEdge >= FRightEdge || FTopEdge >= FBottomEdge)
+            throw EPrintError(MarginsExceedPaper);
+        FCanvas.SetFontName(PrintFontName);
+        FCanvas.SetFontSize(FSetup.FontSize);
+        FCanvas.SetFontStyle(fsRegular);
+        FCanvas.SetCharset(0);
+        FIndent = FCanvas.TextWidth("  ");
+        FGap = 2 * FIndent;
+    }
+
+    void PrintDocument() {
+        FPageNumber = 1;
+        const std::string title = PrintTitleText(FDoc);
+        FPenX = FLeftEdge;
+        FPenY = FTopEdge;
+        if (!title.empty() && FSetup.PrintTitle) {
+            FCanvas.SetCharset(0);
+            FCanvas.SetFontSize(FSetup.FontSize + 2);
+            FContinuationX = FLeftEdge;
+            FRightLimit = FRightEdge;
+            PrintWrapped(title, fsBold, &TLayout::TitleLineFeed);
+            for (int i = 0; i < 3; ++i)
+                TitleLineFeed();
+        }
+        FColumnTop = FPenY;
+        FBottomLimit = FBottomEdge;
+        FColumn = 0;
+        NextColumn();
+        FCanvas.SetFontSize(FSetup.FontSize);
+
+        const int foreignCharset = LanguageCharset(FDoc.ForeignLangID);
+        const int nativeCharset = LanguageCharset(FDoc.NativeLangID);
+        for (int32_t i = 0; i < FDoc.Count(); ++i) {
+            const TVocabItem& item = FDoc.Items(i);
+            FCanvas.SetCharset(foreignCharset);
+            FPenX = FColumnLeft;
+            PrintWrapped(item.Word + " ", fsBold, &TLayout::NewLine);
+            FCanvas.SetCharset(nativeCharset);
+            if (!item.Category.empty())
+                PrintWrapped(item.Category + " ", fsItalic, &TLayout::NewLine);
+            if (!item.Notes.empty())
+                PrintWrapped(item.Notes + " ", fsItalic, &TLayout::NewLine);
+            PrintWrapped(item.Translation, fsRegular, &TLayout::NewLine);
+            if (i + 1 < FDoc.Count())
+                NewLine();
+        }
+        if (FPageNumber > 1)
+            PrintPageNumber();
+    }
+
+private:
+    using TLineBreak = void (TLayout::*)();
+
+    int32_t ColumnX(int32_t k) const {
+        const int64_t span = int64_t{FRightEdge} - FLeftEdge + FGap;
+        return FLeftEdge + static_cast<int32_t>(span * (k - 1) / FSetup.Columns);
+    }
+
+    void NextColumn() {
+        ++FColumn;
+        if (FColumn > FSetup.Columns) {
+            PrintPageNumber();
+            FCanvas.NewPage();
+            ++FPageNumber;
+            FColumn = 1;
+            FColumnTop = FTopEdge;
+        } else if (FSetup.Separator && FColumn > 1) {
+            const int32_t x = ColumnX(FColumn) - FGap / 2 - 1;
+            FCanvas.DrawLine(x, FColumnTop, x, FBottomLimit);
+        }
+        FColumnLeft = ColumnX(FColumn);
+        FNextColumnLeft = ColumnX(FColumn + 1);
+        FContinuationX = FColumnLeft + FIndent;
+        FRightLimit = FNextColumnLeft - FGap;
+    }
+
+    void NewLine() {
+        const int32_t h = FCanvas.TextHeight(" ");
+        const int32_t y = FPenY + h;
+        if (y + h >= FBottomLimit) {
+            NextColumn();
+            FPenX = FContinuationX;
+            FPenY = FColumnTop;
+        } else {
+            FPenX = FContinuationX;
+            FPenY = y;
+        }
+    }
+
+    void TitleLineFeed() {
+        FPenX = FLeftEdge;
+        FPenY += FCanvas.TextHeight(" ");
+    }
+
+    void Draw(std::string_view text) {
+        FCanvas.DrawText(FPenX, FPenY, text);
+        FPenX += FCanvas.TextWidth(text);
+    }
+
+    // The longest prefix narrower than `avail`, found by bisection.
+    size_t FittingLength(std::string_view text, int32_t avail) {
+        size_t low = 0;
+        size_t high = text.size() + 1;
+        size_t n = text.size();
+        while (n != low && n != high) {
+            if (FCanvas.TextWidth(text.substr(0, n)) < avail)
+                low = n;
+            else
+                high = n;
+            n = (low + high) / 2;
+        }
+        return n;
+    }
+
+    void PrintWrapped(std::string_view text, TFontStyle style, TLineBreak lineBreak) {
+        for (;;) {
+            FCanvas.SetFontStyle(style);
+            const size_t n = FittingLength(text, FRightLimit - FPenX);
+            size_t b = n;
+            if (b > 0 && b < text.size() && text[b - 1] != ' ') {
+                if (text[b] == ' ') {
+                    ++b;
+                } else {
+                    while (b > 0 && text[b - 1] != ' ')
+                        --b;
+                }
+            }
+            if (b == text.size()) {
+                Draw(text);
+                return;
+            }
+            if (b > 0) {
+                Draw(text.substr(0, b));
+                text.remove_prefix(b);
+            } else if (FPenX <= FContinuationX) {
+                // Nothing breaks at a space on an empty line: cut the word.
+                const size_t cut = n > 0 ? n : 1;
+                Draw(text.substr(0, cut));
+                text.remove_prefix(cut);
+            }
+            if (text.empty())
+                return;
+            (this->*lineBreak)();
+        }
+    }
+
+    void PrintPageNumber() {
+        FCanvas.SetFontStyle(fsRegular);
+        const std::string number = std::to_string(FPageNumber);
+        const int32_t width = FCanvas.TextWidth(number);
+        const int32_t height = FCanvas.TextHeight(number);
+        const int32_t x = static_cast<int32_t>((int64_t{FLeftEdge} + FRightEdge - width) / 2);
+        FCanvas.DrawText(x, FBottomEdge + height, number);
+    }
+
+    const TVocabFile& FDoc;
+    TPrintCanvas& FCanvas;
+    const TPageSetup FSetup;
+
+    int32_t FLeftEdge = 0, FTopEdge = 0, FRightEdge = 0, FBottomEdge = 0;
+    int32_t FIndent = 0, FGap = 0;
+    int32_t FPageNumber = 1, FColumn = 0;
+    int32_t FColumnTop = 0, FColumnLeft = 0, FNextColumnLeft = 0;
+    int32_t FContinuationX = 0, FRightLimit = 0, FBottomLimit = 0;
+    int32_t FPenX = 0, FPenY = 0;
+};
+
+} // namespace
+
+std::string PrintTitleText(const TVocabFile& doc) {
+    const std::string_view description = TrimBlanks(doc.GetProperty(piDescription));
+    if (!description.empty())
+        return std::string(description);
+    if (doc.FileName().empty())
+        return {};
+    return std::filesystem::path(doc.FileName()).stem().string();
+}
+
+void PrintJob(const TVocabFile& doc, TPrintCanvas& canvas, const TPageSetup& setup,
+              const std::string& jobTitle, int32_t copies) {
+    canvas.BeginJob(jobTitle);
+    try {
+        TPageSetup sane = setup;
+        SanitizePageSetup(sane);
+        TLayout layout(doc, canvas, sane);
+        layout.Prepare();
+        for (int32_t copy = 0; copy < copies; ++copy) {
+            if (copy > 0)
+                canvas.NewPage();
+            layout.PrintDocument();
+        }
+    } catch (...) {
+        canvas.EndJob();
+        throw;
+    }
+    canvas.EndJob();
+}
+
+} // namespace vocalore

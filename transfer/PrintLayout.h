@@ -1,0 +1,38 @@
+#pragma once
+// Prints a document as a word list in columns: the title, one paragraph per
+// item (word in bold, part of speech and notes in italics, translations plain),
+// separator lines and page numbers.
+
+#include "PrintCanvas.h"
+
+#include "settings/PageSetup.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace vocalore {
+
+class TVocabFile;
+
+class EPrintError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* MarginsExceedPaper = "Margins exceed paper size.";
+inline constexpr const char* PrintFontName = "Times New Roman";
+
+// The title line of a printed document: the description without surrounding
+// blanks, else the file name without folder and extension.
+std::string PrintTitleText(const TVocabFile& doc);
+
+// One print job: begins it, prints `copies` copies (a new page between them)
+// and ends it, also when an error is raised. `copies` is 1 when the printer
+// makes the copies itself. Raises EPrintError "Margins exceed paper size."
+// when the margins leave no room. A damaged setup is laid out with the
+// defaults of its damaged fields.
+void PrintJob(const TVocabFile& doc, TPrintCanvas& canvas, const TPageSetup& setup,
+              const std::string& jobTitle, int32_t copies = 1);
+
+} // namespace vocalore

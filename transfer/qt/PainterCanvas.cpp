@@ -1,0 +1,120 @@
+#include "PainterCanvas.h"
+
+#include "core/CodePage.h"
+#include "core/VocabError.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+
+namespace vocalore {
+
+TPainterCanvas::TPainterCanvas(QPrinter& printer) : FPrinter(printer) {
+    FCodePage = TCodePage::ForCodePage(1252);
+}
+
+TPainterCanvas::~TPainterCanvas() {
+    if (FPainter.isActive())
+        FPainter.end();
+}
+
+void TPainterCanvas::BeginJob(const std::string& title) {
+    FPrinter.setDocName(QString::fromStdString(title));
+    if (!FPainter.begin(&FPrinter))
+        throw EPrintError("Cannot start printing " + title);
+    FontChanged();
+}
+
+void TPainterCanvas::EndJob() {
+    if (FPainter.isActive())
+        FPainter.end();
+}
+
+void TPainterCanvas::NewPage() {
+    if (!FPrinter.newPage())
+        throw EPrintError("Cannot start a new page");
+}
+
+int32_t TPainterCanvas::PageWidth() const { return FPrinter.width(); }
+int32_t TPainterCanvas::PageHeight() const { return FPrinter.height(); }
+int32_t TPainterCanvas::DpiX() const { return FPrinter.logicalDpiX(); }
+int32_t TPainterCanvas::DpiY() const { return FPrinter.logicalDpiY(); }
+
+void TPainterCanvas::SetFontName(const std::string& family) {
+    FFont.setFamily(QString::fromStdString(family));
+    FontChanged();
+}
+
+void TPainterCanvas::SetFontSize(int32_t points) {
+    FFont.setPointSize(points);
+    FontChanged();
+}
+
+void TPainterCanvas::SetFontStyle(TFontStyle style) {
+    const bool bold = style == fsBold;
+    const bool italic = style == fsItalic;
+    if (FFont.bold() == bold && FFont.italic() == italic)
+        return;
+    FFont.setBold(bold);
+    FFont.setItalic(italic);
+    FontChanged();
+}
+
+void TPainterCanvas::SetCharset(int32_t charset) {
+    const TCodePage* page = TCodePage::ForCodePage(CharsetCodePage(charset));
+    FCodePage = page ? page : TCodePage::ForCodePage(1252);
+}
+
+void TPainterCanvas::FontChanged() {
+    FMetrics.reset();
+    if (FPainter.isActive())
+        FPainter.setFont(FFont);
+}
+
+const QFontMetrics& TPainterCanvas::Metrics() {
+    if (!FMetrics)
+        FMetrics.emplace(FFont, &FPrinter);
+    return *FMetrics;
+}
+
+QString TPainterCanvas::Decode(std::string_view text) const {
+    if (!FCodePage)
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const std::u16string wide = FCodePage->ToUtf16(text);
+    return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
+}
+
+int32_t TPainterCanvas::TextWidth(std::string_view text) {
+    return Metrics().horizontalAdvance(Decode(text));
+}
+
+int32_t TPainterCanvas::TextHeight(std::string_view) { return Metrics().height(); }
+
+void TPainterCanvas::DrawText(int32_t x, int32_t y, std::string_view text) {
+    FPainter.drawText(x, y + Metrics().ascent(), Decode(text));
+}
+
+void TPainterCanvas::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    FPainter.drawLine(x1, y1, x2, y2);
+}
+
+void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::string& path,
+                const std::string& jobTitle) {
+    // Qt reports only that the PDF could not be started; find the reason first.
+    if (std::FILE* probe = std::fopen(path.c_str(), "wb"))
+        std::fclose(probe);
+    else
+        throw EVocabFileError(FileErrorText("Cannot create file", path, errno));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+    TPainterCanvas canvas(printer);
+    PrintJob(doc, canvas, setup, jobTitle);
+}
+
+} // namespace vocalore
