@@ -1,0 +1,56 @@
+#include "KeyFilter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace vocalore {
+
+namespace {
+TAppKeyFilter* TheFilter = nullptr;
+}
+
+TAppKeyFilter::TAppKeyFilter(QObject* parent) : QObject(parent) {
+    qApp->installEventFilter(this);
+    TheFilter = this;
+}
+
+TAppKeyFilter::~TAppKeyFilter() {
+    qApp->removeEventFilter(this);
+    if (TheFilter == this)
+        TheFilter = nullptr;
+}
+
+TAppKeyFilter* TAppKeyFilter::Instance() { return TheFilter; }
+
+int TAppKeyFilter::AddHook(THook hook) {
+    FHooks.push_back({FNextId, std::move(hook)});
+    return FNextId++;
+}
+
+void TAppKeyFilter::RemoveHook(int id) {
+    std::erase_if(FHooks, [id](const TEntry& entry) { return entry.Id == id; });
+}
+
+bool TAppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    // A key the control ignores travels on to its parents through this filter
+    // again; the hooks see it once, on its way to the focused control.
+    QWidget* focus = QApplication::focusWidget();
+    const bool first = focus ? watched == focus : watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow();
+    if (!first)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Copy: a hook may add or remove hooks.
+    const std::vector<TEntry> hooks = FHooks;
+    for (const TEntry& entry : hooks) {
+        if (entry.Hook(watched, key))
+            return true;
+    }
+    return false;
+}
+
+} // namespace vocalore

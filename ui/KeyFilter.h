@@ -1,0 +1,44 @@
+#pragma once
+// The application-wide key filter: every key press of the program passes the
+// installed hooks before it reaches its control. The main window's own keys
+// (Enter, Escape, Ctrl+Tab) are one hook; accent composition and character
+// shortcuts add theirs.
+
+#include <QObject>
+
+#include <functional>
+#include <vector>
+
+class QKeyEvent;
+
+namespace vocalore {
+
+class TAppKeyFilter final : public QObject {
+public:
+    // A hook returns true to consume the key. `target` is the control the key
+    // is meant for (the focused one).
+    using THook = std::function<bool(QObject* target, QKeyEvent* event)>;
+
+    explicit TAppKeyFilter(QObject* parent = nullptr);
+    ~TAppKeyFilter() override;
+
+    // Hooks run in the order they were added; returns an id for RemoveHook.
+    int AddHook(THook hook);
+    void RemoveHook(int id);
+
+    // The filter of the running application, while one is installed.
+    static TAppKeyFilter* Instance();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct TEntry {
+        int Id;
+        THook Hook;
+    };
+    std::vector<TEntry> FHooks;
+    int FNextId = 1;
+};
+
+} // namespace vocalore

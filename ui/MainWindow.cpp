@@ -1,0 +1,823 @@
+#include "MainWindow.h"
+
+#include "CommandSupport.h"
+#include "DialogHelpers.h"
+#include "Help.h"
+#include "IdleHook.h"
+#include "KeyFilter.h"
+#include "NewDialog.h"
+#include "PromptService.h"
+#include "PropertiesDialog.h"
+#include "QtClipboard.h"
+
+#include "core/DialogHelpers.h"
+#include "core/Languages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace vocalore {
+
+namespace {
+
+// Client size the window opens with when no position is stored.
+constexpr int DesignWidth = 528;
+constexpr int DesignHeight = 357;
+constexpr int RecentMenuWidth = 200;
+constexpr std::array<int, 5> StatusPanelWidths{300, 60, 50, 50, 60};
+
+const char* const ToolImageNames[] = {
+    "new", "open", "save", "print", "undo", "redo", "cut", "copy",
+    "paste", "add", "edit", "delete", "moveup", "movedown", "sort", "find",
+    "starttesting", "passive", "active", "multiplechoice", "hint", "statistics", "options", "help",
+};
+
+QIcon ToolImage(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(ToolImageNames)))
+        return {};
+    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(ToolImageNames[index])));
+}
+
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+// F1 on a highlighted menu item opens that command's help topic.
+class TMenuHelpFilter final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1)
+            return false;
+        auto* menu = qobject_cast<QMenu*>(watched);
+        QAction* action = menu ? menu->activeAction() : nullptr;
+        if (!action)
+            return false;
+        const int context = action->property("helpContext").toInt();
+        menu->close();
+        if (context != 0)
+            ShowHelpTopic(context);
+        else
+            ShowHelpContents();
+        return true;
+    }
+};
+
+} // namespace
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString DisplayPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+void CommandUnavailable() { throw EVocabFileError(CommandUnavailableText); }
+
+// --- creation --------------------------------------------------------------
+
+TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
+    : QMainWindow(parent), FStore(store), FDocument(std::make_unique<TVocabFile>()),
+      FClipboard(std::make_unique<TQtClipboard>()) {
+    setObjectName(QStringLiteral("MainForm"));
+    CreateCommands();
+    CreateMenus();
+    CreateToolBar();
+    CreateViews();
+    CreateStatusBar();
+    resize(DesignWidth, DesignHeight + menuBar()->sizeHint().height() + tbrToolBar->sizeHint().height() +
+                            statusBar()->sizeHint().height());
+}
+
+TMainForm::~TMainForm() {
+    if (FKeyFilter && FKeyHookId != 0)
+        FKeyFilter->RemoveHook(FKeyHookId);
+}
+
+void TMainForm::CreateCommands() {
+    for (const TCommandInfo& info : CommandTable()) {
+        auto* action = new QAction(QString::fromLatin1(info.Caption), this);
+        action->setObjectName(QString::fromLatin1(info.Name));
+        if (info.Shortcut != 0)
+            action->setShortcut(QKeySequence(QKeyCombination::fromCombined(info.Shortcut)));
+        action->setStatusTip(QString::fromLatin1(info.Hint));
+        action->setProperty("helpContext", info.HelpContext);
+        action->setCheckable(info.Checkable);
+        action->setIcon(ToolImage(info.Image));
+        action->setIconVisibleInMenu(info.Image >= 0);
+        FActions[static_cast<size_t>(info.Id)] = action;
+    }
+    auto bind = [this](TCommandId id, void (TMainForm::*handler)()) {
+        connect(Action(id), &QAction::triggered, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+    };
+    auto unavailable = [this](TCommandId id) {
+        connect(Action(id), &QAction::triggered, this, [this] { RunCommand([] { CommandUnavailable(); }); });
+    };
+    bind(cmFileNew, &TMainForm::miFileNewClick);
+    bind(cmFileOpen, &TMainForm::miFileOpenClick);
+    unavailable(cmFileImport);
+    bind(cmFileSave, &TMainForm::miFileSaveClick);
+    bind(cmFileSaveAs, &TMainForm::miFileSaveAsClick);
+    bind(cmFileProperties, &TMainForm::miFilePropertiesClick);
+    bind(cmFilePrint, &TMainForm::miFilePrintClick);
+    unavailable(cmFilePageSetup);
+    bind(cmFileExit, &TMainForm::miFileExitClick);
+    bind(cmEditUndo, &TMainForm::miEditUndoClick);
+    bind(cmEditRedo, &TMainForm::miEditRedoClick);
+    for (TCommandId id : {cmEditCut, cmEditCopy, cmEditPaste, cmEditAdd, cmEditEdit, cmEditDelete, cmEditMoveUp,
+                          cmEditMoveDown, cmEditSort, cmEditShuffle, cmEditFind, cmEditFindNext, cmTestStartTesting,
+                          cmTestPassive, cmTestActive, cmTestMultipleChoice, cmTestHint, cmTestStatistics,
+                          cmViewOptions})
+        unavailable(id);
+    bind(cmViewToolBar, &TMainForm::miViewToolBarClick);
+    bind(cmViewStatusBar, &TMainForm::miViewStatusBarClick);
+    bind(cmHelpContents, &TMainForm::miHelpContentsClick);
+    bind(cmHelpTips, &TMainForm::miHelpTipsClick);
+    bind(cmHelpAbout, &TMainForm::miHelpAboutClick);
+
+    for (int n = 0; n < RecentFileMenuCount; ++n) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("miFileRecent%1").arg(n + 1));
+        action->setStatusTip(QString::fromLatin1(RecentFileHint));
+        action->setProperty("helpContext", RecentFileHelpContext);
+        action->setVisible(false);
+        connect(action, &QAction::triggered, this, [this, n] { RunCommand([this, n] { RecentFileClick(n); }); });
+        FRecentActions[static_cast<size_t>(n)] = action;
+    }
+}
+
+void TMainForm::CreateMenus() {
+    menuBar()->setObjectName(QStringLiteral("mmMenu"));
+    auto* helpFilter = new TMenuHelpFilter(this);
+    auto menu = [this, helpFilter](const char* caption, const char* name) {
+        QMenu* m = menuBar()->addMenu(QString::fromLatin1(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        m->installEventFilter(helpFilter);
+        return m;
+    };
+    auto add = [this](QMenu* m, std::initializer_list<TCommandId> ids) {
+        for (TCommandId id : ids) {
+            if (id == cmCount)
+                m->addSeparator();
+            else
+                m->addAction(Action(id));
+        }
+    };
+    QMenu* file = menu("&File", "miFile");
+    add(file, {cmFileNew, cmFileOpen, cmFileImport, cmCount, cmFileSave, cmFileSaveAs, cmCount, cmFileProperties,
+               cmCount, cmFilePrint, cmFilePageSetup, cmCount});
+    for (QAction* recent : FRecentActions)
+        file->addAction(recent);
+    miFileRecentBar = file->addSeparator();
+    miFileRecentBar->setObjectName(QStringLiteral("miFileRecentBar"));
+    miFileRecentBar->setVisible(false);
+    add(file, {cmFileExit});
+    add(menu("&Edit", "miEdit"), {cmEditUndo, cmEditRedo, cmCount, cmEditCut, cmEditCopy, cmEditPaste, cmCount,
+                                  cmEditAdd, cmEditEdit, cmEditDelete, cmCount, cmEditMoveUp, cmEditMoveDown,
+                                  cmCount, cmEditSort, cmEditShuffle, cmCount, cmEditFind, cmEditFindNext});
+    add(menu("&Test", "miTest"), {cmTestStartTesting, cmCount, cmTestPassive, cmTestActive, cmCount,
+                                  cmTestMultipleChoice, cmCount, cmTestHint, cmTestStatistics});
+    add(menu("&View", "miView"), {cmViewToolBar, cmViewStatusBar, cmCount, cmViewOptions});
+    add(menu("&Help", "miHelp"), {cmHelpContents, cmHelpTips, cmCount, cmHelpAbout});
+}
+
+void TMainForm::CreateToolBar() {
+    tbrToolBar = addToolBar(QStringLiteral("Tool Bar"));
+    tbrToolBar->setObjectName(QStringLiteral("tbrToolBar"));
+    tbrToolBar->setMovable(false);
+    tbrToolBar->setFloatable(false);
+    tbrToolBar->setIconSize(QSize(16, 16));
+    tbrToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbrToolBar->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (TCommandId id : ToolBarLayout()) {
+        if (id == cmCount) {
+            tbrToolBar->addSeparator();
+            continue;
+        }
+        QAction* action = Action(id);
+        tbrToolBar->addAction(action);
+        if (QWidget* button = tbrToolBar->widgetForAction(action))
+            button->setObjectName(QString::fromLatin1(Command(id).ToolButton));
+        // Tool tip before the bar, status-bar text after it.
+        const QString hint = MenuHint(id);
+        action->setToolTip(hint.section(u'|', 0, 0));
+    }
+}
+
+void TMainForm::CreateViews() {
+    FViews = new QStackedWidget(this);
+    pnlWorkspace = new QFrame(FViews);
+    pnlWorkspace->setObjectName(QStringLiteral("pnlWorkspace"));
+    pnlWorkspace->setFrameShape(QFrame::Panel);
+    pnlWorkspace->setFrameShadow(QFrame::Sunken);
+    pnlWorkspace->setAutoFillBackground(true);
+    pnlWorkspace->setBackgroundRole(QPalette::Mid);
+    dgVocab = new TVocabGrid(*this, FViews);
+    pnlTest = new QWidget(FViews);
+    pnlTest->setObjectName(QStringLiteral("pnlTest"));
+    FViews->addWidget(pnlWorkspace);
+    FViews->addWidget(dgVocab);
+    FViews->addWidget(pnlTest);
+    setCentralWidget(FViews);
+}
+
+void TMainForm::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbrStatusBar"));
+    bar->setSizeGripEnabled(false);
+    for (size_t i = 0; i < FStatusPanels.size(); ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("sbrPanel%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setFixedWidth(StatusPanelWidths[i]);
+        panel->setTextFormat(Qt::PlainText);
+        bar->addWidget(panel);
+        FStatusPanels[i] = panel;
+    }
+    bar->addWidget(new QWidget(bar), 1);
+}
+
+// --- start-up and shut-down ------------------------------------------------
+
+bool TMainForm::FormCreate(const QStringList& arguments) {
+    try {
+        // A named lock held for the life of the process; nothing waits on it.
+        FInstanceLock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("Vocalore.lock")));
+        FInstanceLock->setStaleLockTime(0);
+        FInstanceLock->tryLock(0);
+
+        FKeyFilter = std::make_unique<TAppKeyFilter>();
+        FKeyHookId = FKeyFilter->AddHook([this](QObject* target, QKeyEvent* event) { return AppKey(target, event); });
+        FIdleHook = std::make_unique<TIdleHook>([this] { UpdateCommands(); });
+        FSettings.RecentFiles.SetCapacity(MainRecentFileCapacity);
+        setWindowTitle(QString::fromLatin1(ProductName));
+        for (const TCommandInfo& info : CommandTable())
+            if (info.ToolButton)
+                Action(info.Id)->setToolTip(MenuHint(info.Id).section(u'|', 0, 0));
+        SetViewMode(vmNone);
+
+        LoadSettings(FStore, FSettings, UserDefaultLanguage());
+        ApplySettings();
+
+        ParseCommandLine(arguments, FPrintSwitch, FCommandLineFile);
+        if (FCommandLineFile.isEmpty()) {
+            show();
+            if (FSettings.ShowTips)
+                ShowTips(true);
+            if (ShowWelcome())
+                SetViewMode(vmEdit);
+            return true;
+        }
+        if (!OpenDocument(FCommandLineFile))
+            return false;
+        if (FPrintSwitch) {
+            RunCommand([this] { miFilePrintClick(); });
+            return false;
+        }
+        SetViewMode(vmEdit);
+        return true;
+    } catch (const std::exception& e) {
+        AppException(QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
+void TMainForm::ParseCommandLine(const QStringList& arguments, bool& print, QString& file) {
+    print = !arguments.isEmpty() && arguments.first().compare(QStringLiteral("/p"), Qt::CaseInsensitive) == 0;
+    file.clear();
+    if (print)
+        file = arguments.size() >= 2 ? arguments.at(1) : arguments.first();
+    else if (!arguments.isEmpty())
+        file = arguments.first();
+}
+
+void TMainForm::ApplySettings() {
+    if (FSettings.HasWindowPosition) {
+        const TScreenRect& r = FSettings.WindowPosition;
+        setGeometry(r.Left, r.Top, r.Width(), r.Height());
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize size = this->size();
+        const TScreenRect r = CentreOnScreen(size.width(), size.height(), screen->geometry().width(),
+                                             screen->geometry().height());
+        move(r.Left, r.Top);
+    }
+    FDocument->ForeignLangID = FSettings.ForeignLangID;
+    FDocument->NativeLangID = FSettings.NativeLangID;
+    tbrToolBar->setVisible(FSettings.ShowToolBar);
+    statusBar()->setVisible(FSettings.ShowStatusBar);
+}
+
+void TMainForm::CollectSettings() {
+    FSettings.WindowState = isMinimized() ? wsMinimized : isMaximized() || isFullScreen() ? wsMaximized : wsNormal;
+    if (FSettings.WindowState == wsNormal) {
+        const QRect r = geometry();
+        FSettings.WindowPosition = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+        FSettings.HasWindowPosition = true;
+    }
+    FSettings.ForeignLangID = FDocument->ForeignLangID;
+    FSettings.NativeLangID = FDocument->NativeLangID;
+    FSettings.ShowToolBar = !tbrToolBar->isHidden();
+    FSettings.ShowStatusBar = !statusBar()->isHidden();
+}
+
+bool TMainForm::FormCloseQuery() {
+    bool canClose = false;
+    RunCommand([this, &canClose] { canClose = QuerySave(); });
+    return canClose;
+}
+
+void TMainForm::FormClose() {
+    CollectSettings();
+    SaveSettings(FStore, FSettings);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    FClosing = true;
+    event->accept();
+}
+
+// --- view modes, grid ------------------------------------------------------
+
+void TMainForm::SetViewMode(TViewMode mode) {
+    ClearCutMark();
+    switch (mode) {
+    case vmEdit:
+        FViews->setCurrentWidget(dgVocab);
+        RefreshGrid();
+        dgVocab->setFocus();
+        break;
+    case vmTest: FViews->setCurrentWidget(pnlTest); break;
+    case vmNone: FViews->setCurrentWidget(pnlWorkspace); break;
+    }
+    FViewMode = mode;
+}
+
+void TMainForm::RefreshGrid() { dgVocab->RefreshGrid(); }
+
+void TMainForm::SetCutIndex(int32_t index) {
+    if (FCutIndex == index)
+        return;
+    FCutIndex = index;
+    dgVocab->viewport()->update();
+}
+
+void TMainForm::ClearCutMark() { SetCutIndex(-1); }
+
+void TMainForm::GridEdit() {
+    if (IsEnabled(cmEditEdit))
+        Trigger(cmEditEdit);
+}
+
+void TMainForm::GridDrop(int32_t row) {
+    RunCommand([this, row] {
+        FDocument->MoveCurrent(row);
+        RefreshGrid();
+    });
+}
+
+// --- commands ----------------------------------------------------------------
+
+void TMainForm::RunCommand(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        AppException(QString::fromStdString(e.what()));
+    } catch (...) {
+        AppException(QStringLiteral("Unknown error."));
+    }
+}
+
+void TMainForm::AppException(const QString& message) {
+    ShowMessageBox(message, {}, TMsgIcon::Error, mbOK, mbNone, this);
+}
+
+bool TMainForm::IsEnabled(TCommandId id) const { return Action(id)->isEnabled(); }
+
+void TMainForm::Trigger(TCommandId id) { Action(id)->trigger(); }
+
+void TMainForm::miFileNewClick() {
+    if (QuerySave() && NewDocument())
+        SetViewMode(vmEdit);
+}
+
+bool TMainForm::NewDocument() {
+    uint16_t foreign = FDocument->ForeignLangID;
+    uint16_t native = FDocument->NativeLangID;
+    if (!TNewDialog::Execute(this, foreign, native))
+        return false;
+    LanguagesChanged(foreign, native);
+    FDocument->Clear();
+    FDocument->ForeignLangID = foreign;
+    FDocument->NativeLangID = native;
+    ClearCutMark();
+    return true;
+}
+
+void TMainForm::miFileOpenClick() {
+    // Keep the tool button from staying drawn pressed behind the dialog.
+    if (QWidget* button = tbrToolBar->widgetForAction(Action(cmFileOpen)))
+        button->repaint();
+    QString path;
+    if (QuerySave() && ChooseFile(path) && OpenDocument(path))
+        SetViewMode(vmEdit);
+}
+
+bool TMainForm::ChooseFile(QString& path) {
+    ClearCutMark();
+    TFileDialogRequest request;
+    request.Parent = this;
+    request.Caption = QStringLiteral("Open");
+    request.Folder = QDir::currentPath();
+    request.Filter = QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*");
+    request.FilterIndex = 1;
+    request.DefaultSuffix = QStringLiteral("vlo");
+    const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
+    if (!result.Accepted())
+        return false;
+    path = result.Path;
+    return true;
+}
+
+bool TMainForm::OpenDocument(const QString& path) {
+    TWaitCursor wait;
+    auto document = std::make_unique<TVocabFile>();
+    try {
+        document->LoadFromFile(LocalPath(path));
+        if (!IsLanguageAvailable(document->ForeignLangID) || !IsLanguageAvailable(document->NativeLangID))
+            throw EVocabFileError(LocalPath(path) +
+                                  "\n\nThis file uses a "
+                                  "language that is not available on your system. Install "
+                                  "the necessary language components or use a different "
+                                  "version of Windows.");
+    } catch (const std::exception& e) {
+        wait.Restore();
+        AppException(QString::fromStdString(e.what()));
+        return false;
+    }
+    LanguagesChanged(document->ForeignLangID, document->NativeLangID);
+    ClearCutMark();
+    FDocument = std::move(document);
+    if (FDocument->Count() > 0)
+        FDocument->SetCurrentIndex(0);
+    FSettings.RecentFiles.Add(LocalPath(path));
+    return true;
+}
+
+void TMainForm::RecentFileClick(int index) {
+    if (!QuerySave() || index >= FSettings.RecentFiles.Count())
+        return;
+    // Copy: opening reorders the list.
+    const QString path = DisplayPath(FSettings.RecentFiles.Items(index));
+    if (OpenDocument(path))
+        SetViewMode(vmEdit);
+}
+
+bool TMainForm::QuerySave() {
+    if (FViewMode == vmNone || !FDocument->Modified())
+        return true;
+    const QString title = Utf8(DocumentTitle(FDocument->FileName()));
+    const TMsgButton answer = ShowMessageBox(QStringLiteral("Save changes to ") + title + u'?', {},
+                                             TMsgIcon::Warning, mbYes | mbNo | mbCancel, mbNone, this);
+    if (answer == mbCancel)
+        return false;
+    if (answer == mbNo)
+        return true;
+    miFileSaveClick();
+    return !FDocument->Modified();
+}
+
+void TMainForm::miFileSaveClick() {
+    ClearCutMark();
+    const std::string& fileName = FDocument->FileName();
+    if (fileName.empty()) {
+        miFileSaveAsClick();
+        return;
+    }
+    const QString path = DisplayPath(fileName);
+    const QFileInfo info(path);
+    // Read-only means no write permission for the owner, whoever runs the program.
+    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
+        ShowMessageBox(Utf8(DocumentTitle(fileName, true)) +
+                           QStringLiteral("\nThis file is read-only. Please use a different file name."),
+                       {}, TMsgIcon::Warning, mbOK, mbNone, this);
+        miFileSaveAsClick();
+        return;
+    }
+    TWaitCursor wait;
+    FDocument->SaveToFile(fileName);
+}
+
+void TMainForm::miFileSaveAsClick() {
+    ClearCutMark();
+    const std::string& fileName = FDocument->FileName();
+    TFileDialogRequest request;
+    request.Parent = this;
+    request.Caption = QStringLiteral("Save As");
+    request.Filter = QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
+                                    "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv");
+    request.FilterIndex = 1;
+    request.DefaultSuffix = QStringLiteral("vlo");
+    request.OverwritePrompt = true;
+    if (fileName.empty()) {
+        request.Folder = QDir::currentPath();
+    } else {
+        const QFileInfo info(DisplayPath(fileName));
+        request.Folder = info.absolutePath();
+        const QString suffix = info.suffix();
+        QString base = info.absoluteFilePath();
+        if (!suffix.isEmpty())
+            base.chop(suffix.size() + 1);
+        request.FileName = base;
+    }
+    const TFileDialogResult result = TPromptService::Instance().SaveFile(request);
+    if (!result.Accepted())
+        return;
+    if (result.FilterIndex != 1)
+        CommandUnavailable();
+    {
+        TWaitCursor wait;
+        FDocument->SaveToFile(LocalPath(result.Path));
+    }
+    FSettings.RecentFiles.Add(LocalPath(result.Path));
+}
+
+void TMainForm::miFilePropertiesClick() {
+    TPropertiesData data;
+    data.FileName = FDocument->FileName();
+    data.ForeignLangID = FDocument->ForeignLangID;
+    data.NativeLangID = FDocument->NativeLangID;
+    data.Count = FDocument->Count();
+    data.Description = FDocument->GetProperty(piDescription);
+    data.Author = FDocument->GetProperty(piAuthor);
+    data.Comments = FDocument->GetProperty(piComments);
+    if (!TPropertiesDialog::Execute(this, data))
+        return;
+    FDocument->SetProperty(piDescription, data.Description);
+    FDocument->SetProperty(piAuthor, data.Author);
+    FDocument->SetProperty(piComments, data.Comments);
+}
+
+void TMainForm::miFilePrintClick() { CommandUnavailable(); }
+
+void TMainForm::miFileExitClick() { close(); }
+
+void TMainForm::miEditUndoClick() {
+    ClearCutMark();
+    FDocument->Undo();
+    RefreshGrid();
+}
+
+void TMainForm::miEditRedoClick() {
+    ClearCutMark();
+    FDocument->Redo();
+    RefreshGrid();
+}
+
+void TMainForm::miViewToolBarClick() { tbrToolBar->setVisible(tbrToolBar->isHidden()); }
+
+void TMainForm::miViewStatusBarClick() { statusBar()->setVisible(statusBar()->isHidden()); }
+
+void TMainForm::miHelpContentsClick() { ShowHelpContents(); }
+
+void TMainForm::miHelpTipsClick() { ShowTips(false); }
+
+void TMainForm::miHelpAboutClick() { CommandUnavailable(); }
+
+void TMainForm::ShowTips(bool) { CommandUnavailable(); }
+
+bool TMainForm::ShowWelcome() { return false; }
+
+void TMainForm::LanguagesChanged(uint16_t foreignId, uint16_t nativeId) {
+    const bool searchesWord = FSearchData.Field == fiWord;
+    const uint16_t present = searchesWord ? FDocument->ForeignLangID : FDocument->NativeLangID;
+    const uint16_t next = searchesWord ? foreignId : nativeId;
+    // Characters of one character set mean nothing in another.
+    if (LanguageCharset(present) != LanguageCharset(next))
+        FSearchData.Text.clear();
+    dgVocab->SetLanguages(foreignId, nativeId);
+}
+
+TClipboardPort& TMainForm::Clipboard() { return *FClipboard; }
+
+// --- keys and hints ----------------------------------------------------------
+
+bool TMainForm::AppKey(QObject* target, QKeyEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(target);
+    if (!widget || widget->window() != this)
+        return false;
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && FViewMode == vmEdit) {
+        if (FCutIndex != -1 && IsEnabled(cmEditPaste))
+            Trigger(cmEditPaste);
+        else if (IsEnabled(cmEditEdit))
+            Trigger(cmEditEdit);
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        if (FViewMode == vmEdit) {
+            ClearCutMark();
+            if (dgVocab->Dragging())
+                return false; // the grid cancels its drag
+        } else if (FViewMode == vmTest) {
+            RunCommand([this] { SetViewMode(vmEdit); });
+        }
+        return true; // the control never sees it
+    }
+    if (key == Qt::Key_Tab && modifiers == Qt::ControlModifier && FViewMode == vmTest) {
+        if (FSettings.TestMode == 0 && IsEnabled(cmTestActive)) {
+            Trigger(cmTestActive);
+            return true;
+        }
+        if (FSettings.TestMode == 1 && IsEnabled(cmTestPassive)) {
+            Trigger(cmTestPassive);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TMainForm::event(QEvent* event) {
+    // Hints go to the first panel; the other panels stay in place.
+    if (event->type() == QEvent::StatusTip) {
+        FStatusPanels[0]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+QString TMainForm::MenuHint(TCommandId id) const {
+    const TCommandInfo& info = Command(id);
+    return vocalore::MenuHint(Action(id)->text(), info.Shortcut, QString::fromLatin1(info.Hint));
+}
+
+// --- idle-time command states ----------------------------------------------
+
+namespace {
+
+void SetEnabled(QAction* action, bool enabled) {
+    if (action->isEnabled() != enabled)
+        action->setEnabled(enabled);
+}
+
+void SetChecked(QAction* action, bool checked) {
+    if (action->isChecked() != checked)
+        action->setChecked(checked);
+}
+
+void SetText(QAction* action, const QString& text) {
+    if (action->text() != text)
+        action->setText(text);
+}
+
+void SetLabel(QLabel* label, const QString& text) {
+    if (label->text() != text)
+        label->setText(text);
+}
+
+} // namespace
+
+bool TMainForm::HintAvailable() const {
+    if (FViewMode != vmTest)
+        return false;
+    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!edit || !pnlTest->isAncestorOf(edit) || edit->isReadOnly())
+        return false;
+    if (pnlTest->property("answerEvaluated").toBool())
+        return false;
+    return edit->objectName() == QLatin1String("edtResponse") || edit->objectName() == QLatin1String("edtNotes");
+}
+
+void TMainForm::UpdateCommands() {
+    if (FClosing)
+        return;
+    UpdateCaption();
+    UpdateRecentMenu();
+
+    const TVocabFile& document = *FDocument;
+    const bool edit = FViewMode == vmEdit;
+    const bool test = FViewMode == vmTest;
+    const bool open = FViewMode != vmNone;
+    const int32_t current = document.CurrentIndex();
+    const int32_t count = document.Count();
+    const bool hasCurrent = edit && current != -1;
+
+    SetEnabled(Action(cmFileImport), edit);
+    for (TCommandId id : {cmFileSave, cmFileSaveAs, cmFileProperties, cmFilePrint, cmTestStatistics})
+        SetEnabled(Action(id), open);
+
+    const TUndoKind undo = edit ? document.UndoKind() : ukNone;
+    const TUndoKind redo = edit ? document.RedoKind() : ukNone;
+    SetEnabled(Action(cmEditUndo), undo != ukNone);
+    SetText(Action(cmEditUndo), undo != ukNone ? QStringLiteral("&Undo ") + QString::fromLatin1(UndoKindCaption(static_cast<TUndoKind>(undo & 0x7F)))
+                                               : QStringLiteral("&Undo"));
+    SetEnabled(Action(cmEditRedo), redo != ukNone);
+    SetText(Action(cmEditRedo), redo != ukNone ? QStringLiteral("&Redo ") + QString::fromLatin1(UndoKindCaption(static_cast<TUndoKind>(redo & 0x7F)))
+                                               : QStringLiteral("&Redo"));
+
+    for (TCommandId id : {cmEditCut, cmEditCopy, cmEditEdit, cmEditDelete})
+        SetEnabled(Action(id), hasCurrent);
+    SetEnabled(Action(cmEditPaste), edit && (FCutIndex != -1 || FClipboard->HasBlock()));
+    SetEnabled(Action(cmEditMoveUp), hasCurrent && current > 0);
+    SetEnabled(Action(cmEditMoveDown), hasCurrent && current < count - 1);
+    for (TCommandId id : {cmEditAdd, cmEditSort, cmEditShuffle, cmEditFind})
+        SetEnabled(Action(id), edit);
+    SetEnabled(Action(cmEditFindNext), edit && !FSearchData.Text.empty());
+
+    QAction* testing = Action(cmTestStartTesting);
+    SetEnabled(testing, open && count > 0);
+    SetChecked(testing, test);
+    SetText(testing, test ? QStringLiteral("Stop &Testing") : QStringLiteral("Start &Testing"));
+    SetEnabled(Action(cmTestPassive), test);
+    SetChecked(Action(cmTestPassive), FSettings.TestMode == 0);
+    SetEnabled(Action(cmTestActive), test);
+    SetChecked(Action(cmTestActive), FSettings.TestMode == 1);
+    SetEnabled(Action(cmTestMultipleChoice), test);
+    SetChecked(Action(cmTestMultipleChoice), FSettings.MultipleChoice);
+    SetEnabled(Action(cmTestHint), HintAvailable());
+
+    SetChecked(Action(cmViewToolBar), !tbrToolBar->isHidden());
+    SetChecked(Action(cmViewStatusBar), !statusBar()->isHidden());
+
+    const QString tip = MenuHint(cmTestStartTesting).section(u'|', 0, 0);
+    if (testing->toolTip() != tip)
+        testing->setToolTip(tip);
+
+    UpdateStatusBar();
+
+    if (QApplication::activeWindow() && QApplication::activeWindow() != this)
+        ClearCutMark();
+}
+
+void TMainForm::UpdateStatusBar() {
+    if (FViewMode == vmNone) {
+        for (size_t i = 1; i < FStatusPanels.size(); ++i)
+            SetLabel(FStatusPanels[i], {});
+        return;
+    }
+    const TVocabFile& document = *FDocument;
+    SetLabel(FStatusPanels[1], Utf8(LanguageAbbreviation(document.ForeignLangID)) + QStringLiteral(" - ") +
+                                   Utf8(LanguageAbbreviation(document.NativeLangID)));
+    SetLabel(FStatusPanels[2], FViewMode == vmEdit
+                                   ? QString::number(document.CurrentIndex() + 1)
+                                   : Utf8(PercentText(document.LearntCount(), document.Count())));
+    SetLabel(FStatusPanels[3], QString::number(document.Count()));
+    SetLabel(FStatusPanels[4], document.Modified() ? QStringLiteral("Modified") : QString());
+}
+
+void TMainForm::UpdateCaption() {
+    QString caption = QString::fromLatin1(ProductName);
+    if (FViewMode != vmNone)
+        caption = Utf8(DocumentTitle(FDocument->FileName())) + QStringLiteral(" - ") + caption;
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
+void TMainForm::UpdateRecentMenu() {
+    const TRecentFileList& list = FSettings.RecentFiles;
+    const QFontMetrics metrics(font());
+    const TTextMeasure measure = [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    };
+    for (int n = 0; n < RecentFileMenuCount; ++n) {
+        QAction* action = FRecentActions[static_cast<size_t>(n)];
+        if (list.Count() <= n) {
+            if (action->isVisible())
+                action->setVisible(false);
+            continue;
+        }
+        QString shortened = Utf8(ShortenPath(DocumentTitle(list.Items(n), true), RecentMenuWidth, measure));
+        // An ampersand in a path is text, not a mnemonic.
+        shortened.replace(u'&', QStringLiteral("&&"));
+        SetText(action, QStringLiteral("&%1 ").arg(n + 1) + shortened);
+        if (!action->isVisible())
+            action->setVisible(true);
+    }
+    const bool bar = FRecentActions[0]->isVisible();
+    if (miFileRecentBar->isVisible() != bar)
+        miFileRecentBar->setVisible(bar);
+}
+
+} // namespace vocalore

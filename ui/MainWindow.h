@@ -1,0 +1,169 @@
+#pragma once
+// The main window: owns the one open document for the whole run, carries the
+// command set (menus, tool bar), the status bar and the three views, runs
+// start-up and shut-down in order, and recomputes every command state when
+// the event queue empties.
+
+#include "Commands.h"
+#include "VocabGrid.h"
+
+#include "core/VocabFile.h"
+#include "settings/Settings.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLockFile;
+class QStackedWidget;
+class QToolBar;
+class QMenu;
+
+namespace vocalore {
+
+class TAppKeyFilter;
+class TIdleHook;
+class TQtClipboard;
+
+enum TViewMode : int { vmNone, vmEdit, vmTest };
+
+// The message of commands whose handlers are not part of this program yet.
+inline constexpr const char* CommandUnavailableText = "Command unavailable.";
+
+class TMainForm : public QMainWindow, public TVocabGridHost {
+    Q_OBJECT
+public:
+    // The settings store is read at start-up and written when the window closes.
+    explicit TMainForm(TSettingsStore& store, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Start-up after the window exists (settings, command line, first dialogs).
+    // Arguments exclude the program name. Returns false when the program must
+    // end at once without showing the window.
+    bool FormCreate(const QStringList& arguments);
+
+    // --- operations other parts call ---
+    void SetViewMode(TViewMode mode);
+    TViewMode ViewMode() const { return FViewMode; }
+    void UpdateCommands();
+    QString MenuHint(TCommandId id) const;
+    void UpdateCaption();
+    void ClearCutMark();
+    void RefreshGrid();
+    bool QuerySave();
+    bool OpenDocument(const QString& path);
+    bool NewDocument();
+    bool ChooseFile(QString& path);
+    bool ShowWelcome();
+    void LanguagesChanged(uint16_t foreignId, uint16_t nativeId);
+
+    // Runs a command handler: a failure is shown in the error box and the
+    // command is abandoned; the program goes on.
+    void RunCommand(const std::function<void()>& handler);
+    // The application-wide exception display.
+    void AppException(const QString& message);
+
+    // --- state ---
+    TVocabFile& Document() { return *FDocument; }
+    const TVocabFile& Document() const { return *FDocument; }
+    TSettings& Settings() { return FSettings; }
+    int32_t CutIndex() const { return FCutIndex; }
+    void SetCutIndex(int32_t index);
+    TSearchData& SearchData() { return FSearchData; }
+    TClipboardPort& Clipboard();
+    QAction* Action(TCommandId id) const { return FActions[static_cast<size_t>(id)]; }
+    QAction* RecentAction(int n) const { return FRecentActions[static_cast<size_t>(n)]; }
+    TVocabGrid* Grid() const { return dgVocab; }
+    QWidget* TestPanel() const { return pnlTest; }
+    QLabel* StatusPanel(int index) const { return FStatusPanels[static_cast<size_t>(index)]; }
+    TAppKeyFilter& KeyFilter() { return *FKeyFilter; }
+    bool PrintSwitch() const { return FPrintSwitch; }
+    QString CommandLineFile() const { return FCommandLineFile; }
+    int32_t& OptionsPage() { return FOptionsPage; }
+
+    // The command line: "/p" in any letter case first switches printing on.
+    static void ParseCommandLine(const QStringList& arguments, bool& print, QString& file);
+
+    // --- command handlers ---
+    void miFileNewClick();
+    void miFileOpenClick();
+    void miFileSaveClick();
+    void miFileSaveAsClick();
+    void miFilePropertiesClick();
+    void miFilePrintClick();
+    void miFileExitClick();
+    void RecentFileClick(int index);
+    void miEditUndoClick();
+    void miEditRedoClick();
+    void miViewToolBarClick();
+    void miViewStatusBarClick();
+    void miHelpContentsClick();
+    void miHelpTipsClick();
+    void miHelpAboutClick();
+    // Tip of the Day; fromStartup brings the reminder when tips are switched off.
+    void ShowTips(bool fromStartup);
+
+    // --- the grid's host ---
+    TVocabFile& GridDocument() override { return *FDocument; }
+    int32_t GridCutIndex() const override { return FCutIndex; }
+    void GridCommand(const std::function<void()>& action) override { RunCommand(action); }
+    void GridEdit() override;
+    void GridDragStarted() override { ClearCutMark(); }
+    void GridDrop(int32_t row) override;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateViews();
+    void ApplySettings();
+    void CollectSettings();
+    void UpdateRecentMenu();
+    void UpdateStatusBar();
+    bool HintAvailable() const;
+    bool AppKey(QObject* target, QKeyEvent* event);
+    bool IsEnabled(TCommandId id) const;
+    void Trigger(TCommandId id);
+    void SaveAs(bool& saved);
+    bool FormCloseQuery();
+    void FormClose();
+
+    TSettingsStore& FStore;
+    std::unique_ptr<TVocabFile> FDocument;
+    TSettings FSettings;
+    TViewMode FViewMode = vmNone;
+    int32_t FCutIndex = -1;
+    TSearchData FSearchData;
+    int32_t FOptionsPage = 0;
+    bool FPrintSwitch = false;
+    QString FCommandLineFile;
+    bool FClosing = false;
+
+    std::array<QAction*, cmCount> FActions{};
+    std::array<QAction*, 4> FRecentActions{};
+    QAction* miFileRecentBar = nullptr;
+    QToolBar* tbrToolBar = nullptr;
+    std::array<QLabel*, 5> FStatusPanels{};
+    QStackedWidget* FViews = nullptr;
+    QFrame* pnlWorkspace = nullptr;
+    TVocabGrid* dgVocab = nullptr;
+    QWidget* pnlTest = nullptr;
+
+    std::unique_ptr<TQtClipboard> FClipboard;
+    std::unique_ptr<TAppKeyFilter> FKeyFilter;
+    std::unique_ptr<TIdleHook> FIdleHook;
+    int FKeyHookId = 0;
+    std::unique_ptr<QLockFile> FInstanceLock;
+};
+
+} // namespace vocalore
