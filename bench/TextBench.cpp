@@ -1,0 +1,88 @@
+// Answer matching on realistic and heavy items, sorting 100,000 items with
+// their keys filled first, and a Find over 100,000 items that matches nothing.
+#include "core/TextFunctions.h"
+#include "core/VocabFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+using namespace vocalore;
+
+constexpr uint16_t English = 0x0409;
+constexpr uint16_t German = 0x0407;
+constexpr int ItemCount = 100000;
+
+// A typical passive question: a few translations, one or two "/" words and
+// brackets, the default flags.
+void BM_MatchAnswerRealistic(benchmark::State& state) {
+    const std::string expected = "to go (out), to leave/depart; (to) walk off";
+    const std::string right = "walk off, go out";
+    const std::string wrong = "to run away";
+    const uint16_t flags = efDefaultPassive;
+    bool result = false;
+    for (auto _ : state) {
+        result ^= MatchAnswer(expected, right, English, flags);
+        result ^= MatchAnswer(expected, wrong, English, flags);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+}
+BENCHMARK(BM_MatchAnswerRealistic);
+
+// Six bracket pairs and three "/" words in one translation, answered wrongly
+// so that every variant is tried.
+void BM_MatchAnswerHeavy(benchmark::State& state) {
+    const std::string expected = "(to) (be) big/large (and) (very) old/ancient (in) (the) town/city";
+    const std::string given = "be huge and very old in the village";
+    bool result = false;
+    for (auto _ : state) {
+        result ^= MatchAnswer(expected, given, English, efDefaultPassive);
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_MatchAnswerHeavy)->Unit(benchmark::kMillisecond);
+
+void FillDocument(TVocabFile& doc) {
+    doc.ForeignLangID = German;
+    doc.NativeLangID = English;
+    const char* articles[] = {"der ", "die ", "das "};
+    const char* stems[] = {"\xc4pfel", "Haus", "Stra\xdf" "e", "M\xfc" "ller", "Zoo", "apple", "B\xe4" "ckerei"};
+    for (int i = 0; i < ItemCount; ++i) {
+        TVocabItem& item = doc.PendingItem();
+        item.Word = std::string(articles[i % 3]) + stems[i % 7] + std::to_string((i * 7919) % ItemCount);
+        item.SortPosition = 4;
+        item.Category = "noun";
+        item.Translation = "a translation of item " + std::to_string(i) + ", another one";
+        doc.InsertPending(ipAtEnd);
+    }
+}
+
+void BM_FillSortKeysAndSort(benchmark::State& state) {
+    TVocabFile doc;
+    FillDocument(doc);
+    for (auto _ : state) {
+        doc.FillSortKeys();
+        doc.Sort();
+        state.PauseTiming();
+        doc.Shuffle(); // start each round from a mixed order
+        doc.ClearUndo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FillSortKeysAndSort)->Unit(benchmark::kMillisecond);
+
+void BM_FindNextNoMatch(benchmark::State& state) {
+    TVocabFile doc;
+    FillDocument(doc);
+    const TSearchData search{"xylophon", fiWord, 0};
+    const TSearchData wholeWord{"xylophon", fiTranslation, soMatchWord};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(doc.FindNext(state.range(0) == 0 ? search : wholeWord));
+    }
+}
+BENCHMARK(BM_FindNextNoMatch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace

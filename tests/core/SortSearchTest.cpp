@@ -1,0 +1,217 @@
+// Sort, Shuffle and FindNext on a document, with their history steps.
+#include "core/CodePage.h"
+#include "core/Random.h"
+#include "core/VocabFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vocalore {
+namespace {
+
+constexpr uint16_t German = 0x0407;
+constexpr uint16_t English = 0x0409;
+
+class SortSearch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Doc.ForeignLangID = German;
+        Doc.NativeLangID = English;
+    }
+    // Words in UTF-8; the translation is the word's position of insertion.
+    void Add(const char* word, int32_t sortPosition = 0, const char* translation = "") {
+        TVocabItem& item = Doc.PendingItem();
+        item.Word = FromUtf8(word, German).value();
+        item.SortPosition = sortPosition;
+        item.Translation = translation;
+        Doc.InsertPending(ipAtEnd);
+    }
+    std::vector<std::string> Words() const {
+        std::vector<std::string> words;
+        for (int32_t i = 0; i < Doc.Count(); ++i)
+            words.push_back(ToUtf8(Doc.Items(i).Word, German));
+        return words;
+    }
+    void SortNow() {
+        Doc.FillSortKeys();
+        Doc.Sort();
+    }
+    int32_t Find(const char* text, uint8_t field = fiWord, uint8_t options = 0) const {
+        const uint16_t language = field == fiWord ? German : English;
+        return Doc.FindNext({FromUtf8(text, language).value(), field, options});
+    }
+    TVocabFile Doc;
+};
+
+using WordList = std::vector<std::string>;
+
+TEST_F(SortSearch, SortFollowsTheLanguageIgnoringCaseAndPunctuation) {
+    Add("Zoo");
+    Add("apple");
+    Add("Äpfel");
+    SortNow();
+    EXPECT_EQ(Words(), (WordList{"Äpfel", "apple", "Zoo"}));
+
+    TVocabFile other;
+    other.ForeignLangID = German;
+    for (const char* word : {"b-c", "B", "'a", "ab", "a c"}) {
+        other.PendingItem().Word = word;
+        other.InsertPending(ipAtEnd);
+    }
+    other.FillSortKeys();
+    other.Sort();
+    std::vector<std::string> words;
+    for (int32_t i = 0; i < other.Count(); ++i)
+        words.push_back(other.Items(i).Word);
+    // "'a" sorts as "a"; the kept space puts "a c" before "ab"
+    EXPECT_EQ(words, (WordList{"'a", "a c", "ab", "B", "b-c"}));
+}
+
+TEST_F(SortSearch, SortSkipsTheLeadingCharactersOfTheSortPosition) {
+    Add("der Hund", 4);
+    Add("die Katze", 4);
+    Add("das Auto", 4);
+    Add("Zebra");
+    Add("x", 5); // beyond the end: an empty key, first
+    SortNow();
+    EXPECT_EQ(Words(), (WordList{"x", "das Auto", "der Hund", "die Katze", "Zebra"}));
+}
+
+TEST_F(SortSearch, SortKeepsTheCurrentItemAndUndoRestoresOrder) {
+    Add("c");
+    Add("a");
+    Add("b");
+    Doc.SetCurrentIndex(0); // "c"
+    SortNow();
+    EXPECT_EQ(Words(), (WordList{"a", "b", "c"}));
+    EXPECT_EQ(Doc.CurrentIndex(), 2);
+    EXPECT_EQ(Doc.UndoKind(), ukSort);
+    EXPECT_TRUE(Doc.Modified());
+    Doc.Undo();
+    EXPECT_EQ(Words(), (WordList{"c", "a", "b"}));
+    EXPECT_EQ(Doc.CurrentIndex(), 0);
+    Doc.Redo();
+    EXPECT_EQ(Words(), (WordList{"a", "b", "c"}));
+    EXPECT_EQ(Doc.CurrentIndex(), 2);
+}
+
+TEST_F(SortSearch, SortingASortedOrEmptyListStillRecordsAStep) {
+    SortNow();
+    EXPECT_EQ(Doc.UndoKind(), ukSort);
+    EXPECT_TRUE(Doc.Modified());
+    EXPECT_EQ(Doc.CurrentIndex(), -1);
+
+    TVocabFile sorted;
+    sorted.ForeignLangID = German;
+    sorted.PendingItem().Word = "a";
+    sorted.InsertPending(ipAtEnd);
+    std::stringstream file;
+    sorted.SaveToStream(file);
+    sorted.LoadFromStream(file); // now unmodified
+    ASSERT_FALSE(sorted.Modified());
+    sorted.FillSortKeys();
+    sorted.Sort();
+    EXPECT_TRUE(sorted.Modified());
+    EXPECT_FALSE(sorted.Undo());
+}
+
+TEST_F(SortSearch, ShuffleIsAPermutationWithItsStep) {
+    for (int i = 0; i < 50; ++i)
+        Add(std::to_string(i).c_str());
+    Doc.SetCurrentIndex(7);
+    const TVocabItem* current = &Doc.CurrentItem();
+    const WordList before = Words();
+    Random::Seed(42);
+    Doc.Shuffle();
+    WordList after = Words();
+    EXPECT_NE(after, before);
+    EXPECT_EQ(&Doc.CurrentItem(), current);
+    EXPECT_EQ(Doc.UndoKind(), ukShuffle);
+    std::sort(after.begin(), after.end());
+    WordList sortedBefore = before;
+    std::sort(sortedBefore.begin(), sortedBefore.end());
+    EXPECT_EQ(after, sortedBefore);
+    // the same seed gives the same order
+    const WordList shuffled = Words();
+    Doc.Undo();
+    EXPECT_EQ(Words(), before);
+    EXPECT_EQ(Doc.CurrentIndex(), 7);
+    Random::Seed(42);
+    Doc.Shuffle();
+    EXPECT_EQ(Words(), shuffled);
+}
+
+TEST_F(SortSearch, ShuffleOfOneItemKeepsItCurrent) {
+    Add("only");
+    Doc.Shuffle();
+    EXPECT_EQ(Doc.CurrentIndex(), 0);
+    EXPECT_EQ(Doc.UndoKind(), ukShuffle);
+}
+
+TEST_F(SortSearch, FindNextWrapsAndVisitsTheCurrentItemLast) {
+    Add("Haus");
+    Add("Hund");
+    Add("Haus am See");
+    Doc.SetCurrentIndex(0);
+    EXPECT_EQ(Find("haus"), 2);
+    Doc.SetCurrentIndex(2);
+    EXPECT_EQ(Find("haus"), 0);
+    EXPECT_EQ(Find("hund"), 1);
+    Doc.SetCurrentIndex(1);
+    EXPECT_EQ(Find("hund"), 1); // the only match is found after all others
+    Doc.SetCurrentIndex(-1);
+    EXPECT_EQ(Find("haus"), 0);
+    EXPECT_EQ(Find("katze"), -1);
+    EXPECT_EQ(Find(""), -1);
+    EXPECT_EQ(Doc.CurrentIndex(), -1);
+    EXPECT_EQ(Doc.UndoKind(), ukAdd); // searching changes nothing
+}
+
+TEST_F(SortSearch, FindNextOptions) {
+    Add("Haus");                            // 0
+    Add("Äpfel", 0, "apples");              // 1
+    Add("der Hund.", 0, "the dog");         // 2
+    Add("Hundehütte", 0, "kennel, doghouse"); // 3
+    struct {
+        const char* Text;
+        uint8_t Field;
+        uint8_t Options;
+        int32_t Found;
+    } const cases[] = {
+        {"haus", fiWord, 0, 0},
+        {"haus", fiWord, soMatchCase, -1},
+        {"Haus", fiWord, soMatchCase, 0},
+        {"apfel", fiWord, 0, 1},
+        {"apfel", fiWord, soMatchAccents, -1},
+        {"äpfel", fiWord, soMatchAccents, 1},
+        {"aepfel", fiWord, 0, -1},
+        {"Hund", fiWord, soMatchWord, 2},
+        {"Hund", fiWord, 0, 2},
+        {"hütte", fiWord, soMatchWord, -1},
+        {"hutte", fiWord, 0, 3},
+        {"dog", fiTranslation, 0, 2},
+        {"dog", fiTranslation, soMatchWord, 2},
+        {"doghouse", fiTranslation, soMatchWord, 3},
+        {"dog", fiNotes, 0, -1},
+        {"dog", 4, 0, -1},
+    };
+    Doc.SetCurrentIndex(-1);
+    for (const auto& c : cases)
+        EXPECT_EQ(Find(c.Text, c.Field, c.Options), c.Found)
+            << c.Text << " field " << int(c.Field) << " options " << int(c.Options);
+}
+
+TEST(SearchFormTest, NormalForms) {
+    EXPECT_EQ(TVocabFile::SearchForm("\xc4pfel-Baum", German, 0), "apfel-baum");
+    EXPECT_EQ(TVocabFile::SearchForm("\xc4pfel-Baum", German, soMatchCase), "Apfel-Baum");
+    EXPECT_EQ(TVocabFile::SearchForm("\xc4pfel-Baum", German, soMatchAccents), "\xe4pfel-baum");
+    EXPECT_EQ(TVocabFile::SearchForm("\xc4pfel-Baum", German, soMatchWord), " apfel baum ");
+    EXPECT_EQ(TVocabFile::SearchForm("", German, soMatchWord), "  ");
+}
+
+} // namespace
+} // namespace vocalore
