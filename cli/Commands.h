@@ -9,5 +9,6 @@ namespace vocalore::cli {
 int CmdDump(const QStringList& args);
 int CmdInfo(const QStringList& args);
 int CmdBuild(const QStringList& args);
+int CmdQuiz(const QStringList& args);
 
 } // namespace vocalore::cli

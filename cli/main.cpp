@@ -21,6 +21,8 @@ const TCommand Commands[] = {
     {"dump", CmdDump, "dump [--raw] FILE.vlo            the whole document as JSON"},
     {"info", CmdInfo, "info FILE.vlo                    a short summary"},
     {"build", CmdBuild, "build [--raw] IN.json OUT.vlo    a document from JSON"},
+    {"quiz", CmdQuiz, "quiz FILE.vlo [--active] [--choices N] [--save]\n"
+                      "                                   a test in the terminal"},
 };
 
 int Usage() {
