@@ -10,5 +10,8 @@ int CmdDump(const QStringList& args);
 int CmdInfo(const QStringList& args);
 int CmdBuild(const QStringList& args);
 int CmdQuiz(const QStringList& args);
+int CmdExport(const QStringList& args);
+int CmdImport(const QStringList& args);
+int CmdPrint(const QStringList& args);
 
 } // namespace vocalore::cli

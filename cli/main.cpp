@@ -6,6 +6,10 @@
 #include "core/VocabError.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <memory>
+#include <string_view>
 
 namespace {
 
@@ -23,6 +27,11 @@ const TCommand Commands[] = {
     {"build", CmdBuild, "build [--raw] IN.json OUT.vlo    a document from JSON"},
     {"quiz", CmdQuiz, "quiz FILE.vlo [--active] [--choices N] [--save]\n"
                       "                                   a test in the terminal"},
+    {"export", CmdExport, "export IN.vlo OUT --format rtf|tsv|csv"},
+    {"import", CmdImport, "import DOC.vlo IN [--format tsv|csv|vlo] [--columns 1,0,0,2]\n"
+                          "                                   [--first-line N]"},
+    {"print", CmdPrint, "print IN.vlo OUT.pdf [--columns N] [--font-size N] [--no-title]\n"
+                        "                                   [--no-separator] [--margins L,T,R,B (cm)]"},
 };
 
 int Usage() {
@@ -36,7 +45,16 @@ int Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Printing lays text out with real fonts, which needs the GUI application
+    // (headless unless a platform is chosen).
+    const bool gui = argc > 1 && std::string_view(argv[1]) == "print";
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app;
+    if (gui)
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return Usage();

@@ -1,0 +1,149 @@
+// export, import and print: the transfer library from the command line.
+
+#include "CliSupport.h"
+#include "Commands.h"
+
+#include "core/DialogHelpers.h"
+#include "transfer/Export.h"
+#include "transfer/Import.h"
+#include "transfer/PrintLayout.h"
+#include "transfer/qt/PainterCanvas.h"
+
+#include <cmath>
+
+namespace vocalore::cli {
+
+namespace {
+
+void RejectUnknownFlags(const TArgs& a, const QStringList& known, const char* usage) {
+    for (const QString& f : a.flags)
+        if (!known.contains(f))
+            throw ECliError("Unknown option " + f.toStdString() + "\n" + usage);
+}
+
+// "1,0,0,2" and the like: exactly `count` numbers separated by commas.
+QList<double> ParseList(const QString& text, qsizetype count, const char* what) {
+    const QStringList parts = text.split(',');
+    if (parts.size() != count)
+        throw ECliError(std::string(what) + " needs " + std::to_string(count) +
+                        " comma-separated numbers");
+    QList<double> values;
+    for (const QString& p : parts) {
+        bool ok = false;
+        const double v = p.trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(v))
+            throw ECliError(std::string(what) + ": \"" + p.toStdString() + "\" is not a number");
+        values << v;
+    }
+    return values;
+}
+
+int32_t IntInRange(const QString& text, int32_t low, int32_t high) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (!ok || v < low || v > high)
+        throw ECliError("Number must be between " + std::to_string(low) + " and " +
+                        std::to_string(high) + ".");
+    return v;
+}
+
+} // namespace
+
+int CmdExport(const QStringList& args) {
+    static constexpr const char* Usage = "Usage: vocalore-cli export IN.vlo OUT --format rtf|tsv|csv";
+    const TArgs a = ParseArgs(args, {"--format"});
+    RejectUnknownFlags(a, {}, Usage);
+    const QString format = a.Value("--format").value_or("");
+    if (a.positional.size() != 2 || (format != "rtf" && format != "tsv" && format != "csv"))
+        throw ECliError(Usage);
+    TVocabFile doc;
+    doc.LoadFromFile(ToLocal(a.positional[0]));
+    const std::string out = ToLocal(a.positional[1]);
+    if (format == "rtf")
+        ExportRichText(doc, out);
+    else
+        ExportText(doc, out, format == "csv");
+    return 0;
+}
+
+int CmdImport(const QStringList& args) {
+    static constexpr const char* Usage =
+        "Usage: vocalore-cli import DOC.vlo IN [--format tsv|csv|vlo] [--columns W,P,N,T] "
+        "[--first-line N]";
+    const TArgs a = ParseArgs(args, {"--format", "--columns", "--first-line"});
+    RejectUnknownFlags(a, {}, Usage);
+    if (a.positional.size() != 2)
+        throw ECliError(Usage);
+    const std::string docPath = ToLocal(a.positional[0]);
+    const std::string inPath = ToLocal(a.positional[1]);
+    // Like the Import command: only the exact extension ".vlo" means a document.
+    const QString defaultFormat = a.positional[1].endsWith(".vlo", Qt::CaseSensitive) ? "vlo" : "tsv";
+    const QString format = a.Value("--format").value_or(defaultFormat);
+    if (format != "tsv" && format != "csv" && format != "vlo")
+        throw ECliError(Usage);
+
+    TImportSettings settings;
+    settings.Csv = format == "csv";
+    settings.Columns = {1, 2, 3, 4};
+    if (const auto columns = a.Value("--columns")) {
+        const QList<double> c = ParseList(*columns, 4, "--columns");
+        for (int f = 0; f < 4; ++f) {
+            if (c[f] < 0 || c[f] > MaxImportColumns || c[f] != std::floor(c[f]))
+                throw ECliError("--columns: column numbers run from 1 to 64, 0 for none");
+            settings.Columns[static_cast<size_t>(f)] = static_cast<int32_t>(c[f]);
+        }
+    }
+    if (settings.Columns[fiWord] == 0)
+        throw ECliError("The field 'Word/phrase' must be included in the list of fields to import.");
+    if (const auto first = a.Value("--first-line"))
+        settings.FirstLine = IntInRange(*first, MinImportFirstLine, MaxImportFirstLine);
+
+    TVocabFile doc;
+    doc.LoadFromFile(docPath);
+    const int32_t added = format == "vlo" ? doc.MergeFile(inPath) : ImportText(doc, inPath, settings);
+    if (added == 0)
+        throw ECliError(NothingToImport);
+    doc.SetCurrentIndex(doc.Count() - 1);
+    doc.SaveToFile(docPath);
+    PrintOut(QString::number(added) + " items imported successfully.\n");
+    return 0;
+}
+
+int CmdPrint(const QStringList& args) {
+    static constexpr const char* Usage =
+        "Usage: vocalore-cli print IN.vlo OUT.pdf [--columns N] [--font-size N] [--no-title] "
+        "[--no-separator] [--margins L,T,R,B (cm)]";
+    const TArgs a = ParseArgs(args, {"--columns", "--font-size", "--margins"});
+    RejectUnknownFlags(a, {"--no-title", "--no-separator"}, Usage);
+    if (a.positional.size() != 2)
+        throw ECliError(Usage);
+    TPageSetup setup;
+    if (const auto size = a.Value("--font-size"))
+        setup.FontSize = IntInRange(*size, 8, 24);
+    if (const auto columns = a.Value("--columns"))
+        setup.Columns = IntInRange(*columns, 1, 3);
+    setup.PrintTitle = !a.Flag("--no-title");
+    setup.Separator = !a.Flag("--no-separator");
+    if (const auto margins = a.Value("--margins")) {
+        const QList<double> cm = ParseList(*margins, 4, "--margins");
+        int32_t* fields[] = {&setup.Margins.Left, &setup.Margins.Top, &setup.Margins.Right,
+                             &setup.Margins.Bottom};
+        for (int i = 0; i < 4; ++i) {
+            if (cm[i] < 0 || cm[i] > 99)
+                throw ECliError("Number must be between 0 and 99.");
+            // Rounded to whole twips the way the Page Setup dialog stores them.
+            *fields[i] = static_cast<int32_t>(cm[i] * TwipsPerCm + 0.5);
+        }
+    }
+    TVocabFile doc;
+    const std::string in = ToLocal(a.positional[0]);
+    doc.LoadFromFile(in);
+    try {
+        PrintToPdf(doc, setup, ToLocal(a.positional[1]), "Vocalore - " + DocumentTitle(in));
+    } catch (const EPrintError& e) {
+        throw ECliError(e.what());
+    }
+    return 0;
+}
+
+} // namespace vocalore::cli
