@@ -1,0 +1,114 @@
+// The QPainter canvas renders the layout into a PDF that holds the document's
+// words in order, decoded from their code pages.
+
+#include "TransferTestUtil.h"
+
+#include "transfer/qt/PainterCanvas.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <sstream>
+
+using namespace vocalore;
+using namespace vocalore::transfertest;
+
+namespace {
+
+void EnsureApplication() {
+    static QGuiApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "transfer_pdf_tests";
+        static char* argv[] = {name, nullptr};
+        return new QGuiApplication(argc, argv);
+    }();
+    (void)app;
+}
+
+bool HavePopplerTools() { return !RunCommand("command -v pdftotext").empty(); }
+
+// The words of the text, whitespace removed.
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+} // namespace
+
+TEST(PdfPrint, HoldsTheWordsOfTheDocumentInOrder) {
+    if (!HavePopplerTools())
+        GTEST_SKIP() << "pdftotext not available";
+    EnsureApplication();
+    TTempDir dir;
+    TVocabFile doc;
+    doc.ForeignLangID = 0x0419; // Russian, code page 1251
+    doc.NativeLangID = 0x0407;  // German, code page 1252
+    doc.SetProperty(piDescription, "Russische W\xF6rter");
+    AddItem(doc, {"\xE4\xEE\xEC", "Substantiv", "", "Haus"});                // дом
+    AddItem(doc, {"\xEA\xEE\xF8\xEA\xE0", "", "weiblich", "Katze"});         // кошка
+    AddItem(doc, {"\xF1\xEE\xE1\xE0\xEA\xE0", "", "", "Hund, R\xFC" "de"}); // собака
+    const std::string pdf = dir.File("out.pdf");
+    PrintToPdf(doc, TPageSetup{}, pdf, "Vocalore - test");
+
+    const std::string text = RunCommand("pdftotext -raw -enc UTF-8 '" + pdf + "' -");
+    const std::vector<std::string> expected = {
+        "Russische", "Wörter", "дом",   "Substantiv", "Haus", "кошка",
+        "weiblich",  "Katze",  "собака", "Hund,",      "Rüde"};
+    EXPECT_EQ(Words(text), expected) << text;
+}
+
+TEST(PdfPrint, LongDocumentGetsPagesWithNumbers) {
+    if (!HavePopplerTools())
+        GTEST_SKIP() << "pdftotext not available";
+    EnsureApplication();
+    TTempDir dir;
+    TVocabFile doc;
+    doc.ForeignLangID = 0x0409;
+    doc.NativeLangID = 0x0409;
+    for (int i = 0; i < 300; ++i)
+        AddItem(doc, {"word" + std::to_string(i), "", "", "t" + std::to_string(i)});
+    const std::string pdf = dir.File("long.pdf");
+    TPageSetup setup;
+    setup.PrintTitle = false;
+    PrintToPdf(doc, setup, pdf, "long");
+
+    const std::string info = RunCommand("pdfinfo '" + pdf + "'");
+    const size_t at = info.find("Pages:");
+    ASSERT_NE(at, std::string::npos) << info;
+    const int pages = std::atoi(info.c_str() + at + 6);
+    EXPECT_GT(pages, 1);
+
+    const std::vector<std::string> words = Words(RunCommand("pdftotext -raw '" + pdf + "' -"));
+    std::vector<std::string> items;
+    std::vector<std::string> numbers;
+    for (const auto& w : words)
+        (w.rfind("word", 0) == 0 || w[0] == 't' ? items : numbers).push_back(w);
+    ASSERT_EQ(items.size(), 600u);
+    for (int i = 0; i < 300; ++i) {
+        EXPECT_EQ(items[2 * i], "word" + std::to_string(i));
+        EXPECT_EQ(items[2 * i + 1], "t" + std::to_string(i));
+    }
+    std::vector<std::string> expectedNumbers;
+    for (int p = 1; p <= pages; ++p)
+        expectedNumbers.push_back(std::to_string(p));
+    EXPECT_EQ(numbers, expectedNumbers);
+}
+
+TEST(PdfPrint, ErrorsOfTheJob) {
+    EnsureApplication();
+    TTempDir dir;
+    TVocabFile doc;
+    AddItem(doc, {"w", "", "", "t"});
+    TPageSetup wide;
+    wide.Margins.Left = wide.Margins.Right = 99 * 567; // 99 cm each side of A4
+    EXPECT_EQ(ErrorOf([&] { PrintToPdf(doc, wide, dir.File("x.pdf"), "x"); }),
+              "Margins exceed paper size.");
+    const std::string missing = dir.File("no/dir/x.pdf");
+    EXPECT_EQ(ErrorOf([&] { PrintToPdf(doc, TPageSetup{}, missing, "x"); }),
+              "Cannot create file " + missing + ". No such file or directory");
+}
