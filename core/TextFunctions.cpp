@@ -165,23 +165,42 @@ bool StartsWithAt(std::string_view text, size_t pos, std::string_view pattern) {
     return true;
 }
 
-// Every occurrence of `pattern` (any letter case) replaced by `by` as written.
-std::string ReplaceAnyCase(std::string_view text, std::string_view pattern, std::string_view by) {
+std::string AsciiLowerCopy(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = AsciiLower(c);
+    return lower;
+}
+
+// Every occurrence of the lower-case `pattern` (found in any letter case)
+// replaced by `by` as written. Returns false, leaving `text` alone, when
+// there is none. `lower` is the ASCII lower case of `text`, kept up to date.
+bool ReplaceAnyCase(std::string& text, std::string& lower, std::string_view pattern, std::string_view by) {
+    size_t found = lower.find(pattern);
+    if (found == std::string::npos)
+        return false;
     std::string result;
     result.reserve(text.size() + 8);
-    size_t i = 0;
-    while (i < text.size()) {
-        if (StartsWithAt(text, i, pattern)) {
-            result += by;
-            i += pattern.size();
-        } else {
-            result += text[i++];
-        }
+    size_t done = 0;
+    while (found != std::string::npos) {
+        result.append(text, done, found - done);
+        result += by;
+        done = found + pattern.size();
+        found = lower.find(pattern, done);
     }
-    return result;
+    result.append(text, done, std::string::npos);
+    text = std::move(result);
+    lower = AsciiLowerCopy(text);
+    return true;
+}
+
+bool ReplaceAnyCase(std::string& text, std::string_view pattern, std::string_view by) {
+    std::string lower = AsciiLowerCopy(text);
+    return ReplaceAnyCase(text, lower, pattern, by);
 }
 
 struct TMatcher {
+    TMatcher(const TTextTables& tables, bool english) : Tables(tables), English(english) {}
     const TTextTables& Tables;
     bool English;
 
@@ -190,9 +209,26 @@ struct TMatcher {
     bool RuleS(const std::string& expected, std::string_view given, uint16_t flags, size_t start) const;
     bool RuleB(const std::string& expected, std::string_view given, uint16_t flags,
                std::unordered_set<std::string>& failed) const;
-    bool Plain(std::string expected, std::string given, uint16_t flags) const;
+    bool Plain(std::string_view expected, std::string_view given, uint16_t flags) const;
 
     bool IsWordChar(char c) const { return c == '\'' || Tables.IsAlnum(static_cast<unsigned char>(c)); }
+
+    // The given text stays the same through the many variants of one
+    // expected text; its prepared forms are kept for the next comparison.
+    struct TPrepared {
+        std::string Source;
+        uint16_t Flags = 0;
+        std::string Bytes;      // after rule Z
+        std::u16string Unicode; // decoded
+        bool Valid = false;
+    };
+    mutable TPrepared FGiven;
+    mutable std::string FExpandedGivenSource;
+    mutable std::string FExpandedGiven;
+    mutable std::u16string FExpectedUnicode;
+
+    const TPrepared& PrepareGiven(std::string_view given, uint16_t flags) const;
+    const std::string& ExpandedGiven(std::string_view given) const;
 };
 
 bool TMatcher::Match(std::string_view expected, std::string_view given, uint16_t flags) const {
@@ -208,9 +244,16 @@ bool TMatcher::Match(std::string_view expected, std::string_view given, uint16_t
     }
     if (English && (flags & efContractions) != 0) {
         const uint16_t rest = flags & ~efContractions;
-        return Match(expected, given, rest) || Match(ExpandContractions(expected), ExpandContractions(given), rest);
+        if (Match(expected, given, rest))
+            return true;
+        const std::string expandedExpected = ExpandContractions(expected);
+        const std::string& expandedGiven = ExpandedGiven(given);
+        // Nothing expanded: the same comparison again can't succeed.
+        if (expandedExpected == expected && expandedGiven == given)
+            return false;
+        return Match(expandedExpected, std::string(expandedGiven), rest);
     }
-    return Plain(std::string(expected), std::string(given), flags);
+    return Plain(expected, given, flags);
 }
 
 bool TMatcher::RuleL(std::string_view expected, std::string_view given, uint16_t flags) const {
@@ -312,16 +355,45 @@ bool TMatcher::RuleB(const std::string& expected, std::string_view given, uint16
     return result;
 }
 
-bool TMatcher::Plain(std::string expected, std::string given, uint16_t flags) const {
-    if (English && (flags & efIzeIse) != 0) {
-        expected = ReplaceAnyCase(expected, "iz", "is");
-        given = ReplaceAnyCase(given, "iz", "is");
+const std::string& TMatcher::ExpandedGiven(std::string_view given) const {
+    if (FExpandedGivenSource != given || FExpandedGiven.empty()) {
+        FExpandedGivenSource.assign(given);
+        FExpandedGiven = ExpandContractions(given);
     }
+    return FExpandedGiven;
+}
+
+const TMatcher::TPrepared& TMatcher::PrepareGiven(std::string_view given, uint16_t flags) const {
+    const uint16_t relevant = flags & efIzeIse;
+    if (!FGiven.Valid || FGiven.Flags != relevant || FGiven.Source != given) {
+        FGiven.Source.assign(given);
+        FGiven.Flags = relevant;
+        FGiven.Bytes.assign(given);
+        if (English && relevant != 0)
+            ReplaceAnyCase(FGiven.Bytes, "iz", "is");
+        FGiven.Unicode = Tables.Page->ToUtf16(FGiven.Bytes);
+        FGiven.Valid = true;
+    }
+    return FGiven;
+}
+
+bool TMatcher::Plain(std::string_view expectedText, std::string_view givenText, uint16_t flags) const {
+    const TPrepared& given = PrepareGiven(givenText, flags);
+    std::string expected(expectedText);
+    if (English && (flags & efIzeIse) != 0)
+        ReplaceAnyCase(expected, "iz", "is");
     if (English && (flags & efInfinitiveTo) != 0) {
-        if (StartsWithAt(expected, 0, "to ") && !StartsWithAt(given, 0, "to "))
+        if (StartsWithAt(expected, 0, "to ") && !StartsWithAt(given.Bytes, 0, "to "))
             expected.erase(0, 3);
     }
-    return Tables.Equal(expected, given, flags & (efIgnoreCase | efIgnorePunctuation));
+    const UCollator* collator = Tables.Collators[flags & (efIgnoreCase | efIgnorePunctuation)];
+    if (collator == nullptr)
+        return false;
+    FExpectedUnicode.resize(expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        FExpectedUnicode[i] = Tables.Page->Decode(static_cast<unsigned char>(expected[i]));
+    return ucol_strcoll(collator, FExpectedUnicode.data(), static_cast<int32_t>(FExpectedUnicode.size()),
+                        given.Unicode.data(), static_cast<int32_t>(given.Unicode.size())) == UCOL_EQUAL;
 }
 
 } // namespace
@@ -354,8 +426,9 @@ std::string ExpandContractions(std::string_view text) {
         {"'d", " had"},       {"n't", " not"},
     };
     std::string result(text);
+    std::string lower = AsciiLowerCopy(text);
     for (const auto& pair : Pairs)
-        result = ReplaceAnyCase(result, pair[0], pair[1]);
+        ReplaceAnyCase(result, lower, pair[0], pair[1]);
     return result;
 }
 
