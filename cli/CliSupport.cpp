@@ -1,5 +1,7 @@
 #include "CliSupport.h"
 
+#include "core/CodePage.h"
+
 #include <cstdio>
 
 namespace vocalore::cli {
@@ -36,12 +38,25 @@ TArgs ParseArgs(const QStringList& args, const QStringList& valued) {
     return result;
 }
 
-QString DecodeText(const std::string& bytes, uint16_t /*language*/, bool /*raw*/) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+QString DecodeText(const std::string& bytes, uint16_t language, bool raw) {
+    if (raw)
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QString::fromStdString(ToUtf8(bytes, language));
 }
 
-std::string EncodeText(const QString& text, uint16_t /*language*/, bool /*raw*/,
-                       const QString& where) {
+std::string EncodeText(const QString& text, uint16_t language, bool raw, const QString& where) {
+    if (!raw) {
+        const std::string utf8 = text.toStdString();
+        const TCodePage& page = TCodePage::ForLanguage(language);
+        if (auto bytes = page.FromUtf8(utf8))
+            return *std::move(bytes);
+        const size_t bad = page.FirstUnencodable(utf8);
+        const QList<uint> codePoints = text.toUcs4();
+        const uint ch = bad < static_cast<size_t>(codePoints.size()) ? codePoints[static_cast<qsizetype>(bad)] : 0;
+        throw ECliError("Character U+" + QString::number(ch, 16).toUpper().rightJustified(4, '0').toStdString() +
+                        " in " + where.toStdString() + " cannot be written in code page " +
+                        std::to_string(page.Number()));
+    }
     std::string bytes;
     bytes.reserve(static_cast<size_t>(text.size()));
     for (const QChar c : text) {

@@ -13,5 +13,8 @@ int CmdQuiz(const QStringList& args);
 int CmdExport(const QStringList& args);
 int CmdImport(const QStringList& args);
 int CmdPrint(const QStringList& args);
+int CmdMatch(const QStringList& args);
+int CmdSort(const QStringList& args);
+int CmdLanguages(const QStringList& args);
 
 } // namespace vocalore::cli

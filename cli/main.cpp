@@ -32,6 +32,10 @@ const TCommand Commands[] = {
                           "                                   [--first-line N]"},
     {"print", CmdPrint, "print IN.vlo OUT.pdf [--columns N] [--font-size N] [--no-title]\n"
                         "                                   [--no-separator] [--margins L,T,R,B (cm)]"},
+    {"match", CmdMatch, "match --lang ID --flags FLAGS EXPECTED GIVEN\n"
+                        "                                   right or wrong, as a test judges an answer"},
+    {"sort", CmdSort, "sort IN.vlo OUT.vlo               the items in alphabetical order"},
+    {"languages", CmdLanguages, "languages                        the languages on offer"},
 };
 
 int Usage() {
