@@ -3,6 +3,7 @@
 #include "core/Languages.h"
 
 #include <gtest/gtest.h>
+#include <unicode/uloc.h>
 
 #include <algorithm>
 #include <set>
@@ -77,7 +78,24 @@ TEST(Languages, ListHoldsExactlyTheOfferedCodePagesInTableOrder) {
         EXPECT_EQ(has(info.Id), IsLanguageAvailable(info.Id)) << info.Id;
 }
 
-TEST(Languages, UserDefaultIsAnOfferedLanguage) {
+TEST(Languages, UserDefaultComesFromTheSystemLocale) {
+    const std::string saved = uloc_getDefault();
+    struct {
+        const char* Locale;
+        uint16_t Id;
+    } const cases[] = {
+        {"de_AT", 0x0C07}, {"de_DE", 0x0407}, {"en_GB", 0x0809}, {"pl_PL", 0x0415},
+        {"de_BR", 0x0407}, // a country the table lacks: the language's first variant
+        {"ja_JP", 0x0409}, // not offered
+        {"ar_SA", 0x0409}, {"en_US_POSIX", 0x0409},
+    };
+    for (const auto& c : cases) {
+        UErrorCode status = U_ZERO_ERROR;
+        uloc_setDefault(c.Locale, &status);
+        EXPECT_EQ(UserDefaultLanguage(), c.Id) << c.Locale;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_setDefault(saved.c_str(), &status);
     EXPECT_TRUE(IsLanguageAvailable(UserDefaultLanguage()));
     EXPECT_EQ(LanguageLocale(0x0407), "de_DE");
     EXPECT_EQ(LanguageLocale(0x1234), "en_US");
