@@ -29,21 +29,33 @@ template <typename T> void ShuffleWhole(std::vector<T>& list) {
 
 bool TVocabFile::SelectNextItem() {
     const int32_t n = Count();
+    // Weights are worked out in list order, so the shuffled walk below touches
+    // only this compact array and not the items themselves.
+    // 64 bits: counters read from a file can make gap x points exceed 32 bits.
+    constexpr int64_t learnt = std::numeric_limits<int64_t>::min();
+    std::vector<int64_t> weights(static_cast<size_t>(n));
+    const int64_t attempts = FAttemptCount;
+    for (int32_t i = 0; i < n; ++i) {
+        const TVocabItem& item = *FItems[static_cast<size_t>(i)];
+        if (IsLearnt(item)) {
+            weights[static_cast<size_t>(i)] = learnt;
+            continue;
+        }
+        const int64_t gap = item.LastTested > 0 ? attempts - item.LastTested : int64_t{n} - 1;
+        weights[static_cast<size_t>(i)] = gap * (int64_t{item.PenaltyPoints} + 1);
+    }
+
     std::vector<int32_t> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 0);
     ShuffleWhole(order);
 
-    // 64 bits: counters read from a file can make gap x points exceed 32 bits,
-    // and any unlearnt item must be choosable whatever its weight.
-    int64_t best = std::numeric_limits<int64_t>::min();
+    // Any unlearnt item must be choosable, whatever its weight.
+    int64_t best = learnt;
     int32_t chosen = -1;
-    const int64_t attempts = FAttemptCount;
     for (const int32_t index : order) {
-        const TVocabItem& item = *FItems[static_cast<size_t>(index)];
-        if (IsLearnt(item))
+        const int64_t weight = weights[static_cast<size_t>(index)];
+        if (weight == learnt)
             continue;
-        const int64_t gap = item.LastTested > 0 ? attempts - item.LastTested : int64_t{n} - 1;
-        const int64_t weight = gap * (int64_t{item.PenaltyPoints} + 1);
         if (chosen < 0 || weight > best) {
             best = weight;
             chosen = index;
@@ -94,32 +106,39 @@ std::vector<const TVocabItem*> TVocabFile::ChooseChoices(int32_t count) const {
     if (count < 1)
         Raise(msg::InvalidParameter);
 
-    std::vector<const TVocabItem*> candidates;
+    // The pass of every other item, worked out in list order: 0 same part of
+    // speech, 1 same and learnt, 2 different, 3 different and learnt.
+    std::vector<int32_t> candidates;
+    std::vector<uint8_t> passOf(FItems.size());
     candidates.reserve(FItems.size());
-    for (const auto& item : FItems)
-        if (item.get() != &current)
-            candidates.push_back(item.get());
+    for (size_t i = 0; i < FItems.size(); ++i) {
+        const TVocabItem& item = *FItems[i];
+        if (&item == &current)
+            continue;
+        candidates.push_back(static_cast<int32_t>(i));
+        passOf[i] = static_cast<uint8_t>((item.Category == current.Category ? 0 : 2) + (IsLearnt(item) ? 1 : 0));
+    }
     ShuffleWhole(candidates);
 
     const auto size = static_cast<size_t>(std::min(count, Count()));
     const size_t needed = size - 1;
-    // One walk sorts the candidates into the four passes, each kept in
+    // One walk over the shuffled candidates fills all four passes, each in
     // shuffled order and never longer than the set can take.
-    std::array<std::vector<const TVocabItem*>, 4> passes;
-    for (const TVocabItem* candidate : candidates) {
-        const size_t pass = (candidate->Category == current.Category ? 0 : 2) + (IsLearnt(*candidate) ? 1 : 0);
-        if (passes[pass].size() < needed)
-            passes[pass].push_back(candidate);
+    std::array<std::vector<int32_t>, 4> passes;
+    for (const int32_t candidate : candidates) {
+        auto& pass = passes[passOf[static_cast<size_t>(candidate)]];
+        if (pass.size() < needed)
+            pass.push_back(candidate);
     }
 
     std::vector<const TVocabItem*> choices;
     choices.reserve(size);
     choices.push_back(&current);
     for (const auto& pass : passes)
-        for (const TVocabItem* candidate : pass) {
+        for (const int32_t candidate : pass) {
             if (choices.size() == size)
                 break;
-            choices.push_back(candidate);
+            choices.push_back(FItems[static_cast<size_t>(candidate)].get());
         }
     ShuffleWhole(choices);
     return choices;
