@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AboutDialog.h"
 #include "CommandSupport.h"
 #include "DialogHelpers.h"
 #include "Help.h"
@@ -9,6 +10,9 @@
 #include "PromptService.h"
 #include "PropertiesDialog.h"
 #include "QtClipboard.h"
+#include "TipsDialog.h"
+#include "ToolImages.h"
+#include "WelcomeDialog.h"
 
 #include "core/DialogHelpers.h"
 #include "core/Languages.h"
@@ -43,18 +47,6 @@ constexpr int DesignWidth = 528;
 constexpr int DesignHeight = 357;
 constexpr int RecentMenuWidth = 200;
 constexpr std::array<int, 5> StatusPanelWidths{300, 60, 50, 50, 60};
-
-const char* const ToolImageNames[] = {
-    "new", "open", "save", "print", "undo", "redo", "cut", "copy",
-    "paste", "add", "edit", "delete", "moveup", "movedown", "sort", "find",
-    "starttesting", "passive", "active", "multiplechoice", "hint", "statistics", "options", "help",
-};
-
-QIcon ToolImage(int index) {
-    if (index < 0 || index >= static_cast<int>(std::size(ToolImageNames)))
-        return {};
-    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(ToolImageNames[index])));
-}
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -100,8 +92,11 @@ TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
     CreateToolBar();
     CreateViews();
     CreateStatusBar();
-    resize(DesignWidth, DesignHeight + menuBar()->sizeHint().height() + tbrToolBar->sizeHint().height() +
-                            statusBar()->sizeHint().height());
+    // The design width leaves the tool bar cut off with this toolkit's
+    // button metrics; the window opens wide enough to show all of it.
+    const int width = std::max(DesignWidth, tbrToolBar->sizeHint().width());
+    resize(width, DesignHeight + menuBar()->sizeHint().height() + tbrToolBar->sizeHint().height() +
+                      statusBar()->sizeHint().height());
 }
 
 TMainForm::~TMainForm() {
@@ -603,11 +598,31 @@ void TMainForm::miHelpContentsClick() { ShowHelpContents(); }
 
 void TMainForm::miHelpTipsClick() { ShowTips(false); }
 
-void TMainForm::miHelpAboutClick() { CommandUnavailable(); }
+void TMainForm::miHelpAboutClick() { TAboutDialog::Execute(this); }
 
-void TMainForm::ShowTips(bool) { CommandUnavailable(); }
+void TMainForm::ShowTips(bool fromStartup) {
+    TTipsDialogData data;
+    data.FileName = TipsFilePath();
+    data.NextTip = FSettings.NextTip;
+    data.ShowAtStartup = FSettings.ShowTips;
+    ShowTipOfTheDay(this, data, fromStartup);
+    FSettings.NextTip = data.NextTip;
+    FSettings.ShowTips = data.ShowAtStartup;
+}
 
-bool TMainForm::ShowWelcome() { return false; }
+bool TMainForm::ShowWelcome() {
+    TWelcomeDialogData data;
+    for (int32_t i = 0; i < FSettings.RecentFiles.Count(); ++i)
+        data.RecentFiles.push_back(FSettings.RecentFiles.Items(i));
+    if (!TWelcomeDialog::Execute(this, data))
+        return false;
+    if (!data.Open)
+        return NewDocument();
+    if (!data.FileName.empty())
+        return OpenDocument(DisplayPath(data.FileName));
+    QString path;
+    return ChooseFile(path) && OpenDocument(path);
+}
 
 void TMainForm::LanguagesChanged(uint16_t foreignId, uint16_t nativeId) {
     const bool searchesWord = FSearchData.Field == fiWord;

@@ -1,0 +1,416 @@
+#include "UiTestSupport.h"
+
+#include "ui/Help.h"
+#include "ui/KeyFilter.h"
+#include "ui/MainWindow.h"
+#include "ui/NewDialog.h"
+#include "ui/PromptService.h"
+#include "ui/TipsDialog.h"
+#include "ui/WelcomeDialog.h"
+
+#include "settings/SettingsStore.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace vocalore {
+namespace {
+
+using test::OnNextModal;
+using test::WriteDocument;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::App();
+        ASSERT_TRUE(Dir.isValid());
+        SetHelpOpener([this](const QUrl& url) {
+            HelpUrls.push_back(url);
+            return true;
+        });
+        German = Dir.filePath(QStringLiteral("german.vlo"));
+        WriteDocument(German, {{"der Hund", "noun", "", "dog"},
+                               {"die Katze", "noun", "", "cat"},
+                               {"das Haus", "noun", "", "house"}});
+        Form = std::make_unique<TMainForm>(Store);
+    }
+    void TearDown() override {
+        Form.reset();
+        SetHelpOpener({});
+        SetHelpFolder({});
+    }
+
+    // Starts with a document from the command line.
+    void StartWith(const QString& path) {
+        ASSERT_TRUE(Form->FormCreate({path}));
+        Form->UpdateCommands();
+    }
+
+    bool Enabled(TCommandId id) const { return Form->Action(id)->isEnabled(); }
+    QString Panel(int i) const { return Form->StatusPanel(i)->text(); }
+    int Errors() const {
+        int n = 0;
+        for (const TRecordedPrompt& p : Prompts.Prompts())
+            n += p.Kind == TRecordedPrompt::pkMessage && p.Icon == TMsgIcon::Error;
+        return n;
+    }
+
+    QTemporaryDir Dir;
+    QString German;
+    TMemorySettingsStore Store;
+    TFakePromptService Prompts{true};
+    std::vector<QUrl> HelpUrls;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(MainWindowTest, FirstStartShowsTipThenWelcomeAndCancelLeavesEmptyWorkspace) {
+    bool sawTips = false;
+    bool sawWelcome = false;
+    OnNextModal([&](QDialog* tips) {
+        sawTips = dynamic_cast<TTipsDialog*>(tips) != nullptr;
+        OnNextModal([&](QDialog* welcome) {
+            sawWelcome = dynamic_cast<TWelcomeDialog*>(welcome) != nullptr;
+            welcome->reject();
+        });
+        tips->reject();
+    });
+    ASSERT_TRUE(Form->FormCreate({}));
+    Form->UpdateCommands();
+    EXPECT_TRUE(sawTips);
+    EXPECT_TRUE(sawWelcome);
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_EQ(Form->ViewMode(), vmNone);
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("Vocalore"));
+    const std::set<TCommandId> always{cmFileNew,     cmFileOpen,      cmFilePageSetup, cmFileExit,
+                                      cmViewToolBar, cmViewStatusBar, cmViewOptions,   cmHelpContents,
+                                      cmHelpTips,    cmHelpAbout};
+    for (const TCommandInfo& info : CommandTable())
+        EXPECT_EQ(Enabled(info.Id), always.count(info.Id) == 1) << info.Name;
+    for (int i = 1; i < 5; ++i)
+        EXPECT_EQ(Panel(i), QString()) << i;
+    EXPECT_FALSE(Form->RecentAction(0)->isVisible());
+    EXPECT_EQ(Errors(), 0);
+}
+
+TEST_F(MainWindowTest, CommandLineDocumentOpensStraightIntoTheGrid) {
+    StartWith(German);
+    EXPECT_EQ(Form->ViewMode(), vmEdit);
+    EXPECT_EQ(Form->Document().Count(), 3);
+    EXPECT_EQ(Form->Document().CurrentIndex(), 0);
+    EXPECT_EQ(Form->Grid()->Row(), 0);
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("german.vlo - Vocalore"));
+    EXPECT_EQ(Panel(1), QStringLiteral("DE - EN"));
+    EXPECT_EQ(Panel(2), QStringLiteral("1"));
+    EXPECT_EQ(Panel(3), QStringLiteral("3"));
+    EXPECT_EQ(Panel(4), QString());
+    EXPECT_EQ(Form->Settings().RecentFiles.Count(), 1);
+    EXPECT_EQ(Prompts.Prompts().size(), 0u);
+}
+
+TEST_F(MainWindowTest, CommandLineFileThatCannotBeOpenedEndsTheProgram) {
+    const QString broken = Dir.filePath(QStringLiteral("broken.vlo"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Vocalore 3 and then some bytes");
+    file.close();
+    EXPECT_FALSE(Form->FormCreate({broken}));
+    EXPECT_FALSE(Form->isVisible());
+    ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Invalid file format."));
+    EXPECT_EQ(Prompts.Last().Caption, QStringLiteral("Vocalore"));
+    EXPECT_EQ(Prompts.Last().Icon, TMsgIcon::Error);
+}
+
+TEST_F(MainWindowTest, DocumentInUnavailableLanguageIsRefusedWithThePathFirst) {
+    const QString arabic = Dir.filePath(QStringLiteral("arabic.vlo"));
+    WriteDocument(arabic, {{"a", "", "", "b"}}, 0x0401, 0x0409);
+    EXPECT_FALSE(Form->FormCreate({arabic}));
+    ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    EXPECT_EQ(Prompts.Last().Text,
+              arabic + QStringLiteral("\n\nThis file uses a language that is not available on your system. "
+                                      "Install the necessary language components or use a different version "
+                                      "of Windows."));
+}
+
+TEST_F(MainWindowTest, NewWithModifiedDocumentAsksFirstAndCancelKeepsEverything) {
+    StartWith(German);
+    Form->Document().MoveCurrent(2);
+    Form->RefreshGrid();
+    Prompts.QueueButton(mbCancel);
+    Form->Action(cmFileNew)->trigger();
+    ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Save changes to german.vlo?"));
+    EXPECT_EQ(Prompts.Last().Icon, TMsgIcon::Warning);
+    EXPECT_EQ(Prompts.Last().Buttons, mbYes | mbNo | mbCancel);
+    EXPECT_EQ(Form->Document().Count(), 3);
+    EXPECT_TRUE(Form->Document().Modified());
+
+    // No, then Cancel in the New dialog: the old document stays.
+    Prompts.QueueButton(mbNo);
+    bool sawNew = false;
+    OnNextModal([&](QDialog* dialog) {
+        sawNew = dynamic_cast<TNewDialog*>(dialog) != nullptr;
+        dialog->reject();
+    });
+    Form->Action(cmFileNew)->trigger();
+    EXPECT_TRUE(sawNew);
+    EXPECT_EQ(Form->Document().Count(), 3);
+    EXPECT_TRUE(Form->Document().Modified());
+
+    // No, then OK: an empty untitled document with the languages chosen.
+    Prompts.QueueButton(mbNo);
+    OnNextModal([](QDialog* dialog) { dialog->accept(); });
+    Form->Action(cmFileNew)->trigger();
+    Form->UpdateCommands();
+    EXPECT_EQ(Form->Document().Count(), 0);
+    EXPECT_FALSE(Form->Document().Modified());
+    EXPECT_EQ(Form->Document().ForeignLangID, 0x0407);
+    EXPECT_EQ(Form->Document().NativeLangID, 0x0409);
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("Untitled - Vocalore"));
+    EXPECT_EQ(Panel(2), QStringLiteral("0"));
+    EXPECT_FALSE(Enabled(cmTestStartTesting));
+    EXPECT_FALSE(Enabled(cmEditEdit));
+    EXPECT_TRUE(Enabled(cmEditAdd));
+    EXPECT_TRUE(Enabled(cmFileSave));
+    EXPECT_EQ(Errors(), 0);
+}
+
+TEST_F(MainWindowTest, SaveOfUntitledDocumentRunsSaveAsAndCancelLeavesItUntitledAndModified) {
+    StartWith(German);
+    Prompts.QueueButton(mbNo);
+    OnNextModal([](QDialog* dialog) { dialog->accept(); });
+    Form->Action(cmFileNew)->trigger();
+    TVocabItem& item = Form->Document().PendingItem();
+    item.Word = "neu";
+    item.Translation = "new";
+    Form->Document().InsertPending(ipAtEnd);
+    Prompts.Clear();
+
+    Form->Action(cmFileSave)->trigger();
+    ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    const TRecordedPrompt& dialog = Prompts.Last();
+    EXPECT_EQ(dialog.Kind, TRecordedPrompt::pkSaveFile);
+    EXPECT_EQ(dialog.Filter, QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
+                                            "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv"));
+    EXPECT_EQ(dialog.FilterIndex, 1);
+    EXPECT_EQ(dialog.DefaultSuffix, QStringLiteral("vlo"));
+    EXPECT_TRUE(dialog.OverwritePrompt);
+    EXPECT_EQ(dialog.FileName, QString());
+    EXPECT_TRUE(Form->Document().FileName().empty());
+    EXPECT_TRUE(Form->Document().Modified());
+
+    // The save-changes prompt of an untitled document, answered Yes and then
+    // cancelled in Save As, keeps the window open.
+    Prompts.QueueButton(mbYes);
+    EXPECT_FALSE(Form->QuerySave());
+    EXPECT_EQ(Prompts.Prompts()[1].Text, QStringLiteral("Save changes to Untitled?"));
+}
+
+TEST_F(MainWindowTest, SaveAsInNativeFormatNamesTheDocumentAndExportIsNotAvailableYet) {
+    StartWith(German);
+    Form->Document().MoveCurrent(1);
+    const QString copy = Dir.filePath(QStringLiteral("copy.vlo"));
+    Prompts.QueueFile(copy, 1);
+    Form->Action(cmFileSaveAs)->trigger();
+    Form->UpdateCommands();
+    EXPECT_EQ(Prompts.Last().FileName, Dir.filePath(QStringLiteral("german")));
+    EXPECT_EQ(Prompts.Last().Folder, Dir.path());
+    EXPECT_EQ(Form->Document().FileName(), copy.toStdString());
+    EXPECT_FALSE(Form->Document().Modified());
+    EXPECT_EQ(Form->Settings().RecentFiles.Items(0), copy.toStdString());
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("copy.vlo - Vocalore"));
+
+    Prompts.QueueFile(Dir.filePath(QStringLiteral("list.rtf")), 2);
+    Form->Action(cmFileSaveAs)->trigger();
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Command unavailable."));
+    EXPECT_EQ(Prompts.Last().Icon, TMsgIcon::Error);
+    EXPECT_EQ(Form->Document().FileName(), copy.toStdString());
+    EXPECT_EQ(Form->Settings().RecentFiles.Items(0), copy.toStdString());
+}
+
+TEST_F(MainWindowTest, SaveToReadOnlyFileShowsTheNoticeThenSaveAs) {
+    StartWith(German);
+    Form->Document().MoveCurrent(1);
+    ASSERT_TRUE(QFile::setPermissions(German, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    Form->Action(cmFileSave)->trigger();
+    ASSERT_EQ(Prompts.Prompts().size(), 2u);
+    EXPECT_EQ(Prompts.Prompts()[0].Text,
+              Dir.path() + QStringLiteral("/german.vlo\nThis file is read-only. Please use a different file name."));
+    EXPECT_EQ(Prompts.Prompts()[0].Icon, TMsgIcon::Warning);
+    EXPECT_EQ(Prompts.Prompts()[1].Kind, TRecordedPrompt::pkSaveFile);
+    EXPECT_TRUE(Form->Document().Modified());
+}
+
+TEST_F(MainWindowTest, OpeningABrokenFileKeepsTheCurrentDocument) {
+    StartWith(German);
+    Form->Document().MoveCurrent(2);
+    const QString broken = Dir.filePath(QStringLiteral("short.vlo"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Voca");
+    file.close();
+    Prompts.QueueButton(mbNo);
+    Prompts.QueueFile(broken);
+    Form->Action(cmFileOpen)->trigger();
+    EXPECT_EQ(Prompts.Prompts()[1].Caption, QStringLiteral("Open"));
+    EXPECT_EQ(Prompts.Prompts()[1].Filter, QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*"));
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Stream read error"));
+    EXPECT_EQ(Form->Document().Count(), 3);
+    EXPECT_EQ(Form->Document().CurrentIndex(), 2);
+    EXPECT_TRUE(Form->Document().Modified());
+    EXPECT_EQ(Form->Document().FileName(), German.toStdString());
+    EXPECT_EQ(Form->Settings().RecentFiles.Count(), 1);
+}
+
+TEST_F(MainWindowTest, RecentFilesReorderAndSurviveARestart) {
+    const QString french = Dir.filePath(QStringLiteral("french.vlo"));
+    WriteDocument(french, {{"le chien", "", "", "dog"}}, 0x040C, 0x0409);
+    StartWith(German);
+    ASSERT_TRUE(Form->OpenDocument(french));
+    ASSERT_TRUE(Form->OpenDocument(German));
+    Form->UpdateCommands();
+    ASSERT_EQ(Form->Settings().RecentFiles.Count(), 2);
+    EXPECT_EQ(Form->Settings().RecentFiles.Items(0), German.toStdString());
+    EXPECT_TRUE(Form->RecentAction(0)->isVisible());
+    EXPECT_TRUE(Form->RecentAction(0)->text().startsWith(QStringLiteral("&1 ")));
+    EXPECT_TRUE(Form->RecentAction(1)->text().endsWith(QStringLiteral("french.vlo")));
+    EXPECT_FALSE(Form->RecentAction(2)->isVisible());
+
+    Form->RecentAction(1)->trigger();
+    EXPECT_EQ(Form->Document().FileName(), french.toStdString());
+    EXPECT_EQ(Form->Settings().RecentFiles.Items(0), french.toStdString());
+    ASSERT_TRUE(Form->close());
+
+    Form = std::make_unique<TMainForm>(Store);
+    StartWith(German);
+    const TRecentFileList& recent = Form->Settings().RecentFiles;
+    ASSERT_EQ(recent.Count(), 2);
+    EXPECT_EQ(recent.Items(0), German.toStdString());
+    EXPECT_EQ(recent.Items(1), french.toStdString());
+}
+
+TEST_F(MainWindowTest, CommandStatesFollowTheViewModeAndTheCurrentItem) {
+    StartWith(German);
+    EXPECT_FALSE(Enabled(cmEditMoveUp));
+    EXPECT_TRUE(Enabled(cmEditMoveDown));
+    EXPECT_FALSE(Enabled(cmEditUndo));
+    EXPECT_EQ(Form->Action(cmEditUndo)->text(), QStringLiteral("&Undo"));
+    EXPECT_FALSE(Enabled(cmEditFindNext));
+    EXPECT_FALSE(Enabled(cmEditPaste));
+    EXPECT_EQ(Form->Action(cmTestStartTesting)->text(), QStringLiteral("Start &Testing"));
+    EXPECT_EQ(Form->Action(cmTestStartTesting)->toolTip(), QStringLiteral("Start Testing - Ctrl+T"));
+
+    Form->Grid()->SelectRow(2);
+    Form->UpdateCommands();
+    EXPECT_TRUE(Enabled(cmEditMoveUp));
+    EXPECT_FALSE(Enabled(cmEditMoveDown));
+    EXPECT_EQ(Panel(2), QStringLiteral("3"));
+
+    Form->SetCutIndex(1);
+    Form->UpdateCommands();
+    EXPECT_TRUE(Enabled(cmEditPaste));
+
+    Form->SetViewMode(vmTest);
+    Form->UpdateCommands();
+    EXPECT_EQ(Form->CutIndex(), -1);
+    for (const TCommandInfo& info : CommandTable()) {
+        if (QString::fromLatin1(info.Name).startsWith(QStringLiteral("miEdit")) || info.Id == cmFileImport) {
+            EXPECT_FALSE(Enabled(info.Id)) << info.Name;
+        }
+    }
+    for (TCommandId id : {cmFileSave, cmFileSaveAs, cmFilePrint, cmFileProperties, cmTestPassive, cmTestActive,
+                          cmTestMultipleChoice, cmTestStatistics})
+        EXPECT_TRUE(Enabled(id)) << Command(id).Name;
+    QAction* testing = Form->Action(cmTestStartTesting);
+    EXPECT_EQ(testing->text(), QStringLiteral("Stop &Testing"));
+    EXPECT_TRUE(testing->isChecked());
+    EXPECT_EQ(testing->toolTip(), QStringLiteral("Stop Testing - Ctrl+T"));
+    EXPECT_TRUE(Form->findChild<QToolButton*>(QStringLiteral("tbStartTesting"))->isChecked());
+    EXPECT_EQ(Panel(2), QStringLiteral("0%"));
+    EXPECT_FALSE(Enabled(cmTestHint));
+}
+
+TEST_F(MainWindowTest, CommandsWithoutHandlersReportThemselvesUnavailable) {
+    StartWith(German);
+    for (TCommandId id : {cmEditAdd, cmFilePrint, cmViewOptions}) {
+        Prompts.Clear();
+        Form->Action(id)->trigger();
+        ASSERT_EQ(Prompts.Prompts().size(), 1u) << Command(id).Name;
+        EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Command unavailable."));
+        EXPECT_EQ(Prompts.Last().Caption, QStringLiteral("Vocalore"));
+        EXPECT_EQ(Prompts.Last().Icon, TMsgIcon::Error);
+    }
+    EXPECT_EQ(Form->ViewMode(), vmEdit);
+}
+
+TEST_F(MainWindowTest, FailingCommandShowsTheDocumentsMessage) {
+    StartWith(German);
+    // Undo with nothing to undo is refused by the document; the window goes on.
+    Form->RunCommand([this] { Form->miEditUndoClick(); });
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Invalid procedure call."));
+    EXPECT_EQ(Form->Document().Count(), 3);
+}
+
+TEST_F(MainWindowTest, IdlePassRecomputesStatesWhenTheQueueEmpties) {
+    StartWith(German);
+    Form->show();
+    Form->Document().MoveCurrent(1);
+    Form->RefreshGrid();
+    QEventLoop loop;
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(Panel(4), QStringLiteral("Modified"));
+    EXPECT_EQ(Form->Action(cmEditUndo)->text(), QStringLiteral("&Undo Move"));
+    EXPECT_TRUE(Enabled(cmEditUndo));
+}
+
+TEST_F(MainWindowTest, EscapeDropsTheCutMarkAndEnterRunsEdit) {
+    StartWith(German);
+    Form->show();
+    Form->Grid()->setFocus();
+    Form->SetCutIndex(0);
+    QTest::keyClick(Form->Grid(), Qt::Key_Escape);
+    EXPECT_EQ(Form->CutIndex(), -1);
+    Form->UpdateCommands();
+    QTest::keyClick(Form->Grid(), Qt::Key_Return);
+    ASSERT_FALSE(Prompts.Prompts().empty());
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Command unavailable."));
+}
+
+TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
+    StartWith(German);
+    Form->show();
+    Form->Document().MoveCurrent(1);
+    Prompts.QueueButton(mbCancel);
+    EXPECT_FALSE(Form->close());
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_TRUE(Store.Keys.empty());
+    Prompts.QueueButton(mbNo);
+    EXPECT_TRUE(Form->close());
+    EXPECT_FALSE(Store.Keys.empty());
+}
+
+TEST_F(MainWindowTest, HelpTopicsOpensTheContentsPage) {
+    StartWith(German);
+    QDir(Dir.path()).mkdir(QStringLiteral("help"));
+    SetHelpFolder(Dir.filePath(QStringLiteral("help")));
+    QFile page(Dir.filePath(QStringLiteral("help/") + HelpPage(0).section(u'#', 0, 0)));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    Form->Action(cmHelpContents)->trigger();
+    EXPECT_EQ(Errors(), 0);
+    ASSERT_EQ(HelpUrls.size(), 1u);
+    EXPECT_TRUE(HelpUrls[0].toString().contains(HelpPage(0).section(u'#', 0, 0)));
+}
+
+} // namespace
+} // namespace vocalore

@@ -1,0 +1,67 @@
+#pragma once
+// Shared pieces of the window tests: the application object, scripted answers
+// for modal dialogs, and small documents on disk.
+
+#include "core/VocabFile.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QStandardPaths>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+
+namespace vocalore::test {
+
+// One application for the whole test program; never destroyed, so no widget
+// outlives it at exit.
+inline QApplication& App() {
+    static QApplication* app = [] {
+        static int argc = 1;
+        static char name[] = "ui_tests";
+        static char* argv[] = {name, nullptr};
+        QStandardPaths::setTestModeEnabled(true);
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// Runs `action` on the next modal dialog as soon as it is shown, from inside
+// its event loop, so the test never blocks on it.
+inline void OnNextModal(std::function<void(QDialog*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(dialog);
+    });
+    timer->start();
+}
+
+using TItemTexts = std::array<const char*, 4>; // word, part of speech, notes, translation
+
+// A document with the given items, German-English unless told otherwise.
+inline void WriteDocument(const QString& path, std::initializer_list<TItemTexts> items,
+                          uint16_t foreign = 0x0407, uint16_t native = 0x0409) {
+    TVocabFile document;
+    document.ForeignLangID = foreign;
+    document.NativeLangID = native;
+    for (const TItemTexts& texts : items) {
+        TVocabItem& item = document.PendingItem();
+        item.Word = texts[0];
+        item.Category = texts[1];
+        item.Notes = texts[2];
+        item.Translation = texts[3];
+        document.InsertPending(ipAtEnd);
+    }
+    document.SaveToFile(path.toStdString());
+}
+
+} // namespace vocalore::test
