@@ -28,6 +28,7 @@ TEST(UndoHistory, SixKindsUndoneAndRedoneInOrder) {
     Random::Seed(7);
     TVocabFile doc;
     Fill(doc, {"delta", "alpha", "charlie", "bravo"});
+    doc.ClearUndo();
     doc.SetCurrentIndex(1);
     std::vector<Snapshot> states{Snap(doc)};
     std::vector<TUndoKind> kinds;
