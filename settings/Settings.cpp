@@ -33,6 +33,9 @@ void PutI32(uint8_t* p, int32_t v) {
         p[i] = static_cast<uint8_t>(u >> (8 * i));
 }
 
+// No screen reaches this far; beyond it a rectangle is damage, not a position.
+constexpr int32_t MaxScreenCoordinate = 1000000;
+
 // Only a complete rectangle with a positive size counts; anything else leaves
 // the window to centre itself.
 bool ReadWindowPosition(const TSettingsKey* key, TScreenRect& bounds) {
@@ -41,7 +44,10 @@ bool ReadWindowPosition(const TSettingsKey* key, TScreenRect& bounds) {
     if (!ReadBinary(key, vnWindowPosition, b, sizeof b, &stored) || stored != sizeof b)
         return false;
     TScreenRect r{GetI32(b), GetI32(b + 4), GetI32(b + 8), GetI32(b + 12)};
-    if (static_cast<int64_t>(r.Right) <= r.Left || static_cast<int64_t>(r.Bottom) <= r.Top)
+    for (int32_t c : {r.Left, r.Top, r.Right, r.Bottom})
+        if (c < -MaxScreenCoordinate || c > MaxScreenCoordinate)
+            return false;
+    if (r.Right <= r.Left || r.Bottom <= r.Top)
         return false;
     bounds = r;
     return true;

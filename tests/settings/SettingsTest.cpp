@@ -149,6 +149,7 @@ TEST_F(SettingsTest, UnusableWindowPositionCentresTheWindow) {
         {"longer than 16 bytes", std::vector<uint8_t>(20, 1)},
         {"right left of left", {100, 0, 0, 0, 0, 0, 0, 0, 50, 0, 0, 0, 50, 0, 0, 0}},
         {"empty height", {0, 0, 0, 0, 10, 0, 0, 0, 50, 0, 0, 0, 10, 0, 0, 0}},
+        {"width beyond any screen", {0, 0, 0, 0x80, 0, 0, 0, 0, 0x20, 3, 0, 0, 0x58, 2, 0, 0}},
     };
     for (const auto& c : cases) {
         WithKey([&](TSettingsKey* k) { WriteBinary(k, "WindowPosition", c.data.data(), c.data.size()); });
