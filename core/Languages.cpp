@@ -82,6 +82,10 @@ constexpr TLanguageInfo Table[] = {
     {0x0462, 1252, "FYN"}, // Frisian
     {0x046D, 1251, "BAS"}, // Bashkir
     {0x046E, 1252, "LBX"}, // Luxembourgish
+    {0x047E, 1252, "BRE"}, // Breton
+    {0x0482, 1252, "OCI"}, // Occitan
+    {0x0483, 1252, "COS"}, // Corsican
+    {0x0484, 1252, "GSW"}, // Alsatian
     {0x0485, 1251, "SAH"}, // Yakut
     {0x0491, 1252, "GLA"}, // Scottish Gaelic
     {0x0804, 936, "CHS"},  // Chinese (PRC)
@@ -95,9 +99,11 @@ constexpr TLanguageInfo Table[] = {
     {0x0816, 1252, "PTG"}, // Portuguese (Portugal)
     {0x081A, 1250, "SRL"}, // Serbian (Latin, Serbia and Montenegro)
     {0x081D, 1252, "SVF"}, // Swedish (Finland)
+    {0x082C, 1251, "AZC"}, // Azerbaijani (Cyrillic)
     {0x082E, 1252, "DSB"}, // Lower Sorbian
     {0x083B, 1252, "SMF"}, // Sami, Northern (Sweden)
     {0x083C, 1252, "IRE"}, // Irish
+    {0x0843, 1251, "UZC"}, // Uzbek (Cyrillic)
     {0x0C07, 1252, "DEA"}, // German (Austria)
     {0x0C09, 1252, "ENA"}, // English (Australia)
     {0x0C0A, 1252, "ESN"}, // Spanish (Spain, modern sort)
@@ -109,24 +115,30 @@ constexpr TLanguageInfo Table[] = {
     {0x100A, 1252, "ESG"}, // Spanish (Guatemala)
     {0x100C, 1252, "FRS"}, // French (Switzerland)
     {0x101A, 1250, "HRB"}, // Croatian (Bosnia and Herzegovina)
+    {0x103B, 1252, "SMJ"}, // Sami, Lule (Norway)
     {0x1407, 1252, "DEC"}, // German (Liechtenstein)
     {0x1409, 1252, "ENZ"}, // English (New Zealand)
     {0x140A, 1252, "ESC"}, // Spanish (Costa Rica)
     {0x140C, 1252, "FRL"}, // French (Luxembourg)
     {0x141A, 1250, "BSB"}, // Bosnian (Latin)
+    {0x143B, 1252, "SMK"}, // Sami, Lule (Sweden)
     {0x1809, 1252, "ENI"}, // English (Ireland)
     {0x180A, 1252, "ESA"}, // Spanish (Panama)
     {0x180C, 1252, "FRM"}, // French (Monaco)
     {0x181A, 1250, "SRS"}, // Serbian (Latin, Bosnia and Herzegovina)
+    {0x183B, 1252, "SMA"}, // Sami, Southern (Norway)
     {0x1C09, 1252, "ENS"}, // English (South Africa)
     {0x1C0A, 1252, "ESD"}, // Spanish (Dominican Republic)
     {0x1C1A, 1251, "SRN"}, // Serbian (Cyrillic, Bosnia and Herzegovina)
+    {0x1C3B, 1252, "SMB"}, // Sami, Southern (Sweden)
     {0x2009, 1252, "ENJ"}, // English (Jamaica)
     {0x200A, 1252, "ESV"}, // Spanish (Venezuela)
     {0x201A, 1251, "BSC"}, // Bosnian (Cyrillic)
+    {0x203B, 1252, "SMS"}, // Sami, Skolt (Finland)
     {0x2409, 1252, "ENB"}, // English (Caribbean)
     {0x240A, 1252, "ESO"}, // Spanish (Colombia)
     {0x241A, 1250, "SRM"}, // Serbian (Latin, Serbia)
+    {0x243B, 1252, "SMN"}, // Sami, Inari (Finland)
     {0x2809, 1252, "ENL"}, // English (Belize)
     {0x280A, 1252, "ESR"}, // Spanish (Peru)
     {0x281A, 1251, "SRO"}, // Serbian (Cyrillic, Serbia)

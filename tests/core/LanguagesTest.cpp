@@ -74,8 +74,14 @@ TEST(Languages, ListHoldsExactlyTheOfferedCodePagesInTableOrder) {
     EXPECT_TRUE(has(0x0809));
     EXPECT_FALSE(has(0x0401));
     EXPECT_FALSE(has(0x0411));
-    for (const TLanguageInfo& info : LanguageTable())
-        EXPECT_EQ(has(info.Id), IsLanguageAvailable(info.Id)) << info.Id;
+    const auto& table = LanguageTable();
+    for (size_t k = 0; k < table.size(); ++k) {
+        EXPECT_EQ(has(table[k].Id), IsLanguageAvailable(table[k].Id)) << table[k].Id;
+        EXPECT_EQ(std::string(table[k].Abbreviation).size(), 3u) << table[k].Id;
+        if (k > 0) {
+            EXPECT_LT(table[k - 1].Id, table[k].Id); // looked up by binary search
+        }
+    }
 }
 
 TEST(Languages, UserDefaultComesFromTheSystemLocale) {
