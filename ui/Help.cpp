@@ -6,7 +6,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QShortcut>
 #include <QUrl>
+#include <QWhatsThis>
 #include <QWidget>
 
 namespace vocalore {
@@ -129,6 +131,15 @@ void SetPopupHelp(QWidget* control, int context)
 {
     if (control)
         control->setWhatsThis(PopupHelpText(context));
+}
+
+void EnablePopupHelp(QWidget* dialog)
+{
+    if (!dialog)
+        return;
+    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, true);
+    auto* shortcut = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), dialog);
+    QObject::connect(shortcut, &QShortcut::activated, [] { QWhatsThis::enterWhatsThisMode(); });
 }
 
 } // namespace vocalore

@@ -47,5 +47,8 @@ void SetHelpOpener(std::function<bool(const QUrl&)> opener);
 // shorthand that gives a control that text as its "What's This?" help.
 QString PopupHelpText(int context);
 void SetPopupHelp(QWidget* control, int context);
+// Gives a dialog the "?" caption button (where the window manager shows one)
+// and Shift+F1, both of which let the user click a control for its pop-up help.
+void EnablePopupHelp(QWidget* dialog);
 
 } // namespace vocalore

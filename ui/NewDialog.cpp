@@ -101,6 +101,7 @@ TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLa
     connect(cbForeign, &QComboBox::currentIndexChanged, this, &TNewDialog::UpdateOK);
     connect(cbNative, &QComboBox::currentIndexChanged, this, &TNewDialog::UpdateOK);
     UpdateOK();
+    EnablePopupHelp(this);
     PlaceDialog(this, owner);
 }
 

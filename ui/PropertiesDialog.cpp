@@ -172,8 +172,10 @@ TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data
     memComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memComments->setTabChangesFocus(true);
     memComments->setFixedHeight(memComments->fontMetrics().lineSpacing() * 4 + 10);
-    for (QLineEdit* edit : {edtDescription, edtAuthor})
+    for (QLineEdit* edit : {edtDescription, edtAuthor}) {
         edit->setValidator(new TCodePageValidator(nativePage, edit));
+        edit->setMinimumWidth(locationWidth);
+    }
     FInitialDescription = Decode(data.Description, data.NativeLangID, false);
     FInitialAuthor = Decode(data.Author, data.NativeLangID, false);
     FInitialComments = Decode(data.Comments, data.NativeLangID, true);
@@ -256,6 +258,7 @@ TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data
     FillFileFacts();
     pcProperties->setCurrentWidget(tsSummary);
     edtDescription->setFocus(Qt::OtherFocusReason);
+    EnablePopupHelp(this);
     PlaceDialog(this, owner);
 }
 

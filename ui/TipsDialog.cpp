@@ -332,7 +332,7 @@ TTipsDialog::TTipsDialog(QWidget* owner, TTipsDialogData& data) : QDialog(owner)
     panelLayout->setSpacing(0);
     panelLayout->addWidget(shpMargin);
     panelLayout->addLayout(textLayout, 1);
-    pnlTip->setFixedSize(400, 190);
+    pnlTip->setFixedSize(400, 170);
 
     chbShowAtStartup = new QCheckBox(QStringLiteral("&Show tips at startup"), this);
     chbShowAtStartup->setObjectName(QStringLiteral("chbShowAtStartup"));
@@ -372,6 +372,7 @@ TTipsDialog::TTipsDialog(QWidget* owner, TTipsDialogData& data) : QDialog(owner)
         ShowUnavailable(); // the next tip stays as it was
     }
     btnClose->setFocus(Qt::OtherFocusReason);
+    EnablePopupHelp(this);
     PlaceDialog(this, owner);
 }
 

@@ -106,6 +106,7 @@ TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDial
     rbOpen->installEventFilter(this);
     UpdateList();
     lbFileName->setFocus(Qt::OtherFocusReason);
+    EnablePopupHelp(this);
     PlaceDialog(this, owner);
 }
 

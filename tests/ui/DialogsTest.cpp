@@ -1,6 +1,7 @@
 #include "DialogTestSupport.h"
 
 #include "ui/AboutDialog.h"
+#include "ui/Help.h"
 #include "ui/NewDialog.h"
 #include "ui/PropertiesDialog.h"
 #include "ui/WelcomeDialog.h"
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWhatsThis>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +89,20 @@ TEST(NewDialog, ExecuteWritesBackOnlyOnOK)
     EXPECT_TRUE(TNewDialog::Execute(nullptr, foreign, native));
     EXPECT_EQ(foreign, Polish);
     EXPECT_EQ(native, EnglishUS);
+}
+
+TEST(NewDialog, ControlsHavePopUpHelpReachedWithShiftF1)
+{
+    TNewDialog dialog(nullptr, French, EnglishUS);
+    EXPECT_EQ(Child<QPushButton>(&dialog, "btnOK")->whatsThis(), PopupHelpText(hcOKButton));
+    EXPECT_FALSE(Child<QPushButton>(&dialog, "btnCancel")->whatsThis().isEmpty());
+    EXPECT_FALSE(Child<QComboBox>(&dialog, "cbForeign")->whatsThis().isEmpty());
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::leaveWhatsThisMode();
 }
 
 TEST(PropertiesDialog, SizeTextSwitchesToKilobytesFrom1024Bytes)
