@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace vocalore;
 using vocalore::test::TempConfigHome;
@@ -151,6 +152,13 @@ TEST_F(FileStoreTest, DamagedFileReadsAsEmptyAndIsReplacedWhole) {
     for (auto& e : std::filesystem::directory_iterator(home.Dir + "/Vocalore"))
         files += e.is_regular_file();
     EXPECT_EQ(files, 1);
+}
+
+TEST_F(FileStoreTest, APipeInPlaceOfTheFileDoesNotHang) {
+    home.WriteFile("");
+    std::filesystem::remove(home.SettingsFile());
+    ASSERT_EQ(::mkfifo(home.SettingsFile().c_str(), 0600), 0);
+    EXPECT_EQ(OpenSettingsKey(store, SettingsKeyPath, false), nullptr);
 }
 
 TEST_F(FileStoreTest, UnwritableLocationFailsQuietly) {
