@@ -812,6 +812,11 @@ void TMainForm::UpdateCaption() {
 
 void TMainForm::UpdateRecentMenu() {
     const TRecentFileList& list = FSettings.RecentFiles;
+    // Shortening measures text: only when the list or the font changed.
+    if (FShownRecentFiles && *FShownRecentFiles == list && FShownRecentFont == font())
+        return;
+    FShownRecentFiles = list;
+    FShownRecentFont = font();
     const QFontMetrics metrics(font());
     const TTextMeasure measure = [&metrics](std::string_view text) {
         return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));

@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -148,6 +149,8 @@ private:
     bool FPrintSwitch = false;
     QString FCommandLineFile;
     bool FClosing = false;
+    std::optional<TRecentFileList> FShownRecentFiles;
+    QFont FShownRecentFont;
 
     std::array<QAction*, cmCount> FActions{};
     std::array<QAction*, 4> FRecentActions{};
