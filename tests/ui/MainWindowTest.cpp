@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -55,6 +56,15 @@ protected:
         Form->UpdateCommands();
     }
 
+    // Empty pages in a help folder of the test's own.
+    void MakeHelpPages(std::initializer_list<int> contexts) {
+        QDir(Dir.path()).mkdir(QStringLiteral("help"));
+        SetHelpFolder(Dir.filePath(QStringLiteral("help")));
+        for (int context : contexts) {
+            QFile page(Dir.filePath(QStringLiteral("help/") + HelpPage(context).section(u'#', 0, 0)));
+            ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        }
+    }
     bool Enabled(TCommandId id) const { return Form->Action(id)->isEnabled(); }
     QString Panel(int i) const { return Form->StatusPanel(i)->text(); }
     int Errors() const {
@@ -401,15 +411,26 @@ TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
 
 TEST_F(MainWindowTest, HelpTopicsOpensTheContentsPage) {
     StartWith(German);
-    QDir(Dir.path()).mkdir(QStringLiteral("help"));
-    SetHelpFolder(Dir.filePath(QStringLiteral("help")));
-    QFile page(Dir.filePath(QStringLiteral("help/") + HelpPage(0).section(u'#', 0, 0)));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.close();
+    MakeHelpPages({0});
     Form->Action(cmHelpContents)->trigger();
     EXPECT_EQ(Errors(), 0);
     ASSERT_EQ(HelpUrls.size(), 1u);
     EXPECT_TRUE(HelpUrls[0].toString().contains(HelpPage(0).section(u'#', 0, 0)));
+}
+
+TEST_F(MainWindowTest, F1OnAHighlightedMenuItemOpensThatCommandsTopic) {
+    StartWith(German);
+    MakeHelpPages({2003});
+    Form->show();
+    QMenu* file = Form->findChild<QMenu*>(QStringLiteral("miFile"));
+    ASSERT_NE(file, nullptr);
+    file->popup(Form->mapToGlobal(QPoint(0, 0)));
+    file->setActiveAction(Form->Action(cmFileSave));
+    QTest::keyClick(file, Qt::Key_F1);
+    EXPECT_EQ(Errors(), 0);
+    ASSERT_EQ(HelpUrls.size(), 1u);
+    EXPECT_TRUE(HelpUrls[0].toString().endsWith(HelpPage(2003))) << HelpUrls[0].toString().toStdString();
+    EXPECT_FALSE(file->isVisible());
 }
 
 } // namespace
