@@ -248,7 +248,7 @@ void TVocabGrid::DrawRow(QPainter& painter, int row, const QRect& rect) {
         option.rect = rect;
         option.backgroundColor = background;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    } else if (row == FDropTarget) {
+    } else if (row == FDropTarget && row != FRow) {
         // The drop-target marker; never on the selected row.
         painter.setPen(QPen(text, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
