@@ -111,6 +111,12 @@ std::unique_ptr<TTextTables> BuildTables(uint16_t language) {
 
 } // namespace
 
+TTextTables::~TTextTables() {
+    for (UCollator* collator : Collators)
+        if (collator != nullptr)
+            ucol_close(collator);
+}
+
 std::string TTextTables::LowerCase(std::string_view text) const {
     std::string result(text);
     for (char& c : result)

@@ -18,6 +18,11 @@ namespace detail {
 enum : uint8_t { ccAlpha = 1, ccDigit = 2 };
 
 struct TTextTables {
+    TTextTables() = default;
+    ~TTextTables(); // closes the collators
+    TTextTables(const TTextTables&) = delete;
+    TTextTables& operator=(const TTextTables&) = delete;
+
     uint16_t Language = 0;
     const TCodePage* Page = nullptr;
     uint8_t Class[256] = {};
