@@ -25,19 +25,23 @@ std::string_view TrimControls(std::string_view s) {
 
 void AppendRtfEscaped(std::string& out, std::string_view text) {
     static constexpr char Hex[] = "0123456789abcdef";
-    for (const char c : text) {
+    size_t run = 0; // start of the bytes that pass unchanged
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto b = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '{' || c == '}') {
-            out.push_back('\\');
-            out.push_back(c);
-        } else if (b >= 0x80) {
-            out += "\\'";
-            out.push_back(Hex[b >> 4]);
-            out.push_back(Hex[b & 0x0F]);
+        if (b < 0x80 && c != '\\' && c != '{' && c != '}')
+            continue;
+        out.append(text.data() + run, i - run);
+        run = i + 1;
+        if (b >= 0x80) {
+            const char escape[4] = {'\\', '\'', Hex[b >> 4], Hex[b & 0x0F]};
+            out.append(escape, 4);
         } else {
-            out.push_back(c);
+            const char escape[2] = {'\\', c};
+            out.append(escape, 2);
         }
     }
+    out.append(text.data() + run, text.size() - run);
 }
 
 void AppendCsvField(std::string& out, std::string_view field) {
@@ -52,11 +56,14 @@ void AppendCsvField(std::string& out, std::string_view field) {
         return;
     }
     out.push_back('"');
-    for (const char c : field) {
-        if (c == '"')
-            out.push_back('"');
-        out.push_back(c);
+    size_t run = 0;
+    for (size_t quote = field.find('"'); quote != std::string_view::npos;
+         quote = field.find('"', quote + 1)) {
+        out.append(field.data() + run, quote + 1 - run);
+        out.push_back('"'); // doubled
+        run = quote + 1;
     }
+    out.append(field.data() + run, field.size() - run);
     out.push_back('"');
 }
 
@@ -83,7 +90,15 @@ std::string CsvField(std::string_view field) {
 }
 
 std::string RichTextBytes(const TVocabFile& doc, int foreignCharset, int nativeCharset) {
-    std::string out = "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\froman\\fcharset";
+    size_t size = 256;
+    for (int32_t i = 0; i < doc.Count(); ++i) {
+        const TVocabItem& item = doc.Items(i);
+        size += item.Word.size() + item.Category.size() + item.Notes.size() +
+                item.Translation.size() + 48;
+    }
+    std::string out;
+    out.reserve(size + size / 8);
+    out += "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\froman\\fcharset";
     out += std::to_string(foreignCharset);
     out += " Times New Roman";
     out += CharsetFontSuffix(foreignCharset);

@@ -7,6 +7,7 @@
 
 #include "core/VocabFile.h"
 
+#include <cstring>
 #include <memory>
 
 namespace vocalore {
@@ -64,19 +65,21 @@ void CsvToTabLine(std::string_view line, std::string& joined,
         first = false;
         if (line[pos] == '"') {
             ++pos;
-            while (pos < len) {
-                const char c = line[pos];
-                if (c == '"') {
-                    if (pos + 1 < len && line[pos + 1] == '"') {
-                        joined.push_back('"');
-                        pos += 2;
-                        continue;
-                    }
-                    ++pos; // the closing quote
+            for (;;) {
+                const size_t quote = line.find('"', pos);
+                if (quote == std::string_view::npos) { // never closed: the rest of the line
+                    joined.append(line.substr(pos));
+                    pos = len;
                     break;
                 }
-                joined.push_back(c);
-                ++pos;
+                joined.append(line.substr(pos, quote + 1 - pos)); // up to and with the quote
+                if (quote + 1 < len && line[quote + 1] == '"') {
+                    pos = quote + 2; // a doubled quote stands for one
+                    continue;
+                }
+                joined.pop_back(); // the closing quote
+                pos = quote + 1;
+                break;
             }
         } else {
             const size_t start = pos;
@@ -94,25 +97,42 @@ void CsvToTabLine(std::string_view line, std::string& joined,
     }
 }
 
+// Calls fn with each line, in order, until it returns false. CR LF, a lone CR
+// and a lone LF end a line; a zero byte ends the text.
+template <typename F> void ForEachLine(std::string_view text, F&& fn) {
+    if (text.empty())
+        return;
+    if (const void* zero = std::memchr(text.data(), '\0', text.size()))
+        text = text.substr(0, size_t(static_cast<const char*>(zero) - text.data()));
+    const char* const end = text.data() + text.size();
+    const char* start = text.data();
+    // memchr for each line end keeps the scan vectorised; a CR usually sits
+    // right before the LF, so the second search is short.
+    while (start < end) {
+        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', size_t(end - start)));
+        const char* limit = lf ? lf : end;
+        const auto* cr = static_cast<const char*>(std::memchr(start, '\r', size_t(limit - start)));
+        if (!cr && !lf) {
+            fn(std::string_view(start, size_t(end - start)));
+            return;
+        }
+        const char* stop = cr ? cr : lf;
+        if (!fn(std::string_view(start, size_t(stop - start))))
+            return;
+        start = stop + 1;
+        if (cr && start < end && *start == '\n')
+            ++start;
+    }
+}
+
 } // namespace
 
 std::vector<std::string_view> SplitImportLines(std::string_view text) {
-    const size_t zero = text.find('\0');
-    if (zero != std::string_view::npos)
-        text = text.substr(0, zero);
     std::vector<std::string_view> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
+    ForEachLine(text, [&](std::string_view line) {
+        lines.push_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -147,12 +167,13 @@ int32_t ImportTextBytes(TVocabFile& doc, std::string_view text, bool csv,
                         const std::array<int32_t, 4>& columns, int32_t firstLine) {
     if (firstLine < 1)
         Raise(msg::InvalidProcedureCall);
-    const std::vector<std::string_view> lines = SplitImportLines(text);
     std::vector<std::unique_ptr<TVocabItem>> items;
     std::vector<std::string_view> cols;
     std::string joined;
-    for (size_t i = static_cast<size_t>(firstLine) - 1; i < lines.size(); ++i) {
-        std::string_view line = lines[i];
+    int64_t lineNumber = 0;
+    ForEachLine(text, [&](std::string_view line) {
+        if (++lineNumber < firstLine)
+            return true;
         if (csv) {
             CsvToTabLine(line, joined);
             line = joined;
@@ -166,16 +187,16 @@ int32_t ImportTextBytes(TVocabFile& doc, std::string_view text, bool csv,
         };
         const std::string_view word = column(fiWord);
         if (word.empty())
-            continue;
+            return true;
         auto item = std::make_unique<TVocabItem>();
         item->Word = word;
         item->Category = column(fiCategory);
         item->Notes = column(fiNotes);
-        item->Translation = column(fiTranslation);
-        if (item->Translation.empty())
-            item->Translation = MissingTranslation;
+        const std::string_view translation = column(fiTranslation);
+        item->Translation = translation.empty() ? std::string_view(MissingTranslation) : translation;
         items.push_back(std::move(item));
-    }
+        return true;
+    });
     return doc.AppendItems(std::move(items));
 }
 
