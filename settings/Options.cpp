@@ -8,12 +8,12 @@ const std::array<TEvaluationEntry, 9> PassiveEvaluationEntries = {{
     {"Ignore capitalization", efIgnoreCase},
     {"Ignore punctuation and spacing", efIgnorePunctuation},
     {"Treat text in brackets as optional", efOptionalBrackets},
-    {"Treat words separated by / as alternatives", efSlashAlternatives},
-    {"Accept infinitives without 'to'", efInfinitiveWithoutTo},
+    {"Treat words separated by / as alternatives", efAlternatives},
+    {"Accept infinitives without 'to'", efInfinitiveTo},
     {"Allow auxiliary verb contractions", efContractions},
     {"Treat '-ize' and '-ise' as equivalent", efIzeIse},
-    {"Ignore order of translations", efIgnoreOrder},
-    {"Accept incomplete set of translations", efIncompleteSet},
+    {"Ignore order of translations", efAnyOrder},
+    {"Accept incomplete set of translations", efIncompleteList},
 }};
 
 const std::array<TNamedColour, 16> AnswerColours = {{

@@ -8,23 +8,14 @@
 #include <cstdint>
 #include <string>
 
+#include "core/TextFunctions.h"
+
 namespace vocalore {
 
 inline constexpr size_t OptionsRecordSize = 240;
 inline constexpr int ShortcutKeyCount = 92;
 
-// Evaluation flag bits of PassiveEvaluation / ActiveEvaluation, shared with the
-// answer comparison.
-inline constexpr uint16_t efIgnoreCase = 0x001;
-inline constexpr uint16_t efIgnorePunctuation = 0x002;
-inline constexpr uint16_t efOptionalBrackets = 0x004;
-inline constexpr uint16_t efSlashAlternatives = 0x008;
-inline constexpr uint16_t efInfinitiveWithoutTo = 0x010;
-inline constexpr uint16_t efContractions = 0x020;
-inline constexpr uint16_t efIzeIse = 0x040;
-inline constexpr uint16_t efTranslationList = 0x080; // set by the test engine, not by the user
-inline constexpr uint16_t efIgnoreOrder = 0x100;
-inline constexpr uint16_t efIncompleteSet = 0x200;
+// The evaluation flag bits (efIgnoreCase ...) are the answer comparison's own.
 
 // One entry of an evaluation check list: its caption and its bit.
 struct TEvaluationEntry {
