@@ -9,7 +9,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Every bundled sample is exactly what its JSON source builds.
 for json in "$examples"/*.json; do
   vlo="${json%.json}.vlo"
-  "$cli" build --raw "$json" "$work/sample.vlo" || fail "build $json"
+  "$cli" build "$json" "$work/sample.vlo" || fail "build $json"
   cmp -s "$vlo" "$work/sample.vlo" || fail "$vlo differs from a build of $json"
 done
 
