@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# export, import and print of vocalore-cli: formats, round trips, messages.
+set -u
+cli="$1"; examples="$2"
+work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+doc="$examples/german-english.vlo"
+count=$("$cli" info "$doc" | sed -n 's/^Items: *\([0-9]*\),.*/\1/p')
+
+# Every export has one line (or paragraph) per item; the format follows --format.
+for f in rtf tsv csv; do
+  "$cli" export "$doc" "$work/out.$f.txt" --format $f || fail "export $f"
+done
+head -c 6 "$work/out.rtf.txt" | grep -q '^{\\rtf1' || fail "rtf header"
+[ "$(grep -o '\\par[\\}]' "$work/out.rtf.txt" | wc -l)" -eq "$count" ] || fail "rtf paragraphs"
+[ "$(wc -l < "$work/out.tsv.txt")" -eq "$count" ] || fail "tsv lines"
+[ "$(wc -l < "$work/out.csv.txt")" -eq "$count" ] || fail "csv lines"
+grep -qv $'\r$' "$work/out.tsv.txt" && fail "tsv line without CR LF"
+
+# Importing the tab-delimited export into a copy doubles it and saves it.
+cp "$doc" "$work/copy.vlo"
+out=$("$cli" import "$work/copy.vlo" "$work/out.tsv.txt" --format tsv --columns 1,2,3,4)
+[ "$out" = "$count items imported successfully." ] || fail "import message: $out"
+"$cli" info "$work/copy.vlo" | grep -q "^Items: *$((count * 2))," || fail "import did not save"
+# A document merges by the exact extension ".vlo".
+out=$("$cli" import "$work/copy.vlo" "$doc")
+[ "$out" = "$count items imported successfully." ] || fail "merge message: $out"
+# CSV with the first line skipped and only words and translations.
+out=$("$cli" import "$work/copy.vlo" "$work/out.csv.txt" --format csv --columns 1,0,0,4 --first-line 2)
+[ "$out" = "$((count - 1)) items imported successfully." ] || fail "csv import message: $out"
+
+# Nothing to import: the error, status 1, and the document is left as it was.
+: > "$work/empty.txt"
+cp "$work/copy.vlo" "$work/before.vlo"
+"$cli" import "$work/copy.vlo" "$work/empty.txt" 2> "$work/err.txt"
+[ $? -eq 1 ] || fail "empty import exit status"
+grep -qx 'Nothing to import.' "$work/err.txt" || fail "empty import message: $(cat "$work/err.txt")"
+cmp -s "$work/copy.vlo" "$work/before.vlo" || fail "failed import changed the document"
+"$cli" import "$work/copy.vlo" "$work/out.tsv.txt" --columns 0,1,0,2 2> "$work/err.txt"
+grep -qx "The field 'Word/phrase' must be included in the list of fields to import." "$work/err.txt" ||
+  fail "missing word column message: $(cat "$work/err.txt")"
+"$cli" import "$work/copy.vlo" "$work/out.tsv.txt" --first-line 0 2> "$work/err.txt"
+grep -qx 'Number must be between 1 and 32767.' "$work/err.txt" || fail "first line message"
+
+# Printing into a PDF: the words are there, and absurd margins are refused.
+if command -v pdftotext > /dev/null; then
+  "$cli" print "$doc" "$work/out.pdf" --columns 3 --font-size 10 --margins 2,2,2,2 2> /dev/null ||
+    fail "print"
+  pdftotext "$work/out.pdf" - | grep -q 'Hund' || fail "printed PDF lacks a word"
+  "$cli" print "$doc" "$work/no-title.pdf" --no-title 2> /dev/null || fail "print --no-title"
+  pdftotext "$work/no-title.pdf" - | grep -q 'Basic German vocabulary' && fail "title printed with --no-title"
+fi
+"$cli" print "$doc" "$work/x.pdf" --margins 0,0,60,0 2> "$work/err.txt"
+grep -qx 'Margins exceed paper size.' "$work/err.txt" || fail "margins message: $(cat "$work/err.txt")"
+"$cli" print "$doc" "$work/x.pdf" --font-size 30 2> "$work/err.txt"
+grep -qx 'Number must be between 8 and 24.' "$work/err.txt" || fail "font size message"
+
+[ $failures -eq 0 ] && echo "all cli transfer checks passed"
+exit $((failures > 0))
