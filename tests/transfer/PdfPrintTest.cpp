@@ -108,6 +108,7 @@ TEST(PdfPrint, ErrorsOfTheJob) {
     wide.Margins.Left = wide.Margins.Right = 99 * 567; // 99 cm each side of A4
     EXPECT_EQ(ErrorOf([&] { PrintToPdf(doc, wide, dir.File("x.pdf"), "x"); }),
               "Margins exceed paper size.");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.pdf")));
     const std::string missing = dir.File("no/dir/x.pdf");
     EXPECT_EQ(ErrorOf([&] { PrintToPdf(doc, TPageSetup{}, missing, "x"); }),
               "Cannot create file " + missing + ". No such file or directory");

@@ -114,7 +114,13 @@ void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::strin
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(0, 0, 0, 0)));
     TPainterCanvas canvas(printer);
-    PrintJob(doc, canvas, setup, jobTitle);
+    try {
+        PrintJob(doc, canvas, setup, jobTitle);
+    } catch (...) {
+        // Ending the job writes whatever was begun; a failed print leaves no PDF.
+        std::remove(path.c_str());
+        throw;
+    }
 }
 
 } // namespace vocalore
