@@ -28,6 +28,8 @@ TEST(PercentText, RoundsHalfUpAndGuardsAgainstNoWhole) {
         {1, 3, "33%"},        {2, 3, "67%"},   {0, 0, "0%"},    {5, 0, "0%"},
         {1, 8, "13%"},        {3, 3, "100%"},  {0, 7, "0%"},    {1, 200, "1%"},
         {1, 201, "0%"},       {7, 2, "350%"},  {0x7FFFFFFF, 1, "214748364700%"},
+        // Exact halves that binary floating point holds just below the half.
+        {23, 40, "58%"},      {29, 200, "15%"}, {69, 120, "58%"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PercentText(c.part, c.whole), c.text) << c.part << "/" << c.whole;
