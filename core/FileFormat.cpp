@@ -211,13 +211,23 @@ void TVocabFile::LoadFromStream(std::istream& stream) {
 }
 
 void TVocabFile::LoadFromFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, and only regular files: a pipe without a writer would hang
+    // the program and a device such as /dev/zero would never end.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         throw EVocabFileError(FileErrorText("Cannot open file", path, errno));
-    std::string bytes;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-        bytes.reserve(static_cast<size_t>(info.st_size));
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        ::close(fd);
+        if (S_ISDIR(info.st_mode))
+            throw EVocabFileError(FileErrorText("Cannot open file", path, EISDIR));
+        if (S_ISREG(info.st_mode)) // fstat itself failed
+            throw EVocabFileError(FileErrorText("Cannot open file", path, error));
+        throw EVocabFileError(FileErrorText("Cannot open file", path, 0) + ". Not a regular file");
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(info.st_size));
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);

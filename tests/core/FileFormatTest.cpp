@@ -217,6 +217,19 @@ TEST(FileFormat, SaveAndLoadFiles) {
     EXPECT_EQ(loaded.Count(), 1);
     EXPECT_EQ(loaded.FileName(), path);
 
+    // Neither a folder nor a pipe without a writer is read: the first would
+    // fail late, the second would hang. The document is unchanged.
+    EXPECT_EQ(ErrorOf([&] { loaded.LoadFromFile(dir.Path().string()); }),
+              "Cannot open file " + dir.Path().string() + ". Is a directory");
+    const std::string pipe = dir / "pipe.vlo";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(ErrorOf([&] { loaded.LoadFromFile(pipe); }),
+              "Cannot open file " + pipe + ". Not a regular file");
+    EXPECT_EQ(ErrorOf([&] { loaded.LoadFromFile("/dev/zero"); }),
+              "Cannot open file /dev/zero. Not a regular file");
+    EXPECT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(loaded.FileName(), path);
+
     // A broken file leaves the document empty and untitled.
     WriteFile(dir / "broken.vlo", "Vocalore 3 and more");
     EXPECT_EQ(ErrorOf([&] { loaded.LoadFromFile(dir / "broken.vlo"); }), "Invalid file format.");
