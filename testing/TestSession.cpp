@@ -126,7 +126,8 @@ void TTestSession::Record(TVocabFile& document, const TEvaluation& result) {
 }
 
 void TTestSession::Continue(TVocabFile& document) {
-    if (!FTesting)
+    // Only an answered question moves on; otherwise one would go unrecorded.
+    if (!FTesting || !FAnswered)
         return;
     if (SelectOrAnnounce(document))
         PrepareQuestion(document);

@@ -93,6 +93,7 @@ public:
                      const std::string& notesResponse);
     void SubmitChoice(TVocabFile& document, const TVocabItem* chosen);
     // Next question, or the all-learnt announcement and the end of the test.
+    // Ignored unless the question has been answered.
     void Continue(TVocabFile& document);
     void SetMode(TVocabFile& document, TTestMode mode);
     void SetMultipleChoice(TVocabFile& document, bool on);

@@ -192,6 +192,10 @@ TEST_F(TestSession, WrongAnswerBeepsAndWaitsRightAnswerMayMoveOn) {
     session.Continue(doc);
     view.Clear();
     const TVocabItem* before = &Current();
+    // Continue while the question is still asked skips nothing.
+    session.Continue(doc);
+    EXPECT_TRUE(view.Events.empty());
+    EXPECT_EQ(&Current(), before);
     AnswerRight(); // straight to the next question, no feedback
     EXPECT_EQ(view.Events, (std::vector<std::string>{"question"}));
     EXPECT_FALSE(session.Answered());
