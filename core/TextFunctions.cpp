@@ -132,16 +132,6 @@ std::string TTextTables::RemoveAccents(std::string_view text) const {
     return result;
 }
 
-bool TTextTables::Equal(std::string_view a, std::string_view b, unsigned ignoreBits) const {
-    const UCollator* collator = Collators[ignoreBits & 3];
-    if (collator == nullptr)
-        return false;
-    const std::u16string ua = Page->ToUtf16(a);
-    const std::u16string ub = Page->ToUtf16(b);
-    return ucol_strcoll(collator, ua.data(), static_cast<int32_t>(ua.size()), ub.data(),
-                        static_cast<int32_t>(ub.size())) == UCOL_EQUAL;
-}
-
 const TTextTables& TextTablesFor(uint16_t language) {
     static std::mutex lock;
     static std::map<uint16_t, std::unique_ptr<TTextTables>> cache;
@@ -514,7 +504,5 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
     }
     return pieces;
 }
-
-bool IsLetterOrDigit(unsigned char byte, uint16_t language) { return TextTablesFor(language).IsAlnum(byte); }
 
 } // namespace vocalore

@@ -49,7 +49,4 @@ std::string NonAlphanumericTo(std::string_view text, uint16_t language, char rep
 std::vector<std::string> SplitText(std::string_view text, std::string_view delimiters, bool trim,
                                    int maxCount, bool skipEmpty);
 
-// Character classes of one byte in a language's code page.
-bool IsLetterOrDigit(unsigned char byte, uint16_t language);
-
 } // namespace vocalore

@@ -35,8 +35,6 @@ struct TTextTables {
     bool IsAlnum(unsigned char byte) const { return Class[byte] != 0; }
     std::string LowerCase(std::string_view text) const;
     std::string RemoveAccents(std::string_view text) const;
-    // Equality under the language's collation; false if the collator is missing.
-    bool Equal(std::string_view a, std::string_view b, unsigned ignoreBits) const;
 };
 
 // Built on first use and kept for the whole run; safe to share between threads.
