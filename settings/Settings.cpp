@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "core/Languages.h"
+#include "settings/RecordBytes.h"
 
 namespace vocalore {
 
@@ -21,17 +22,8 @@ constexpr const char* vnOptions = "Options";
 
 std::string FileValueName(int32_t n) { return "File" + std::to_string(n); }
 
-int32_t GetI32(const uint8_t* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 |
-                                static_cast<uint32_t>(p[3]) << 24);
-}
-
-void PutI32(uint8_t* p, int32_t v) {
-    auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(u >> (8 * i));
-}
+// WindowPosition: left, top, right, bottom.
+using TBoundsRecord = std::array<uint8_t, 16>;
 
 // No screen reaches this far; beyond it a rectangle is damage, not a position.
 constexpr int32_t MaxScreenCoordinate = 1000000;
@@ -39,11 +31,11 @@ constexpr int32_t MaxScreenCoordinate = 1000000;
 // Only a complete rectangle with a positive size counts; anything else leaves
 // the window to centre itself.
 bool ReadWindowPosition(const TSettingsKey* key, TScreenRect& bounds) {
-    uint8_t b[16] = {};
+    TBoundsRecord b{};
     size_t stored = 0;
-    if (!ReadBinary(key, vnWindowPosition, b, sizeof b, &stored) || stored != sizeof b)
+    if (!ReadBinary(key, vnWindowPosition, b.data(), b.size(), &stored) || stored != b.size())
         return false;
-    TScreenRect r{GetI32(b), GetI32(b + 4), GetI32(b + 8), GetI32(b + 12)};
+    TScreenRect r{GetI32(b, 0), GetI32(b, 4), GetI32(b, 8), GetI32(b, 12)};
     for (int32_t c : {r.Left, r.Top, r.Right, r.Bottom})
         if (c < -MaxScreenCoordinate || c > MaxScreenCoordinate)
             return false;
@@ -119,12 +111,12 @@ bool SaveSettings(TSettingsStore& store, const TSettings& s) {
     bool ok = true;
 
     if (s.WindowState == wsNormal) {
-        uint8_t b[16];
-        PutI32(b, s.WindowPosition.Left);
-        PutI32(b + 4, s.WindowPosition.Top);
-        PutI32(b + 8, s.WindowPosition.Right);
-        PutI32(b + 12, s.WindowPosition.Bottom);
-        ok &= WriteBinary(k, vnWindowPosition, b, sizeof b);
+        TBoundsRecord b{};
+        PutI32(b, 0, s.WindowPosition.Left);
+        PutI32(b, 4, s.WindowPosition.Top);
+        PutI32(b, 8, s.WindowPosition.Right);
+        PutI32(b, 12, s.WindowPosition.Bottom);
+        ok &= WriteBinary(k, vnWindowPosition, b.data(), b.size());
     }
     ok &= WriteInteger(k, vnForeignLangID, s.ForeignLangID);
     ok &= WriteInteger(k, vnNativeLangID, s.NativeLangID);

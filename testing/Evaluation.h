@@ -1,6 +1,5 @@
 #pragma once
-// Judging a typed answer to an item. Kept apart from the options record so
-// that the comparison's own flag names stay in this one translation unit.
+// Judging a typed answer to an item.
 
 #include "core/VocabItem.h"
 
