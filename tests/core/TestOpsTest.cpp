@@ -16,22 +16,22 @@ using namespace vocalore;
 
 namespace {
 
-struct Spec {
+struct ItemRow {
     const char* word;
     const char* category = "";
     int32_t lastTested = 0;
     int32_t points = 0;
 };
 
-void Build(TVocabFile& doc, const std::vector<Spec>& specs) {
-    for (const Spec& s : specs) {
+void Build(TVocabFile& doc, const std::vector<ItemRow>& rows) {
+    for (const ItemRow& s : rows) {
         doc.PendingItem().Word = s.word;
         doc.PendingItem().Category = s.category;
         doc.InsertPending(ipAtEnd);
     }
     for (int32_t i = 0; i < doc.Count(); ++i) {
-        doc.Items(i).LastTested = specs[static_cast<size_t>(i)].lastTested;
-        doc.Items(i).PenaltyPoints = specs[static_cast<size_t>(i)].points;
+        doc.Items(i).LastTested = rows[static_cast<size_t>(i)].lastTested;
+        doc.Items(i).PenaltyPoints = rows[static_cast<size_t>(i)].points;
     }
 }
 
@@ -307,13 +307,13 @@ TEST(ChooseChoices, EmptyPartOfSpeechMatchesEmptyAndErrors) {
 
 TEST(ChooseChoices, ReproducibleWithASeed) {
     TVocabFile doc;
-    std::vector<Spec> specs;
+    std::vector<ItemRow> rows;
     std::vector<std::string> words;
     for (int i = 0; i < 50; ++i)
         words.push_back("w" + std::to_string(i));
     for (const auto& w : words)
-        specs.push_back({w.c_str(), (w.size() % 2) ? "a" : "b"});
-    Build(doc, specs);
+        rows.push_back({w.c_str(), (w.size() % 2) ? "a" : "b"});
+    Build(doc, rows);
     doc.SetCurrentIndex(7);
     Random::Seed(42);
     const auto first = doc.ChooseChoices(10);
