@@ -37,15 +37,20 @@ private:
 } // namespace
 
 std::string ReadWholeFile(const std::string& path) {
-    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, and only regular files: a pipe without a writer would hang
+    // the import and a device such as /dev/zero would never end.
+    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0)
         throw EVocabFileError(FileErrorText("Cannot open file", path, errno));
     struct stat info {};
-    if (::fstat(fd.Get(), &info) == 0 && S_ISDIR(info.st_mode))
+    if (::fstat(fd.Get(), &info) != 0)
+        throw EVocabFileError(FileErrorText("Cannot open file", path, errno));
+    if (S_ISDIR(info.st_mode))
         throw EVocabFileError(FileErrorText("Cannot open file", path, EISDIR));
+    if (!S_ISREG(info.st_mode))
+        throw EVocabFileError(FileErrorText("Cannot open file", path, 0) + ". Not a regular file");
     std::string bytes;
-    if (S_ISREG(info.st_mode))
-        bytes.reserve(static_cast<size_t>(info.st_size));
+    bytes.reserve(static_cast<size_t>(info.st_size));
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);

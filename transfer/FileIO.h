@@ -6,7 +6,8 @@
 
 namespace vocalore {
 
-// The whole file; "Cannot open file %s" with the reason when it can't be opened or read.
+// The whole file; "Cannot open file %s" with the reason when it can't be opened
+// or read, or is not a regular file (never blocks on a pipe or device).
 std::string ReadWholeFile(const std::string& path);
 
 // Creates or truncates the file and writes the bytes in one go. "Cannot create

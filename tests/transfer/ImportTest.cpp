@@ -3,6 +3,8 @@
 #include "transfer/Export.h"
 #include "transfer/Import.h"
 
+#include <sys/stat.h>
+
 using namespace vocalore;
 using namespace vocalore::transfertest;
 
@@ -212,6 +214,13 @@ TEST(ImportText, FileErrorsChangeNothing) {
     // The first line is checked before the file is touched.
     EXPECT_EQ(ErrorOf([&] { ImportText(doc, missing, false, {1, 0, 0, 2}, 0); }),
               "Invalid procedure call.");
+    // A pipe without a writer or an endless device is refused, never waited on.
+    const std::string fifo = dir.File("pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ErrorOf([&] { ImportText(doc, fifo, false, {1, 0, 0, 2}, 1); }),
+              "Cannot open file " + fifo + ". Not a regular file");
+    EXPECT_EQ(ErrorOf([&] { ImportText(doc, "/dev/zero", false, {1, 0, 0, 2}, 1); }),
+              "Cannot open file /dev/zero. Not a regular file");
     EXPECT_EQ(doc.Count(), 1);
     EXPECT_EQ(doc.UndoKind(), ukAdd);
 }
