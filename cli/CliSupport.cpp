@@ -21,7 +21,7 @@ std::optional<QString> TArgs::Value(const QString& name) const {
     return std::nullopt;
 }
 
-TArgs ParseArgs(const QStringList& args, const QStringList& valued) {
+TArgs ParseArgs(const QStringList& args, const QStringList& valued, const QStringList& switches) {
     TArgs result;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -31,8 +31,10 @@ TArgs ParseArgs(const QStringList& args, const QStringList& valued) {
             if (i + 1 >= args.size())
                 throw ECliError("Option " + a.toStdString() + " needs a value");
             result.values.append({a, args[++i]});
-        } else {
+        } else if (switches.contains(a)) {
             result.flags << a;
+        } else {
+            throw ECliError("Unknown option " + a.toStdString());
         }
     }
     return result;

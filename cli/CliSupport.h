@@ -22,7 +22,7 @@ public:
 // Parses "0x0407" or "1031"; throws ECliError naming `what` otherwise.
 uint32_t ParseNumber(const QString& text, const char* what);
 
-// Splits arguments into flags ("--raw", "--format x") and positional ones.
+// Splits arguments into options ("--raw", "--format x") and positional ones.
 struct TArgs {
     QStringList positional;
     bool Flag(const QString& name) const { return flags.contains(name); }
@@ -31,8 +31,10 @@ struct TArgs {
     QStringList flags;
     QList<QPair<QString, QString>> values;
 };
-// `valued` lists the options that take a value.
-TArgs ParseArgs(const QStringList& args, const QStringList& valued = {});
+// `valued` lists the options that take a value, `switches` those that don't;
+// any other option is refused, so a mistyped one never passes unnoticed.
+TArgs ParseArgs(const QStringList& args, const QStringList& valued = {},
+                const QStringList& switches = {});
 
 // Item texts are bytes in a language's code page. With `raw` every byte is the
 // code point of the same value, so any bytes round-trip.

@@ -26,7 +26,7 @@ uint16_t FieldLanguage(const TVocabFile& doc, int field) {
 } // namespace
 
 int CmdDump(const QStringList& args) {
-    const TArgs a = ParseArgs(args);
+    const TArgs a = ParseArgs(args, {}, {"--raw"});
     if (a.positional.size() != 1)
         throw ECliError("Usage: vocalore-cli dump [--raw] FILE.vlo");
     const bool raw = a.Flag("--raw");
@@ -121,7 +121,7 @@ void PatchCounters(std::string& image, int32_t attempts, int32_t successes) {
 } // namespace
 
 int CmdBuild(const QStringList& args) {
-    const TArgs a = ParseArgs(args);
+    const TArgs a = ParseArgs(args, {}, {"--raw"});
     if (a.positional.size() != 2)
         throw ECliError("Usage: vocalore-cli build [--raw] IN.json OUT.vlo");
     const bool raw = a.Flag("--raw");

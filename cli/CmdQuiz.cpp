@@ -222,7 +222,7 @@ private:
 } // namespace
 
 int CmdQuiz(const QStringList& args) {
-    const TArgs a = ParseArgs(args, {"--choices"});
+    const TArgs a = ParseArgs(args, {"--choices"}, {"--active", "--save"});
     if (a.positional.size() != 1)
         throw ECliError("Usage: vocalore-cli quiz FILE.vlo [--active] [--choices N] [--save]");
     TFileSettingsStore store;

@@ -15,12 +15,6 @@ namespace vocalore::cli {
 
 namespace {
 
-void RejectUnknownFlags(const TArgs& a, const QStringList& known, const char* usage) {
-    for (const QString& f : a.flags)
-        if (!known.contains(f))
-            throw ECliError("Unknown option " + f.toStdString() + "\n" + usage);
-}
-
 // "1,0,0,2" and the like: exactly `count` numbers separated by commas.
 QList<double> ParseList(const QString& text, qsizetype count, const char* what) {
     const QStringList parts = text.split(',');
@@ -52,7 +46,6 @@ int32_t IntInRange(const QString& text, int32_t low, int32_t high) {
 int CmdExport(const QStringList& args) {
     static constexpr const char* Usage = "Usage: vocalore-cli export IN.vlo OUT --format rtf|tsv|csv";
     const TArgs a = ParseArgs(args, {"--format"});
-    RejectUnknownFlags(a, {}, Usage);
     const QString format = a.Value("--format").value_or("");
     if (a.positional.size() != 2 || (format != "rtf" && format != "tsv" && format != "csv"))
         throw ECliError(Usage);
@@ -71,7 +64,6 @@ int CmdImport(const QStringList& args) {
         "Usage: vocalore-cli import DOC.vlo IN [--format tsv|csv|vlo] [--columns W,P,N,T] "
         "[--first-line N]";
     const TArgs a = ParseArgs(args, {"--format", "--columns", "--first-line"});
-    RejectUnknownFlags(a, {}, Usage);
     if (a.positional.size() != 2)
         throw ECliError(Usage);
     const std::string docPath = ToLocal(a.positional[0]);
@@ -113,8 +105,8 @@ int CmdPrint(const QStringList& args) {
     static constexpr const char* Usage =
         "Usage: vocalore-cli print IN.vlo OUT.pdf [--columns N] [--font-size N] [--no-title] "
         "[--no-separator] [--margins L,T,R,B (cm)]";
-    const TArgs a = ParseArgs(args, {"--columns", "--font-size", "--margins"});
-    RejectUnknownFlags(a, {"--no-title", "--no-separator"}, Usage);
+    const TArgs a = ParseArgs(args, {"--columns", "--font-size", "--margins"},
+                              {"--no-title", "--no-separator"});
     if (a.positional.size() != 2)
         throw ECliError(Usage);
     TPageSetup setup;

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <exception>
 #include <memory>
 #include <string_view>
 
@@ -72,6 +73,8 @@ int main(int argc, char** argv) {
             PrintErr(QString::fromLocal8Bit(e.what()) + "\n");
         } catch (const ECliError& e) {
             PrintErr(QString::fromUtf8(e.what()) + "\n");
+        } catch (const std::exception& e) { // out of memory and the like: fail, don't abort
+            PrintErr(QString::fromLocal8Bit(e.what()) + "\n");
         }
         return 1;
     }

@@ -56,5 +56,13 @@ grep -qx 'Margins exceed paper size.' "$work/err.txt" || fail "margins message: 
 "$cli" print "$doc" "$work/x.pdf" --font-size 30 2> "$work/err.txt"
 grep -qx 'Number must be between 8 and 24.' "$work/err.txt" || fail "font size message"
 
+# A mistyped option is refused rather than ignored, by every command.
+for cmd in "export $doc $work/x.txt --format tsv --bogus" "print $doc $work/x.pdf --no-titel" \
+           "dump --rwa $doc" "info --raw $doc"; do
+  $cli $cmd > /dev/null 2> "$work/err.txt"
+  [ $? -eq 1 ] || fail "unknown option accepted: $cmd"
+  grep -q '^Unknown option --' "$work/err.txt" || fail "unknown option message: $cmd"
+done
+
 [ $failures -eq 0 ] && echo "all cli transfer checks passed"
 exit $((failures > 0))
