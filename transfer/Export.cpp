@@ -1,5 +1,6 @@
 #include "Export.h"
 
+#include "Blanks.h"
 #include "FileIO.h"
 
 #include "core/Languages.h"
@@ -10,18 +11,6 @@
 namespace vocalore {
 
 namespace {
-
-bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-std::string_view TrimControls(std::string_view s) {
-    size_t first = 0;
-    while (first < s.size() && IsSpaceOrControl(s[first]))
-        ++first;
-    size_t last = s.size();
-    while (last > first && IsSpaceOrControl(s[last - 1]))
-        --last;
-    return s.substr(first, last - first);
-}
 
 void AppendRtfEscaped(std::string& out, std::string_view text) {
     static constexpr char Hex[] = "0123456789abcdef";
@@ -47,7 +36,7 @@ void AppendRtfEscaped(std::string& out, std::string_view text) {
 void AppendCsvField(std::string& out, std::string_view field) {
     bool quote = false;
     for (const char c : field)
-        if (IsSpaceOrControl(c) || c == '"' || c == ',') {
+        if (IsBlank(c) || c == '"' || c == ',') {
             quote = true;
             break;
         }
@@ -119,7 +108,7 @@ std::string RichTextBytes(const TVocabFile& doc, int foreignCharset, int nativeC
         italic = item.Category;
         italic += ' ';
         italic += item.Notes;
-        const std::string_view e = TrimControls(italic);
+        const std::string_view e = TrimBlanks(italic);
         if (!e.empty()) {
             out += "\\i ";
             AppendRtfEscaped(out, e);

@@ -3,6 +3,7 @@
 
 #include "Import.h"
 
+#include "Blanks.h"
 #include "FileIO.h"
 
 #include "core/VocabFile.h"
@@ -14,19 +15,6 @@ namespace vocalore {
 
 namespace {
 
-// Bytes 0x01-0x20 separate CSV fields; a zero byte never reaches a line.
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-std::string_view Trim(std::string_view s) {
-    size_t first = 0;
-    while (first < s.size() && IsBlank(s[first]))
-        ++first;
-    size_t last = s.size();
-    while (last > first && IsBlank(s[last - 1]))
-        --last;
-    return s.substr(first, last - first);
-}
-
 // Splits at TAB into trimmed views, at most MaxImportColumns of them.
 void SplitTabs(std::string_view line, std::vector<std::string_view>& columns) {
     columns.clear();
@@ -36,10 +24,10 @@ void SplitTabs(std::string_view line, std::vector<std::string_view>& columns) {
     while (static_cast<int32_t>(columns.size()) < MaxImportColumns) {
         const size_t tab = line.find('\t', start);
         if (tab == std::string_view::npos) {
-            columns.push_back(Trim(line.substr(start)));
+            columns.push_back(TrimBlanks(line.substr(start)));
             break;
         }
-        columns.push_back(Trim(line.substr(start, tab - start)));
+        columns.push_back(TrimBlanks(line.substr(start, tab - start)));
         start = tab + 1;
     }
 }

@@ -3,6 +3,8 @@
 
 #include "PrintLayout.h"
 
+#include "Blanks.h"
+
 #include "core/Languages.h"
 #include "core/VocabFile.h"
 
@@ -12,18 +14,6 @@
 namespace vocalore {
 
 namespace {
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-std::string_view TrimBlanks(std::string_view s) {
-    size_t first = 0;
-    while (first < s.size() && IsBlank(s[first]))
-        ++first;
-    size_t last = s.size();
-    while (last > first && IsBlank(s[last - 1]))
-        --last;
-    return s.substr(first, last - first);
-}
 
 int32_t ToPixels(int32_t dpi, int32_t twips) {
     return static_cast<int32_t>(static_cast<int64_t>(dpi) * twips / 1440);
