@@ -67,15 +67,15 @@ bool OpenPage(const QString& page)
 {
     const qsizetype hash = page.indexOf(u'#');
     const QString file = QDir(HelpFolder()).filePath(hash < 0 ? page : page.left(hash));
-    if (!QFileInfo::exists(file)) {
-        ShowMessageBox(QStringLiteral("Cannot open the help page %1.").arg(QDir::toNativeSeparators(file)), {},
-                       TMsgIcon::Error);
-        return false;
-    }
     QUrl url = QUrl::fromLocalFile(file);
     if (hash >= 0)
         url.setFragment(page.mid(hash + 1));
-    return Opener() ? Opener()(url) : QDesktopServices::openUrl(url);
+    // A missing page or no browser to show it: the user is told either way.
+    if (QFileInfo::exists(file) && (Opener() ? Opener()(url) : QDesktopServices::openUrl(url)))
+        return true;
+    ShowMessageBox(QStringLiteral("Cannot open the help page %1.").arg(QDir::toNativeSeparators(file)), {},
+                   TMsgIcon::Error);
+    return false;
 }
 
 } // namespace

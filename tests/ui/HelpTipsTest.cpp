@@ -74,6 +74,14 @@ TEST(Help, TopicsOpenInTheBrowserAtTheirAnchor)
     ASSERT_EQ(fake.Prompts().size(), 1u);
     EXPECT_EQ(fake.Last().Icon, TMsgIcon::Error);
     EXPECT_TRUE(fake.Last().Text.contains(QStringLiteral("newdialog.html")));
+
+    // Nothing on the desktop can show the page: the same message.
+    SetHelpFolder(sourceDir + QStringLiteral("/help"));
+    SetHelpOpener([](const QUrl&) { return false; });
+    EXPECT_FALSE(ShowHelpContents());
+    ASSERT_EQ(fake.Prompts().size(), 2u);
+    EXPECT_EQ(fake.Last().Icon, TMsgIcon::Error);
+    EXPECT_TRUE(fake.Last().Text.contains(QStringLiteral("index.html")));
     SetHelpFolder({});
     SetHelpOpener(nullptr);
 }
