@@ -1,13 +1,17 @@
 #include "DialogHelpers.h"
 
+#include "Help.h"
+
 #include "core/DialogHelpers.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -113,6 +117,22 @@ void KeepOnScreen(QWidget* window)
         return;
     const TScreenRect kept = KeepOnScreen(ToRect(window->pos(), DialogSize(window)), WorkArea(window));
     window->move(kept.Left, kept.Top);
+}
+
+TDialogButtons AddDialogButtons(QDialog* dialog, int helpContext)
+{
+    auto button = [dialog](const char* caption, const char* name, int popupContext) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), dialog);
+        b->setObjectName(QString::fromLatin1(name));
+        SetPopupHelp(b, popupContext);
+        return b;
+    };
+    const TDialogButtons buttons{button("OK", "btnOK", hcOKButton), button("Cancel", "btnCancel", hcCancelButton),
+                                 button("&Help", "btnHelp", hcHelpButton)};
+    buttons.OK->setDefault(true);
+    QObject::connect(buttons.Cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    QObject::connect(buttons.Help, &QPushButton::clicked, dialog, [helpContext] { ShowHelpTopic(helpContext); });
+    return buttons;
 }
 
 bool CheckIntField(QWidget* control, int minimum, int maximum)

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QDialog;
+class QPushButton;
 class QWidget;
 
 namespace vocalore {
@@ -30,6 +32,16 @@ void SetKeyboardSwitch(std::function<void(bool toDefault)> switchKeyboard);
 void PlaceDialog(QWidget* dialog, QWidget* owner);
 // Moves a top-level window so that it lies inside its screen's work area.
 void KeepOnScreen(QWidget* window);
+
+// The OK, Cancel and Help buttons a dialog ends with: named btnOK, btnCancel
+// and btnHelp, OK the default, each with its pop-up help. Cancel rejects and
+// Help opens the dialog's topic; what OK does is the dialog's own.
+struct TDialogButtons {
+    QPushButton* OK;
+    QPushButton* Cancel;
+    QPushButton* Help;
+};
+TDialogButtons AddDialogButtons(QDialog* dialog, int helpContext);
 
 // Range checks of number fields (QLineEdit, spin boxes, editable combo boxes).
 // On failure they show "Number must be between ..." with a warning icon,

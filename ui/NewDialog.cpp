@@ -74,30 +74,19 @@ TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLa
     grid->addWidget(lblNative, 1, 0);
     grid->addWidget(cbNative, 1, 1);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    auto* btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* btnHelp = new QPushButton(QStringLiteral("&Help"), this);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
-    SetPopupHelp(btnOK, hcOKButton);
-    SetPopupHelp(btnCancel, hcCancelButton);
-    SetPopupHelp(btnHelp, hcHelpButton);
-
+    const TDialogButtons dialogButtons = AddDialogButtons(this, hcNewDialog);
+    btnOK = dialogButtons.OK;
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    buttons->addWidget(btnHelp);
+    buttons->addWidget(dialogButtons.OK);
+    buttons->addWidget(dialogButtons.Cancel);
+    buttons->addWidget(dialogButtons.Help);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnHelp, &QPushButton::clicked, this, &TNewDialog::btnHelpClick);
     connect(cbForeign, &QComboBox::currentIndexChanged, this, &TNewDialog::UpdateOK);
     connect(cbNative, &QComboBox::currentIndexChanged, this, &TNewDialog::UpdateOK);
     UpdateOK();
@@ -111,11 +100,6 @@ uint16_t TNewDialog::NativeLangID() const { return SelectedId(cbNative); }
 void TNewDialog::UpdateOK()
 {
     btnOK->setEnabled(cbForeign->currentIndex() >= 0 && cbNative->currentIndex() >= 0);
-}
-
-void TNewDialog::btnHelpClick()
-{
-    ShowHelpTopic(hcNewDialog);
 }
 
 bool TNewDialog::Execute(QWidget* owner, uint16_t& foreignLangId, uint16_t& nativeLangId)

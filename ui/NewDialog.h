@@ -25,7 +25,6 @@ public:
 
 private:
     void UpdateOK();
-    void btnHelpClick();
 
     QComboBox* cbForeign;
     QComboBox* cbNative;

@@ -226,33 +226,23 @@ TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data
     pcProperties->addTab(tsGeneral, QStringLiteral("General"));
     pcProperties->addTab(tsSummary, QStringLiteral("Summary"));
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    auto* btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* btnHelp = new QPushButton(QStringLiteral("&Help"), this);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
-    SetPopupHelp(btnOK, hcOKButton);
-    SetPopupHelp(btnCancel, hcCancelButton);
-    SetPopupHelp(btnHelp, hcHelpButton);
+    const TDialogButtons dialogButtons = AddDialogButtons(this, hcPropertiesDialog);
+    btnOK = dialogButtons.OK;
     edtDescription->setWhatsThis(QStringLiteral("A short description of the file, for example the textbook and chapter the words come from."));
     edtAuthor->setWhatsThis(QStringLiteral("The name of the person who wrote the vocabulary list."));
     memComments->setWhatsThis(QStringLiteral("Any remarks about the file. Press Enter to start a new line."));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    buttons->addWidget(btnHelp);
+    buttons->addWidget(dialogButtons.OK);
+    buttons->addWidget(dialogButtons.Cancel);
+    buttons->addWidget(dialogButtons.Help);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pcProperties);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnHelp, &QPushButton::clicked, this, &TPropertiesDialog::btnHelpClick);
     memComments->installEventFilter(this);
 
     FillFileFacts();
@@ -326,11 +316,6 @@ std::string TPropertiesDialog::Author() const
 std::string TPropertiesDialog::Comments() const
 {
     return Stored(memComments->toPlainText(), FInitialComments, FData.Comments, true);
-}
-
-void TPropertiesDialog::btnHelpClick()
-{
-    ShowHelpTopic(hcPropertiesDialog);
 }
 
 bool TPropertiesDialog::Execute(QWidget* owner, TPropertiesData& data)

@@ -50,7 +50,6 @@ private:
     std::string Stored(const QString& shown, const QString& initial, const std::string& initialBytes,
                        bool comments) const;
     void FillFileFacts();
-    void btnHelpClick();
 
     TPropertiesData FData;
     QString FInitialDescription, FInitialAuthor, FInitialComments;

@@ -65,16 +65,7 @@ TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDial
     }
     lbFileName->setCurrentRow(0);
 
-    auto* btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    auto* btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* btnHelp = new QPushButton(QStringLiteral("&Help"), this);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
-    SetPopupHelp(btnOK, hcOKButton);
-    SetPopupHelp(btnCancel, hcCancelButton);
-    SetPopupHelp(btnHelp, hcHelpButton);
+    const TDialogButtons dialogButtons = AddDialogButtons(this, hcWelcomeDialog);
 
     auto* choices = new QGridLayout;
     choices->setColumnMinimumWidth(0, 20);
@@ -85,9 +76,9 @@ TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDial
     choices->addWidget(rbOpen, 2, 1);
     choices->addWidget(lbFileName, 3, 1);
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    buttons->addWidget(btnHelp);
+    buttons->addWidget(dialogButtons.OK);
+    buttons->addWidget(dialogButtons.Cancel);
+    buttons->addWidget(dialogButtons.Help);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(choices);
@@ -95,9 +86,7 @@ TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDial
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(btnOK, &QPushButton::clicked, this, &TWelcomeDialog::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnHelp, &QPushButton::clicked, this, &TWelcomeDialog::btnHelpClick);
+    connect(dialogButtons.OK, &QPushButton::clicked, this, &TWelcomeDialog::btnOKClick);
     connect(rbNew, &QRadioButton::toggled, this, &TWelcomeDialog::UpdateList);
     connect(rbOpen, &QRadioButton::toggled, this, &TWelcomeDialog::UpdateList);
     connect(lbFileName, &QListWidget::itemPressed, this, [this] { rbOpen->setChecked(true); });
@@ -134,11 +123,6 @@ void TWelcomeDialog::btnOKClick()
                          ? std::string()
                          : FData.RecentFiles[static_cast<size_t>(row - 1)];
     accept();
-}
-
-void TWelcomeDialog::btnHelpClick()
-{
-    ShowHelpTopic(hcWelcomeDialog);
 }
 
 bool TWelcomeDialog::Execute(QWidget* owner, TWelcomeDialogData& data)

@@ -32,7 +32,6 @@ public:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void UpdateList();
-    void btnHelpClick();
 
     TWelcomeDialogData& FData;
     QRadioButton* rbNew;

@@ -1,31 +1,14 @@
 #pragma once
 // Helpers for driving dialogs in the dialog tests.
 
-#include <QApplication>
-#include <QDialog>
-#include <QTimer>
-#include <QWidget>
+#include "UiTestSupport.h"
 
-#include <functional>
+#include <QWidget>
 
 namespace vocalore::dialogtest {
 
-// Runs an action on the next modal dialog as soon as it is shown, so a
-// function that calls exec() can be tested without blocking.
-inline void OnNextModal(std::function<void(QDialog*)> action)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        action(dialog);
-    });
-    timer->start();
-}
+// Modal dialogs are driven the same way as in the window tests.
+using test::OnNextModal;
 
 template <typename T>
 T* Child(QWidget* parent, const char* name)

@@ -21,9 +21,12 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QWhatsThis>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace vocalore {
 namespace {
@@ -335,6 +338,38 @@ TEST(WelcomeDialog, DoubleClickOnAChoiceTakesItAtOnce)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(data.Open);
     EXPECT_EQ(data.FileName, "/tmp/one.vlo");
+}
+
+// Every dialog's Help button opens the dialog's own topic, and Cancel leaves
+// it unaccepted.
+TEST(DialogButtons, HelpOpensTheDialogsTopicAndCancelRejects)
+{
+    std::vector<QUrl> opened;
+    SetHelpFolder(QStringLiteral(VOCALORE_SOURCE_DIR "/help"));
+    SetHelpOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    TWelcomeDialogData welcome;
+    const TPropertiesData properties;
+    std::unique_ptr<QDialog> dialogs[] = {std::make_unique<TWelcomeDialog>(nullptr, welcome),
+                                          std::make_unique<TNewDialog>(nullptr, French, EnglishUS),
+                                          std::make_unique<TPropertiesDialog>(nullptr, properties)};
+    const int contexts[] = {hcWelcomeDialog, hcNewDialog, hcPropertiesDialog};
+    for (size_t i = 0; i < std::size(dialogs); ++i) {
+        QDialog* dialog = dialogs[i].get();
+        const std::string name = dialog->objectName().toStdString();
+        EXPECT_TRUE(Child<QPushButton>(dialog, "btnOK")->isDefault()) << name;
+        Child<QPushButton>(dialog, "btnHelp")->click();
+        ASSERT_EQ(opened.size(), i + 1) << name;
+        EXPECT_TRUE(opened.back().toString().endsWith(HelpPage(contexts[i]))) << name;
+        dialog->show();
+        Child<QPushButton>(dialog, "btnCancel")->click();
+        EXPECT_EQ(dialog->result(), QDialog::Rejected) << name;
+        EXPECT_FALSE(dialog->isVisible()) << name;
+    }
+    SetHelpOpener(nullptr);
+    SetHelpFolder({});
 }
 
 TEST(AboutDialog, ShowsNameAndVersion)
