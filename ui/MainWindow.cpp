@@ -263,9 +263,6 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
         FIdleHook = std::make_unique<TIdleHook>([this] { UpdateCommands(); });
         FSettings.RecentFiles.SetCapacity(MainRecentFileCapacity);
         setWindowTitle(QString::fromLatin1(ProductName));
-        for (const TCommandInfo& info : CommandTable())
-            if (info.ToolButton)
-                Action(info.Id)->setToolTip(MenuHint(info.Id).section(u'|', 0, 0));
         SetViewMode(vmNone);
 
         LoadSettings(FStore, FSettings, UserDefaultLanguage());
