@@ -1,6 +1,6 @@
 // Save and load of a 100,000-item document, beside the floor of merely reading
 // the same bytes from disk into memory.
-#include "core/VocabFile.h"
+#include "BenchDocument.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,27 +15,13 @@ using namespace vocalore;
 
 constexpr int ItemCount = 100000;
 
-void FillDocument(TVocabFile& doc) {
-    doc.ForeignLangID = 0x0407;
-    doc.NativeLangID = 0x0409;
-    for (int i = 0; i < ItemCount; ++i) {
-        TVocabItem& item = doc.PendingItem();
-        item.Word = "der Wortschatz " + std::to_string(i);
-        item.Category = "noun";
-        item.Notes = i % 3 == 0 ? "masculine, plural Wortschatze" : "";
-        item.Translation = "vocabulary, word stock; lexicon " + std::to_string(i);
-        item.SortPosition = 4;
-        doc.InsertPending(ipAtEnd);
-    }
-}
-
 std::string TempPath() {
     return (std::filesystem::temp_directory_path() / "vocalore-bench.vlo").string();
 }
 
 void BM_SaveToFile(benchmark::State& state) {
     TVocabFile doc;
-    FillDocument(doc);
+    bench::FillDocument(doc, ItemCount);
     const std::string path = TempPath();
     for (auto _ : state)
         doc.SaveToFile(path);
@@ -47,7 +33,7 @@ void BM_LoadFromFile(benchmark::State& state) {
     const std::string path = TempPath();
     {
         TVocabFile doc;
-        FillDocument(doc);
+        bench::FillDocument(doc, ItemCount);
         doc.SaveToFile(path);
     }
     for (auto _ : state) {
@@ -64,7 +50,7 @@ void BM_ReadBytesOnly(benchmark::State& state) {
     const std::string path = TempPath();
     {
         TVocabFile doc;
-        FillDocument(doc);
+        bench::FillDocument(doc, ItemCount);
         doc.SaveToFile(path);
     }
     for (auto _ : state) {

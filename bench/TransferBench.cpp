@@ -1,6 +1,7 @@
 // Export, import and print layout of a 100,000-item document, each beside the
 // floor of merely writing or reading the same bytes.
-#include "core/VocabFile.h"
+#include "BenchDocument.h"
+
 #include "transfer/Export.h"
 #include "transfer/FileIO.h"
 #include "transfer/Import.h"
@@ -20,23 +21,10 @@ using namespace vocalore;
 
 constexpr int ItemCount = 100000;
 
-void FillDocument(TVocabFile& doc) {
-    doc.ForeignLangID = 0x0407;
-    doc.NativeLangID = 0x0409;
-    for (int i = 0; i < ItemCount; ++i) {
-        TVocabItem& item = doc.PendingItem();
-        item.Word = "der Wortschatz " + std::to_string(i);
-        item.Category = "noun";
-        item.Notes = i % 3 == 0 ? "masculine, plural W\xF6rter" : "";
-        item.Translation = "vocabulary, word stock; lexicon " + std::to_string(i);
-        doc.InsertPending(ipAtEnd);
-    }
-}
-
 const TVocabFile& Document() {
     static TVocabFile* doc = [] {
         auto* d = new TVocabFile;
-        FillDocument(*d);
+        bench::FillDocument(*d, ItemCount);
         return d;
     }();
     return *doc;

@@ -1,6 +1,8 @@
 // The main window with a 100,000-item document: from the command line to the
 // first painted grid, and scrolling (which must not measure items again).
 
+#include "BenchDocument.h"
+
 #include "settings/SettingsStore.h"
 #include "ui/MainWindow.h"
 #include "ui/PromptService.h"
@@ -34,16 +36,7 @@ QApplication& App() {
 QString LargeDocument(int count) {
     const QString path = QDir::temp().filePath(QStringLiteral("vocalore-bench-%1.vlo").arg(count));
     TVocabFile document;
-    document.ForeignLangID = 0x0407;
-    document.NativeLangID = 0x0409;
-    for (int i = 0; i < count; ++i) {
-        TVocabItem& item = document.PendingItem();
-        item.Word = "das Wort " + std::to_string(i);
-        item.Category = "noun";
-        item.Notes = i % 3 == 0 ? "neut.; pl. W\xf6rter" : "";
-        item.Translation = "word number " + std::to_string(i);
-        document.InsertPending(ipAtEnd);
-    }
+    bench::FillDocument(document, count);
     document.SaveToFile(path.toStdString());
     return path;
 }
