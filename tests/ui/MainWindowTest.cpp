@@ -409,6 +409,27 @@ TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
     EXPECT_FALSE(Store.Keys.empty());
 }
 
+TEST_F(MainWindowTest, FailedSaveAtCloseKeepsTheWindowAndTheModifiedDocument) {
+    const QString folder = Dir.filePath(QStringLiteral("lessons"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString path = folder + QStringLiteral("/week1.vlo");
+    WriteDocument(path, {{"eins", "", "", "one"}, {"zwei", "", "", "two"}});
+    StartWith(path);
+    Form->show();
+    Form->Document().MoveCurrent(1);
+    ASSERT_TRUE(QDir(folder).removeRecursively()); // the save can only fail now
+
+    Prompts.QueueButton(mbYes);
+    EXPECT_FALSE(Form->close());
+    EXPECT_TRUE(Form->isVisible());
+    ASSERT_EQ(Prompts.Prompts().size(), 2u);
+    EXPECT_EQ(Prompts.Last().Icon, TMsgIcon::Error);
+    EXPECT_TRUE(Prompts.Last().Text.contains(path)) << Prompts.Last().Text.toStdString();
+    EXPECT_TRUE(Form->Document().Modified());
+    EXPECT_EQ(Form->Document().FileName(), path.toStdString());
+    EXPECT_TRUE(Store.Keys.empty());
+}
+
 TEST_F(MainWindowTest, HelpTopicsOpensTheContentsPage) {
     StartWith(German);
     MakeHelpPages({0});
