@@ -14,7 +14,6 @@ void TIdleHook::AboutToBlock() {
     if (FRunning || !FOnIdle)
         return;
     FRunning = true;
-    ++FPasses;
     // Nothing may cross the event loop; the handler reports its own failures.
     try {
         FOnIdle();

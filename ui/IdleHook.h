@@ -12,14 +12,12 @@ namespace vocalore {
 class TIdleHook final : public QObject {
 public:
     explicit TIdleHook(std::function<void()> onIdle, QObject* parent = nullptr);
-    int PassCount() const { return FPasses; }
 
 private:
     void AboutToBlock();
 
     std::function<void()> FOnIdle;
     bool FRunning = false;
-    int FPasses = 0;
 };
 
 } // namespace vocalore

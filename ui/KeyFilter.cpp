@@ -8,22 +8,9 @@
 
 namespace vocalore {
 
-namespace {
-TAppKeyFilter* TheFilter = nullptr;
-}
+TAppKeyFilter::TAppKeyFilter(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
 
-TAppKeyFilter::TAppKeyFilter(QObject* parent) : QObject(parent) {
-    qApp->installEventFilter(this);
-    TheFilter = this;
-}
-
-TAppKeyFilter::~TAppKeyFilter() {
-    qApp->removeEventFilter(this);
-    if (TheFilter == this)
-        TheFilter = nullptr;
-}
-
-TAppKeyFilter* TAppKeyFilter::Instance() { return TheFilter; }
+TAppKeyFilter::~TAppKeyFilter() { qApp->removeEventFilter(this); }
 
 int TAppKeyFilter::AddHook(THook hook) {
     FHooks.push_back({FNextId, std::move(hook)});

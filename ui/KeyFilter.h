@@ -26,9 +26,6 @@ public:
     int AddHook(THook hook);
     void RemoveHook(int id);
 
-    // The filter of the running application, while one is installed.
-    static TAppKeyFilter* Instance();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

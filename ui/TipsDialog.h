@@ -47,8 +47,6 @@ public:
     // the dialog is open (next tip) and when it closes (show at start-up).
     TTipsDialog(QWidget* owner, TTipsDialogData& data);
 
-    // The tip shown, as rich text; empty when the tips are unavailable.
-    const QByteArray& CurrentTip() const { return FCurrent.Text; }
     void btnNextClick();
     void done(int result) override;
 

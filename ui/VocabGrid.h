@@ -72,7 +72,6 @@ public:
     // Row under a point of the viewport; -1 when none.
     int RowAt(QPoint point) const;
     QRect RowRect(int row) const;
-    const QFont& GridFont() const { return FFont; }
 
     // Type-to-find: selects the next item whose first significant letter or
     // digit is the typed character. Returns whether one was found.
