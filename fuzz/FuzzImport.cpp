@@ -5,6 +5,7 @@
 #include "core/VocabFile.h"
 #include "transfer/Import.h"
 
+#include <array>
 #include <cstdlib>
 #include <string_view>
 
@@ -35,12 +36,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const auto& field : vocalore::ParseCsvLine(line))
             Check(field.size() <= line.size());
     }
-    for (const bool csv : {false, true}) {
-        vocalore::TVocabFile doc;
-        const int32_t added = vocalore::ImportTextBytes(doc, text, csv, {1, 2, 3, 4}, 1);
-        Check(added == doc.Count());
-        for (int32_t i = 0; i < doc.Count(); ++i)
-            Check(!doc.Items(i).Word.empty() && !doc.Items(i).Translation.empty());
-    }
+    // The plain layout, and one with the fields out of order, a column at the
+    // limit and a skipped first line.
+    const struct {
+        std::array<int32_t, 4> Columns;
+        int32_t FirstLine;
+    } layouts[] = {{{1, 2, 3, 4}, 1}, {{3, 64, 0, 1}, 2}};
+    for (const bool csv : {false, true})
+        for (const auto& layout : layouts) {
+            vocalore::TVocabFile doc;
+            const int32_t added =
+                vocalore::ImportTextBytes(doc, text, csv, layout.Columns, layout.FirstLine);
+            Check(added == doc.Count());
+            for (int32_t i = 0; i < doc.Count(); ++i)
+                Check(!doc.Items(i).Word.empty() && !doc.Items(i).Translation.empty());
+        }
     return 0;
 }
