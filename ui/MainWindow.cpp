@@ -637,7 +637,8 @@ TClipboardPort& TMainForm::Clipboard() { return *FClipboard; }
 
 bool TMainForm::AppKey(QObject* target, QKeyEvent* event) {
     auto* widget = qobject_cast<QWidget*>(target);
-    if (!widget || widget->window() != this)
+    // The menu bar, entered with Alt, takes its own Enter and Escape.
+    if (!widget || widget->window() != this || widget == menuBar())
         return false;
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -394,6 +395,20 @@ TEST_F(MainWindowTest, EscapeDropsTheCutMarkAndEnterRunsEdit) {
     QTest::keyClick(Form->Grid(), Qt::Key_Return);
     ASSERT_FALSE(Prompts.Prompts().empty());
     EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Command unavailable."));
+}
+
+TEST_F(MainWindowTest, MenuBarEnteredWithAltKeepsEnterAndEscape) {
+    StartWith(German);
+    Form->show();
+    Form->SetCutIndex(1);
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    Form->menuBar()->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), Form->menuBar());
+    QTest::keyClick(Form->menuBar(), Qt::Key_Return);
+    QTest::keyClick(Form->menuBar(), Qt::Key_Escape);
+    EXPECT_TRUE(Prompts.Prompts().empty()); // neither Paste nor Edit ran
+    EXPECT_EQ(Form->CutIndex(), 1);
 }
 
 TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
