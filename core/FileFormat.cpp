@@ -217,13 +217,15 @@ void TVocabFile::LoadFromFile(const std::string& path) {
     if (fd < 0)
         throw EVocabFileError(FileErrorText("Cannot open file", path, errno));
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
         const int error = errno;
+        ::close(fd);
+        throw EVocabFileError(FileErrorText("Cannot open file", path, error));
+    }
+    if (!S_ISREG(info.st_mode)) {
         ::close(fd);
         if (S_ISDIR(info.st_mode))
             throw EVocabFileError(FileErrorText("Cannot open file", path, EISDIR));
-        if (S_ISREG(info.st_mode)) // fstat itself failed
-            throw EVocabFileError(FileErrorText("Cannot open file", path, error));
         throw EVocabFileError(FileErrorText("Cannot open file", path, 0) + ". Not a regular file");
     }
     std::string bytes;
