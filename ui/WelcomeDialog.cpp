@@ -93,6 +93,7 @@ TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDial
     connect(lbFileName, &QListWidget::itemDoubleClicked, this, &TWelcomeDialog::btnOKClick);
     rbNew->installEventFilter(this);
     rbOpen->installEventFilter(this);
+    lbFileName->viewport()->installEventFilter(this);
     UpdateList();
     lbFileName->setFocus(Qt::OtherFocusReason);
     EnablePopupHelp(this);
@@ -107,6 +108,10 @@ bool TWelcomeDialog::eventFilter(QObject* watched, QEvent* event)
         btnOKClick();
         return true;
     }
+    // Filters see the press even while the list is disabled: choosing "open"
+    // enables the list before the press reaches it, so the row is taken too.
+    if (watched == lbFileName->viewport() && event->type() == QEvent::MouseButtonPress)
+        rbOpen->setChecked(true);
     return QDialog::eventFilter(watched, event);
 }
 

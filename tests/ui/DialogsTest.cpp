@@ -330,10 +330,12 @@ TEST(WelcomeDialog, DoubleClickOnAChoiceTakesItAtOnce)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     Child<QRadioButton>(&dialog, "rbNew")->setChecked(true);
     auto* list = Child<QListWidget>(&dialog, "lbFileName");
-    list->setEnabled(true);
+    ASSERT_FALSE(list->isEnabled());
     const QRect row = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_TRUE(Child<QRadioButton>(&dialog, "rbOpen")->isChecked()); // a click in the list picks "open"
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_EQ(list->currentRow(), 1);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(data.Open);
