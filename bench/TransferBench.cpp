@@ -3,7 +3,7 @@
 #include "BenchDocument.h"
 
 #include "transfer/Export.h"
-#include "transfer/FileIO.h"
+#include "core/FileIO.h"
 #include "transfer/Import.h"
 #include "transfer/PrintLayout.h"
 #include "transfer/RecordingCanvas.h"
@@ -61,7 +61,7 @@ void BM_WriteBytesOnly(benchmark::State& state) {
     const std::string bytes = Bytes(static_cast<TFormat>(state.range(0)));
     const std::string path = TempPath("vocalore-bench-write");
     for (auto _ : state)
-        WriteWholeFile(path, bytes);
+        ReplaceFile(path, bytes);
     std::remove(path.c_str());
 }
 BENCHMARK(BM_WriteBytesOnly)->Arg(fmTsv)->Arg(fmCsv)->Arg(fmRtf)->Unit(benchmark::kMillisecond);

@@ -3,17 +3,13 @@
 
 #include "VocabFile.h"
 
-#include <cerrno>
+#include "FileIO.h"
+
 #include <cstring>
-#include <filesystem>
 #include <istream>
 #include <limits>
 #include <ostream>
 #include <sstream>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vocalore {
 
@@ -142,62 +138,9 @@ void TVocabFile::SaveToStream(std::ostream& stream) {
     FSavedPosition = FUndoPosition;
 }
 
-namespace {
 
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-} // namespace
-
-// Writes a temporary file beside the target and renames it over the target only
-// when everything was written, so a failed save never destroys the old file.
 void TVocabFile::SaveToFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    const std::string bytes = Serialize();
-
-    std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(target, ec))
-        target = fs::weakly_canonical(target, ec);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && (S_ISDIR(existing.st_mode) || ::access(target.c_str(), W_OK) != 0))
-        throw EVocabFileError(
-            FileErrorText("Cannot create file", path, S_ISDIR(existing.st_mode) ? EISDIR : errno));
-
-    std::string temp = target.string() + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw EVocabFileError(FileErrorText("Cannot create file", path, errno));
-    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, exists ? existing.st_mode & 07777
-                                                                    : NewFileMode()) == 0 &&
-                         ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        ::unlink(temp.c_str());
-        Raise(msg::StreamWriteError);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        throw EVocabFileError(FileErrorText("Cannot create file", path, error));
-    }
+    ReplaceFile(path, Serialize());
     FModified = false;
     FSavedPosition = FUndoPosition;
     FFileName = path;
@@ -211,41 +154,7 @@ void TVocabFile::LoadFromStream(std::istream& stream) {
 }
 
 void TVocabFile::LoadFromFile(const std::string& path) {
-    // Non-blocking, and only regular files: a pipe without a writer would hang
-    // the program and a device such as /dev/zero would never end.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        throw EVocabFileError(FileErrorText("Cannot open file", path, errno));
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        const int error = errno;
-        ::close(fd);
-        throw EVocabFileError(FileErrorText("Cannot open file", path, error));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        if (S_ISDIR(info.st_mode))
-            throw EVocabFileError(FileErrorText("Cannot open file", path, EISDIR));
-        throw EVocabFileError(FileErrorText("Cannot open file", path, 0) + ". Not a regular file");
-    }
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(info.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            throw EVocabFileError(FileErrorText("Cannot open file", path, error));
-        }
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    ReadFrom(bytes);
+    ReadFrom(ReadWholeFile(path));
     FFileName = path;
 }
 

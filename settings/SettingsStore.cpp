@@ -2,6 +2,9 @@
 
 #include "settings/SettingsFile.h"
 
+#include "core/FileIO.h"
+#include "core/VocabError.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -17,71 +20,27 @@ namespace {
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// The whole file, or nothing when it is missing, unreadable or too large.
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    // Non-blocking, so a pipe or device put in the file's place cannot hang start-up.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 || data.size() + static_cast<size_t>(n) > MaxSettingsFileSize) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        data.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return data;
-}
-
-bool WriteAll(int fd, const std::string& data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Replaces the file whole: a crash or a full disk leaves the old file intact.
-bool ReplaceFile(const std::string& path, const std::string& data) {
+bool WriteSettingsFile(const std::string& path, const std::string& data) {
     std::error_code ec;
-    std::filesystem::path target(path);
+    const std::filesystem::path target(path);
     if (target.has_parent_path())
         std::filesystem::create_directories(target.parent_path(), ec);
-    std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(temp.c_str(), path.c_str()) == 0)
+    try {
+        ReplaceFile(path, data);
         return true;
-    ::unlink(temp.c_str());
-    return false;
+    } catch (const EVocabFileError&) {
+        return false;
+    }
 }
 
 std::optional<TSettingsDocument> LoadDocument(const std::string& path) {
-    auto text = ReadWholeFile(path);
-    if (!text)
+    // A missing, unreadable, oversized or non-regular file counts as absent.
+    try {
+        return ParseSettingsFile(ReadWholeFile(path, MaxSettingsFileSize));
+    } catch (const EVocabFileError&) {
         return std::nullopt;
-    return ParseSettingsFile(*text);
+    }
 }
 
 // A key of the file store: a snapshot of the key's values when it was opened,
@@ -118,7 +77,7 @@ public:
         TSettingsSection& section = doc.FindOrAdd(FValues.KeyPath);
         for (auto& [name, value] : FPending.Values)
             section.Set(name, value);
-        return FCloseResult = ReplaceFile(FFilePath, FormatSettingsFile(doc));
+        return FCloseResult = WriteSettingsFile(FFilePath, FormatSettingsFile(doc));
     }
 
 private:

@@ -1,7 +1,7 @@
 #include "Export.h"
 
 #include "Blanks.h"
-#include "FileIO.h"
+#include "core/FileIO.h"
 
 #include "core/Languages.h"
 #include "core/VocabFile.h"
@@ -152,11 +152,11 @@ std::string TextExportBytes(const TVocabFile& doc, bool csv) {
 }
 
 void ExportRichText(const TVocabFile& doc, const std::string& path) {
-    WriteWholeFile(path, RichTextBytes(doc));
+    ReplaceFile(path, RichTextBytes(doc));
 }
 
 void ExportText(const TVocabFile& doc, const std::string& path, bool csv) {
-    WriteWholeFile(path, TextExportBytes(doc, csv));
+    ReplaceFile(path, TextExportBytes(doc, csv));
 }
 
 void ExportRichText(const TVocabFile& doc, std::ostream& stream) {

@@ -4,7 +4,7 @@
 #include "Import.h"
 
 #include "Blanks.h"
-#include "FileIO.h"
+#include "core/FileIO.h"
 
 #include "core/VocabFile.h"
 
