@@ -3,6 +3,8 @@
 #include "CliSupport.h"
 #include "Commands.h"
 
+#include "core/Languages.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,7 +18,12 @@ namespace {
 
 constexpr const char* FieldKeys[] = {"word", "category", "notes", "translation"};
 
-QString LangText(uint16_t id) { return QString("0x%1").arg(id, 4, 16, QChar('0')); }
+// "German (Germany) (0x0407)", or only the identifier for an unknown language.
+QString LangText(uint16_t id) {
+    const QString hex = QString("0x%1").arg(id, 4, 16, QChar('0'));
+    const std::string name = LanguageName(id);
+    return name.empty() ? hex : QString::fromStdString(name) + " (" + hex + ")";
+}
 
 // Word is in the foreign language, the other texts in the native one.
 uint16_t FieldLanguage(const TVocabFile& doc, int field) {
@@ -67,8 +74,8 @@ int CmdInfo(const QStringList& args) {
     auto prop = [&](int p) { return DecodeText(doc.GetProperty(p), doc.NativeLangID, false); };
     QString out;
     out += "File:        " + a.positional[0] + "\n";
-    out += "Languages:   " + LangText(doc.ForeignLangID) + " (foreign), " +
-           LangText(doc.NativeLangID) + " (native)\n";
+    out += "Foreign:     " + LangText(doc.ForeignLangID) + "\n";
+    out += "Native:      " + LangText(doc.NativeLangID) + "\n";
     out += QString("Items:       %1, %2 learnt\n").arg(doc.Count()).arg(doc.LearntCount());
     out += QString("Answers:     %1 recorded, %2 right\n")
                .arg(doc.AttemptCount())
