@@ -78,9 +78,11 @@ private:
     size_t FPos = 0;
 };
 
-void CheckTextSize(const std::string& text, const std::string& what) {
+// `what` names the text; it is only called when the text is too long.
+template <typename Describe> void CheckTextSize(const std::string& text, Describe what) {
     if (text.size() > MaxTextSize)
-        throw EVocabFileError("Cannot save: the " + what + " is " + std::to_string(text.size()) +
+        throw EVocabFileError("Cannot save: the " + what() + " is " +
+                              std::to_string(text.size()) +
                               " bytes long; a text may hold at most 65535 bytes.");
 }
 
@@ -95,13 +97,16 @@ std::string ItemLabel(const TVocabItem& item, int32_t index) {
 // file is written that reads back differently.
 std::string TVocabFile::Serialize() const {
     for (int p = 0; p < PropertyCount; ++p)
-        CheckTextSize(FProperties[static_cast<size_t>(p)],
-                      p < 3 ? std::string(PropertyNames[p]) : "property " + std::to_string(p));
+        CheckTextSize(FProperties[static_cast<size_t>(p)], [p] {
+            return p < 3 ? std::string(PropertyNames[p]) : "property " + std::to_string(p);
+        });
     size_t size = 64;
     for (int32_t i = 0; i < Count(); ++i) {
         const TVocabItem& item = *FItems[static_cast<size_t>(i)];
         for (int f = 0; f < FieldCount; ++f) {
-            CheckTextSize(item.Field(f), std::string(FieldNames[f]) + " of " + ItemLabel(item, i));
+            CheckTextSize(item.Field(f), [&] {
+                return std::string(FieldNames[f]) + " of " + ItemLabel(item, i);
+            });
             size += item.Field(f).size();
         }
         size += MinItemRecordSize;
