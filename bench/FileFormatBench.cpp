@@ -65,3 +65,23 @@ void BM_ReadBytesOnly(benchmark::State& state) {
 BENCHMARK(BM_ReadBytesOnly)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+namespace {
+
+// One edit while the history is at its cap: the oldest step is dropped each time.
+void BM_EditWithFullHistory(benchmark::State& state) {
+    vocalore::TVocabFile doc;
+    doc.PendingItem().Word = "Haus";
+    doc.InsertPending(vocalore::ipAtEnd);
+    for (int i = 0; i < vocalore::MaxUndoSteps; ++i) {
+        doc.PendingItem().Word = "Haus";
+        doc.ReplaceCurrent();
+    }
+    for (auto _ : state) {
+        doc.PendingItem().Word = "Haus";
+        doc.ReplaceCurrent();
+    }
+}
+BENCHMARK(BM_EditWithFullHistory);
+
+} // namespace

@@ -24,7 +24,7 @@ void TVocabFile::RecordStep(TUndoStep step) {
         FSavedPosition = -1;
     FSteps.erase(FSteps.begin() + FUndoPosition, FSteps.end());
     if (FSteps.size() >= static_cast<size_t>(MaxUndoSteps)) {
-        FSteps.erase(FSteps.begin());
+        FSteps.pop_front();
         FSavedPosition = -1;
     }
     FSteps.push_back(std::move(step));

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -148,7 +149,7 @@ private:
     std::string FFileName;
     bool FModified = false;
 
-    std::vector<TUndoStep> FSteps;
+    std::deque<TUndoStep> FSteps; // oldest first; the oldest is dropped at the cap
     int32_t FUndoPosition = 0;
     int32_t FSavedPosition = 0;
 };
