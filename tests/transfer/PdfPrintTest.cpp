@@ -109,6 +109,15 @@ TEST(PdfPrint, ErrorsOfTheJob) {
     EXPECT_EQ(ErrorOf([&] { PrintToPdf(doc, wide, dir.File("x.pdf"), "x"); }),
               "Margins exceed paper size.");
     EXPECT_FALSE(std::filesystem::exists(dir.File("x.pdf")));
+    // A failed job leaves an earlier PDF at that path as it was, and no temporary file.
+    PrintToPdf(doc, TPageSetup{}, dir.File("x.pdf"), "x");
+    const auto before = std::filesystem::file_size(dir.File("x.pdf"));
+    EXPECT_EQ(ErrorOf([&] { PrintToPdf(doc, wide, dir.File("x.pdf"), "x"); }),
+              "Margins exceed paper size.");
+    EXPECT_EQ(std::filesystem::file_size(dir.File("x.pdf")), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("")),
+                            std::filesystem::directory_iterator{}),
+              1);
     const std::string missing = dir.File("no/dir/x.pdf");
     EXPECT_EQ(ErrorOf([&] { PrintToPdf(doc, TPageSetup{}, missing, "x"); }),
               "Cannot create file " + missing + ". No such file or directory");

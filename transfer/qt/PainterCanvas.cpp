@@ -1,10 +1,14 @@
 #include "PainterCanvas.h"
 
 #include "core/CodePage.h"
+#include "core/FileIO.h"
 #include "core/VocabError.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+
+#include <unistd.h>
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -103,24 +107,30 @@ void TPainterCanvas::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 
 void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::string& path,
                 const std::string& jobTitle) {
-    // Qt reports only that the PDF could not be started; find the reason first.
-    if (std::FILE* probe = std::fopen(path.c_str(), "wb"))
-        std::fclose(probe);
-    else
+    // The PDF is written beside the target first and replaces it only when the
+    // job succeeded, so a failed print never destroys an earlier file. Creating
+    // the temporary file also gives the reason Qt would not report.
+    std::string temp = path + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
         throw EVocabFileError(FileErrorText("Cannot create file", path, errno));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(path));
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
-    TPainterCanvas canvas(printer);
+    ::close(fd);
     try {
-        PrintJob(doc, canvas, setup, jobTitle);
+        {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(temp));
+            printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                              QMarginsF(0, 0, 0, 0)));
+            TPainterCanvas canvas(printer);
+            PrintJob(doc, canvas, setup, jobTitle);
+        } // the PDF is complete once the printer is gone
+        ReplaceFile(path, ReadWholeFile(temp));
     } catch (...) {
-        // Ending the job writes whatever was begun; a failed print leaves no PDF.
-        std::remove(path.c_str());
+        std::remove(temp.c_str());
         throw;
     }
+    std::remove(temp.c_str());
 }
 
 } // namespace vocalore
