@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
@@ -68,6 +69,7 @@ protected:
     }
     bool Enabled(TCommandId id) const { return Form->Action(id)->isEnabled(); }
     QString Panel(int i) const { return Form->StatusPanel(i)->text(); }
+    QToolBar* ToolBar() const { return Form->findChild<QToolBar*>(QStringLiteral("tbrToolBar")); }
     int Errors() const {
         int n = 0;
         for (const TRecordedPrompt& p : Prompts.Prompts())
@@ -307,6 +309,28 @@ TEST_F(MainWindowTest, RecentFilesReorderAndSurviveARestart) {
     ASSERT_EQ(recent.Count(), 2);
     EXPECT_EQ(recent.Items(0), German.toStdString());
     EXPECT_EQ(recent.Items(1), french.toStdString());
+}
+
+TEST_F(MainWindowTest, WindowBoundsSurviveARestartOnlyFromTheNormalState) {
+    StartWith(German);
+    const QRect normal(40, 30, 600, 420);
+    Form->setGeometry(normal);
+    ToolBar()->hide();
+    ASSERT_TRUE(Form->close());
+
+    Form = std::make_unique<TMainForm>(Store);
+    StartWith(German);
+    EXPECT_EQ(Form->geometry(), normal);
+    EXPECT_TRUE(ToolBar()->isHidden());
+
+    // Leaving maximised keeps the bounds of the last normal exit.
+    Form->setGeometry(QRect(10, 10, 300, 200));
+    Form->setWindowState(Qt::WindowMaximized);
+    ASSERT_TRUE(Form->close());
+
+    Form = std::make_unique<TMainForm>(Store);
+    StartWith(German);
+    EXPECT_EQ(Form->geometry(), normal);
 }
 
 TEST_F(MainWindowTest, CommandStatesFollowTheViewModeAndTheCurrentItem) {
