@@ -86,8 +86,8 @@ TEST(Placement, DialogCentredOverOwnerAndKeptInsideTheWorkArea) {
         TScreenRect dialog, owner, placed;
     } cases[] = {
         {"centred", {0, 0, 200, 100}, {100, 100, 601, 401}, {250, 200, 450, 300}},
-        {"odd difference truncates toward zero", {0, 0, 201, 101}, {0, 0, 100, 100},
-         {0, 0, 201, 101}},
+        {"odd negative difference truncates toward zero", {0, 0, 201, 101},
+         {500, 300, 600, 400}, {450, 300, 651, 401}},
         {"larger than owner: negative offset pushed back", {0, 0, 400, 300}, {10, 10, 110, 110},
          {0, 0, 400, 300}},
         {"owner off the left edge", {0, 0, 200, 100}, {-500, 200, -100, 400},

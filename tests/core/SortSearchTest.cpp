@@ -145,6 +145,23 @@ TEST_F(SortSearch, ShuffleIsAPermutationWithItsStep) {
     EXPECT_EQ(Words(), shuffled);
 }
 
+// Each position in turn swaps with one drawn from the whole list, not only
+// from the positions not yet visited.
+TEST_F(SortSearch, ShuffleSwapsEachPositionWithAnyPosition) {
+    const int n = 6;
+    WordList expected;
+    for (int i = 0; i < n; ++i) {
+        Add(std::to_string(i).c_str());
+        expected.push_back(std::to_string(i));
+    }
+    Random::Seed(2024);
+    for (int i = 0; i < n; ++i)
+        std::swap(expected[static_cast<size_t>(i)], expected[static_cast<size_t>(Random::Index(n))]);
+    Random::Seed(2024);
+    Doc.Shuffle();
+    EXPECT_EQ(Words(), expected);
+}
+
 TEST_F(SortSearch, ShuffleOfOneItemKeepsItCurrent) {
     Add("only");
     Doc.Shuffle();
@@ -203,6 +220,10 @@ TEST_F(SortSearch, FindNextOptions) {
     for (const auto& c : cases)
         EXPECT_EQ(Find(c.Text, c.Field, c.Options), c.Found)
             << c.Text << " field " << int(c.Field) << " options " << int(c.Options);
+    // From "der Hund." the whole word passes over "Hundehütte" and comes back.
+    Doc.SetCurrentIndex(2);
+    EXPECT_EQ(Find("Hund", fiWord, soMatchWord), 2);
+    EXPECT_EQ(Find("Hund", fiWord, 0), 3);
 }
 
 TEST(SearchFormTest, NormalForms) {
