@@ -209,6 +209,14 @@ struct TMatcher {
 
     bool IsWordChar(char c) const { return c == '\'' || Tables.IsAlnum(static_cast<unsigned char>(c)); }
 
+    // Alternatives and optional parts multiply: ten "/" words of three pieces
+    // each would take hours to try. Past this many steps the answer counts as
+    // wrong, so a judgement never freezes the window; realistic items need a
+    // few hundred steps and the heaviest we know of under 100,000.
+    static constexpr size_t MaxSteps = 1'000'000;
+    mutable size_t FSteps = 0;
+    bool OutOfSteps() const { return ++FSteps > MaxSteps; }
+
     // The given text stays the same through the many variants of one
     // expected text; its prepared forms are kept for the next comparison.
     struct TPrepared {
@@ -230,6 +238,8 @@ struct TMatcher {
 bool TMatcher::Match(std::string_view expected, std::string_view given, uint16_t flags) const {
     if (expected == given)
         return true;
+    if (OutOfSteps())
+        return false;
     if ((flags & efTranslationList) != 0)
         return RuleL(expected, given, flags & ~efTranslationList);
     if ((flags & efAlternatives) != 0)
@@ -277,6 +287,8 @@ bool TMatcher::RuleL(std::string_view expected, std::string_view given, uint16_t
 
 // `start` is 0-based: the first "/" looked at is at or after it.
 bool TMatcher::RuleS(const std::string& expected, std::string_view given, uint16_t flags, size_t start) const {
+    if (OutOfSteps())
+        return false;
     const size_t slash = expected.find('/', start);
     if (slash == std::string::npos)
         return Match(expected, given, flags);
@@ -313,7 +325,7 @@ bool TMatcher::RuleS(const std::string& expected, std::string_view given, uint16
 // depends on the text alone.
 bool TMatcher::RuleB(const std::string& expected, std::string_view given, uint16_t flags,
                      std::unordered_set<std::string>& failed) const {
-    if (failed.count(expected) != 0)
+    if (failed.count(expected) != 0 || OutOfSteps())
         return false;
     bool result = Match(expected, given, flags);
     size_t p = 0;

@@ -221,6 +221,24 @@ TEST(MatchAnswer, DefaultPassiveFlagsOnARealisticItem) {
     });
 }
 
+// Ten words of three alternatives each would mean billions of variants; the
+// judgement gives up after a bounded search instead of freezing the window.
+TEST(MatchAnswer, ManyAlternativesStayBounded) {
+    const char* many = "a/b/c d/e/f g/h/i j/k/l m/n/o p/q/r s/t/u v/w/x y/z/a b/c/d";
+    CheckCases({
+        {English, efDefaultPassive, many, many, true},
+        {English, efDefaultPassive, many, "a d g j m p s v y b", true}, // found early, depth first
+        {English, efDefaultPassive, many, "zzz", false},
+        {English, efDefaultPassive, many, "c/b/a f e d", false},
+    });
+    // The heaviest realistic item still gets a full search.
+    CheckCases({
+        {English, efDefaultPassive,
+         "(to) (be) big/large (and) (very) old/ancient (in) (the) town/city",
+         "be large and old in the city", true},
+    });
+}
+
 TEST(TextFunctions, BracketsValid) {
     struct {
         const char* Text;
