@@ -11,7 +11,9 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QScreen>
 #include <QWidget>
 
@@ -133,6 +135,19 @@ TDialogButtons AddDialogButtons(QDialog* dialog, int helpContext)
     QObject::connect(buttons.Cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     QObject::connect(buttons.Help, &QPushButton::clicked, dialog, [helpContext] { ShowHelpTopic(helpContext); });
     return buttons;
+}
+
+void LayOutAboveButtonRow(QDialog* dialog, QWidget* content, const TDialogButtons& buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(buttons.OK);
+    row->addWidget(buttons.Cancel);
+    row->addWidget(buttons.Help);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(content);
+    layout->addLayout(row);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 bool CheckIntField(QWidget* control, int minimum, int maximum)

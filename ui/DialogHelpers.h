@@ -42,6 +42,9 @@ struct TDialogButtons {
     QPushButton* Help;
 };
 TDialogButtons AddDialogButtons(QDialog* dialog, int helpContext);
+// The usual layout: the content above, the three buttons in a row at the right
+// below it, and a size that fits the content.
+void LayOutAboveButtonRow(QDialog* dialog, QWidget* content, const TDialogButtons& buttons);
 
 // Range checks of number fields (QLineEdit, spin boxes, editable combo boxes).
 // On failure they show "Number must be between ..." with a warning icon,

@@ -76,15 +76,7 @@ TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLa
 
     const TDialogButtons dialogButtons = AddDialogButtons(this, hcNewDialog);
     btnOK = dialogButtons.OK;
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(dialogButtons.OK);
-    buttons->addWidget(dialogButtons.Cancel);
-    buttons->addWidget(dialogButtons.Help);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutAboveButtonRow(this, group, dialogButtons);
 
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cbForeign, &QComboBox::currentIndexChanged, this, &TNewDialog::UpdateOK);

@@ -232,15 +232,7 @@ TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data
     edtAuthor->setWhatsThis(QStringLiteral("The name of the person who wrote the vocabulary list."));
     memComments->setWhatsThis(QStringLiteral("Any remarks about the file. Press Enter to start a new line."));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(dialogButtons.OK);
-    buttons->addWidget(dialogButtons.Cancel);
-    buttons->addWidget(dialogButtons.Help);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pcProperties);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutAboveButtonRow(this, pcProperties, dialogButtons);
 
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     memComments->installEventFilter(this);
