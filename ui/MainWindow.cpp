@@ -79,7 +79,8 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 QString DisplayPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
-void CommandUnavailable() { throw EVocabFileError(CommandUnavailableText); }
+// Commands whose handlers are not built yet say so through the error box.
+void CommandUnavailable() { throw EVocabFileError("Command unavailable."); }
 
 // --- creation --------------------------------------------------------------
 

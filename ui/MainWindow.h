@@ -33,9 +33,6 @@ class TQtClipboard;
 
 enum TViewMode : int { vmNone, vmEdit, vmTest };
 
-// The message of commands whose handlers are not part of this program yet.
-inline constexpr const char* CommandUnavailableText = "Command unavailable.";
-
 class TMainForm : public QMainWindow, public TVocabGridHost {
     Q_OBJECT
 public:
