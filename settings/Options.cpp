@@ -161,12 +161,9 @@ TOptions DecodeOptions(const TOptionsRecord& r) {
 
 void SanitizeOptions(TOptions& o) {
     const TOptions defaults;
-    if (o.NumChoices < 3 || o.NumChoices > 10)
-        o.NumChoices = defaults.NumChoices;
-    if (o.Delay < 0 || o.Delay > 20)
-        o.Delay = defaults.Delay;
-    if (o.MaxPenaltyPoints < 1 || o.MaxPenaltyPoints > 5)
-        o.MaxPenaltyPoints = defaults.MaxPenaltyPoints;
+    KeepInRange(o.NumChoices, 3, 10, defaults.NumChoices);
+    KeepInRange(o.Delay, 0, 20, defaults.Delay);
+    KeepInRange(o.MaxPenaltyPoints, 1, 5, defaults.MaxPenaltyPoints);
 }
 
 } // namespace vocalore

@@ -16,10 +16,6 @@ enum : size_t {
     oMarginBottom = 28,
 };
 
-void SanitizeMargin(int32_t& margin) {
-    if (margin < 0 || margin > MaxMarginTwips)
-        margin = TwipsPerInch;
-}
 } // namespace
 
 TPageSetupRecord EncodePageSetup(const TPageSetup& s) {
@@ -50,14 +46,10 @@ TPageSetup DecodePageSetup(const TPageSetupRecord& r) {
 
 void SanitizePageSetup(TPageSetup& s) {
     const TPageSetup defaults;
-    if (s.FontSize < 8 || s.FontSize > 24)
-        s.FontSize = defaults.FontSize;
-    if (s.Columns < 1 || s.Columns > 3)
-        s.Columns = defaults.Columns;
-    SanitizeMargin(s.Margins.Left);
-    SanitizeMargin(s.Margins.Top);
-    SanitizeMargin(s.Margins.Right);
-    SanitizeMargin(s.Margins.Bottom);
+    KeepInRange(s.FontSize, 8, 24, defaults.FontSize);
+    KeepInRange(s.Columns, 1, 3, defaults.Columns);
+    for (int32_t* margin : {&s.Margins.Left, &s.Margins.Top, &s.Margins.Right, &s.Margins.Bottom})
+        KeepInRange(*margin, 0, MaxMarginTwips, TwipsPerInch);
 }
 
 } // namespace vocalore

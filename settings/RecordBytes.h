@@ -34,4 +34,10 @@ template <size_t N> int32_t GetI32(const std::array<uint8_t, N>& r, size_t at) {
     return static_cast<int32_t>(GetU32(r, at));
 }
 
+// A damaged stored number outside [low, high] takes its default instead.
+inline void KeepInRange(int32_t& value, int32_t low, int32_t high, int32_t fallback) {
+    if (value < low || value > high)
+        value = fallback;
+}
+
 } // namespace vocalore
