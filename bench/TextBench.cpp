@@ -35,7 +35,8 @@ BENCHMARK(BM_MatchAnswerRealistic);
 // Six bracket pairs and three "/" words in one translation, answered wrongly
 // so that every variant is tried.
 void BM_MatchAnswerHeavy(benchmark::State& state) {
-    const std::string expected = "(to) (be) big/large (and) (very) old/ancient (in) (the) town/city";
+    const std::string expected =
+        "(to) (be) big/large (and) (very) old/ancient (in) (the) town/city";
     const std::string given = "be huge and very old in the village";
     bool result = false;
     for (auto _ : state) {
@@ -49,10 +50,20 @@ void FillDocument(TVocabFile& doc) {
     doc.ForeignLangID = German;
     doc.NativeLangID = English;
     const char* articles[] = {"der ", "die ", "das "};
-    const char* stems[] = {"\xc4pfel", "Haus", "Stra\xdf" "e", "M\xfc" "ller", "Zoo", "apple", "B\xe4" "ckerei"};
+    const char* stems[] = {"\xc4pfel",
+                           "Haus",
+                           "Stra\xdf"
+                           "e",
+                           "M\xfc"
+                           "ller",
+                           "Zoo",
+                           "apple",
+                           "B\xe4"
+                           "ckerei"};
     for (int i = 0; i < ItemCount; ++i) {
         TVocabItem& item = doc.PendingItem();
-        item.Word = std::string(articles[i % 3]) + stems[i % 7] + std::to_string((i * 7919) % ItemCount);
+        item.Word =
+            std::string(articles[i % 3]) + stems[i % 7] + std::to_string((i * 7919) % ItemCount);
         item.SortPosition = 4;
         item.Category = "noun";
         item.Translation = "a translation of item " + std::to_string(i) + ", another one";

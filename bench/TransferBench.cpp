@@ -2,8 +2,8 @@
 // floor of merely writing or reading the same bytes.
 #include "BenchDocument.h"
 
-#include "transfer/Export.h"
 #include "core/FileIO.h"
+#include "transfer/Export.h"
 #include "transfer/Import.h"
 #include "transfer/PrintLayout.h"
 #include "transfer/RecordingCanvas.h"
@@ -37,7 +37,8 @@ std::string TempPath(const char* name) {
 enum TFormat { fmTsv, fmCsv, fmRtf };
 
 std::string Bytes(TFormat format) {
-    return format == fmRtf ? RichTextBytes(Document()) : TextExportBytes(Document(), format == fmCsv);
+    return format == fmRtf ? RichTextBytes(Document())
+                           : TextExportBytes(Document(), format == fmCsv);
 }
 
 void BM_Export(benchmark::State& state) {

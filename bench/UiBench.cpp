@@ -74,7 +74,11 @@ void BM_CommandLineToFirstPaintedGrid(benchmark::State& state) {
     }
     state.SetLabel(std::to_string(state.range(0)) + " items");
 }
-BENCHMARK(BM_CommandLineToFirstPaintedGrid)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_CommandLineToFirstPaintedGrid)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5);
 
 void BM_ScrollOnePage(benchmark::State& state) {
     App();

@@ -54,8 +54,11 @@ std::string EncodeText(const QString& text, uint16_t language, bool raw, const Q
             return *std::move(bytes);
         const size_t bad = page.FirstUnencodable(utf8);
         const QList<uint> codePoints = text.toUcs4();
-        const uint ch = bad < static_cast<size_t>(codePoints.size()) ? codePoints[static_cast<qsizetype>(bad)] : 0;
-        throw ECliError("Character U+" + QString::number(ch, 16).toUpper().rightJustified(4, '0').toStdString() +
+        const uint ch = bad < static_cast<size_t>(codePoints.size())
+                            ? codePoints[static_cast<qsizetype>(bad)]
+                            : 0;
+        throw ECliError("Character U+" +
+                        QString::number(ch, 16).toUpper().rightJustified(4, '0').toStdString() +
                         " in " + where.toStdString() + " cannot be written in code page " +
                         std::to_string(page.Number()));
     }
@@ -63,8 +66,9 @@ std::string EncodeText(const QString& text, uint16_t language, bool raw, const Q
     bytes.reserve(static_cast<size_t>(text.size()));
     for (const QChar c : text) {
         if (c.unicode() > 0xFF)
-            throw ECliError("Character U+" + QString::number(c.unicode(), 16).toUpper().toStdString() +
-                            " in " + where.toStdString() + " is not a byte value");
+            throw ECliError("Character U+" +
+                            QString::number(c.unicode(), 16).toUpper().toStdString() + " in " +
+                            where.toStdString() + " is not a byte value");
         bytes.push_back(static_cast<char>(c.unicode()));
     }
     return bytes;

@@ -94,7 +94,8 @@ int32_t IntField(const QJsonObject& o, const char* key, const QString& where) {
         return 0;
     if (!v.isDouble() || v.toDouble() != static_cast<double>(v.toInteger()) ||
         v.toInteger() < INT32_MIN || v.toInteger() > INT32_MAX)
-        throw ECliError(QString("%1: \"%2\" must be a 32-bit integer").arg(where, key).toStdString());
+        throw ECliError(
+            QString("%1: \"%2\" must be a 32-bit integer").arg(where, key).toStdString());
     return static_cast<int32_t>(v.toInteger());
 }
 
@@ -120,8 +121,10 @@ QString TextField(const QJsonObject& o, const char* key, const QString& where) {
 // tool writes them straight into the header of the saved image.
 void PatchCounters(std::string& image, int32_t attempts, int32_t successes) {
     for (int b = 0; b < 4; ++b) {
-        image[14 + static_cast<size_t>(b)] = static_cast<char>((static_cast<uint32_t>(attempts) >> (8 * b)) & 0xFF);
-        image[18 + static_cast<size_t>(b)] = static_cast<char>((static_cast<uint32_t>(successes) >> (8 * b)) & 0xFF);
+        image[14 + static_cast<size_t>(b)] =
+            static_cast<char>((static_cast<uint32_t>(attempts) >> (8 * b)) & 0xFF);
+        image[18 + static_cast<size_t>(b)] =
+            static_cast<char>((static_cast<uint32_t>(successes) >> (8 * b)) & 0xFF);
     }
 }
 
@@ -165,9 +168,8 @@ int CmdBuild(const QStringList& args) {
         const QString where = QString("item %1").arg(i + 1);
         TVocabItem& item = doc.PendingItem();
         for (int f = 0; f < FieldCount; ++f)
-            item.Field(f) = EncodeText(TextField(o, FieldKeys[f], where),
-                                       FieldLanguage(doc, f), raw,
-                                       where + " (" + FieldKeys[f] + ")");
+            item.Field(f) = EncodeText(TextField(o, FieldKeys[f], where), FieldLanguage(doc, f),
+                                       raw, where + " (" + FieldKeys[f] + ")");
         item.LastTested = IntField(o, "lastTested", where);
         item.SortPosition = IntField(o, "sortPosition", where);
         item.PenaltyPoints = IntField(o, "penaltyPoints", where);

@@ -194,7 +194,8 @@ private:
             const int n = QString::fromUtf8(line->c_str()).trimmed().toInt(&ok);
             // Anything but a listed number is no selection, which is wrong.
             const bool listed = ok && n >= 1 && n <= static_cast<int>(choices.size());
-            FSession.SubmitChoice(FDocument, listed ? choices[static_cast<size_t>(n - 1)] : nullptr);
+            FSession.SubmitChoice(FDocument,
+                                  listed ? choices[static_cast<size_t>(n - 1)] : nullptr);
             return true;
         }
     }

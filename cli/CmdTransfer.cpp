@@ -44,7 +44,8 @@ int32_t IntInRange(const QString& text, int32_t low, int32_t high) {
 } // namespace
 
 int CmdExport(const QStringList& args) {
-    static constexpr const char* Usage = "Usage: vocalore-cli export IN.vlo OUT --format rtf|tsv|csv";
+    static constexpr const char* Usage =
+        "Usage: vocalore-cli export IN.vlo OUT --format rtf|tsv|csv";
     const TArgs a = ParseArgs(args, {"--format"});
     const QString format = a.Value("--format").value_or("");
     if (a.positional.size() != 2 || (format != "rtf" && format != "tsv" && format != "csv"))
@@ -69,7 +70,8 @@ int CmdImport(const QStringList& args) {
     const std::string docPath = ToLocal(a.positional[0]);
     const std::string inPath = ToLocal(a.positional[1]);
     // Like the Import command: only the exact extension ".vlo" means a document.
-    const QString defaultFormat = a.positional[1].endsWith(".vlo", Qt::CaseSensitive) ? "vlo" : "tsv";
+    const QString defaultFormat =
+        a.positional[1].endsWith(".vlo", Qt::CaseSensitive) ? "vlo" : "tsv";
     const QString format = a.Value("--format").value_or(defaultFormat);
     if (format != "tsv" && format != "csv" && format != "vlo")
         throw ECliError(Usage);
@@ -86,13 +88,15 @@ int CmdImport(const QStringList& args) {
         }
     }
     if (settings.Columns[fiWord] == 0)
-        throw ECliError("The field 'Word/phrase' must be included in the list of fields to import.");
+        throw ECliError(
+            "The field 'Word/phrase' must be included in the list of fields to import.");
     if (const auto first = a.Value("--first-line"))
         settings.FirstLine = IntInRange(*first, MinImportFirstLine, MaxImportFirstLine);
 
     TVocabFile doc;
     doc.LoadFromFile(docPath);
-    const int32_t added = format == "vlo" ? doc.MergeFile(inPath) : ImportText(doc, inPath, settings);
+    const int32_t added =
+        format == "vlo" ? doc.MergeFile(inPath) : ImportText(doc, inPath, settings);
     if (added == 0)
         throw ECliError(NothingToImport);
     doc.SetCurrentIndex(doc.Count() - 1);

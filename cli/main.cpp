@@ -26,15 +26,19 @@ const TCommand Commands[] = {
     {"dump", CmdDump, "dump [--raw] FILE.vlo            the whole document as JSON"},
     {"info", CmdInfo, "info FILE.vlo                    a short summary"},
     {"build", CmdBuild, "build [--raw] IN.json OUT.vlo    a document from JSON"},
-    {"quiz", CmdQuiz, "quiz FILE.vlo [--active] [--choices N] [--save]\n"
-                      "                                   a test in the terminal"},
+    {"quiz", CmdQuiz,
+     "quiz FILE.vlo [--active] [--choices N] [--save]\n"
+     "                                   a test in the terminal"},
     {"export", CmdExport, "export IN.vlo OUT --format rtf|tsv|csv"},
-    {"import", CmdImport, "import DOC.vlo IN [--format tsv|csv|vlo] [--columns 1,0,0,2]\n"
-                          "                                   [--first-line N]"},
-    {"print", CmdPrint, "print IN.vlo OUT.pdf [--columns N] [--font-size N] [--no-title]\n"
-                        "                                   [--no-separator] [--margins L,T,R,B (cm)]"},
-    {"match", CmdMatch, "match --lang ID --flags FLAGS EXPECTED GIVEN\n"
-                        "                                   right or wrong, as a test judges an answer"},
+    {"import", CmdImport,
+     "import DOC.vlo IN [--format tsv|csv|vlo] [--columns 1,0,0,2]\n"
+     "                                   [--first-line N]"},
+    {"print", CmdPrint,
+     "print IN.vlo OUT.pdf [--columns N] [--font-size N] [--no-title]\n"
+     "                                   [--no-separator] [--margins L,T,R,B (cm)]"},
+    {"match", CmdMatch,
+     "match --lang ID --flags FLAGS EXPECTED GIVEN\n"
+     "                                   right or wrong, as a test judges an answer"},
     {"sort", CmdSort, "sort IN.vlo OUT.vlo               the items in alphabetical order"},
     {"languages", CmdLanguages, "languages                        the languages on offer"},
 };

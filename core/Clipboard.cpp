@@ -18,7 +18,9 @@ void PutLE(std::string& out, uint32_t value, int bytes) {
 uint32_t GetLE(std::string_view in, size_t offset, int bytes) {
     uint32_t value = 0;
     for (int k = 0; k < bytes; ++k)
-        value |= static_cast<uint32_t>(static_cast<unsigned char>(in[offset + static_cast<size_t>(k)])) << (8 * k);
+        value |=
+            static_cast<uint32_t>(static_cast<unsigned char>(in[offset + static_cast<size_t>(k)]))
+            << (8 * k);
     return value;
 }
 
@@ -28,7 +30,8 @@ std::string ClipboardItemText(const TVocabItem& item) {
     return item.Word + '\t' + item.Category + '\t' + item.Notes + '\t' + item.Translation;
 }
 
-std::string EncodeClipboardBlock(uint16_t foreignLangId, uint16_t nativeLangId, const TVocabItem& item) {
+std::string EncodeClipboardBlock(uint16_t foreignLangId, uint16_t nativeLangId,
+                                 const TVocabItem& item) {
     std::string block;
     const std::string text = ClipboardItemText(item);
     block.reserve(ClipboardHeaderSize + text.size() + 1);
@@ -54,11 +57,12 @@ std::optional<TClipboardBlock> DecodeClipboardBlock(std::string_view block) {
     return result;
 }
 
-std::string ClipboardPlainText(uint16_t foreignLangId, uint16_t nativeLangId, const TVocabItem& item) {
+std::string ClipboardPlainText(uint16_t foreignLangId, uint16_t nativeLangId,
+                               const TVocabItem& item) {
     const TCodePage& foreign = TCodePage::ForLanguage(foreignLangId);
     const TCodePage& native = TCodePage::ForLanguage(nativeLangId);
-    return foreign.ToUtf8(item.Word) + '\t' + native.ToUtf8(item.Category) + '\t' + native.ToUtf8(item.Notes) +
-           '\t' + native.ToUtf8(item.Translation);
+    return foreign.ToUtf8(item.Word) + '\t' + native.ToUtf8(item.Category) + '\t' +
+           native.ToUtf8(item.Notes) + '\t' + native.ToUtf8(item.Translation);
 }
 
 void TVocabFile::CopyToClipboard(TClipboardPort& clipboard) const {

@@ -40,7 +40,8 @@ public:
 // Word, Category, Notes and Translation joined by tabs (bytes as stored).
 std::string ClipboardItemText(const TVocabItem& item);
 // The whole block, zero byte included.
-std::string EncodeClipboardBlock(uint16_t foreignLangId, uint16_t nativeLangId, const TVocabItem& item);
+std::string EncodeClipboardBlock(uint16_t foreignLangId, uint16_t nativeLangId,
+                                 const TVocabItem& item);
 
 struct TClipboardBlock {
     uint16_t ForeignLangID = 0;
@@ -54,6 +55,7 @@ std::optional<TClipboardBlock> DecodeClipboardBlock(std::string_view block);
 
 // The plain-text entry: the item text with Word decoded from the foreign
 // language's code page and the other fields from the native one, as UTF-8.
-std::string ClipboardPlainText(uint16_t foreignLangId, uint16_t nativeLangId, const TVocabItem& item);
+std::string ClipboardPlainText(uint16_t foreignLangId, uint16_t nativeLangId,
+                               const TVocabItem& item);
 
 } // namespace vocalore

@@ -67,16 +67,18 @@ TCodePage::TCodePage(uint16_t number) : FNumber(number) {
             char16_t ch = DecodeByte(converter, static_cast<unsigned char>(byte));
             // A byte must stand for a character no other byte gives, or it
             // couldn't come back; the private-use stand-in keeps it.
-            const bool unique =
-                ch != 0xFFFF && !(ch >= UnassignedBase && ch <= UnassignedBase + 0xFF) &&
-                std::none_of(FToUnicode, FToUnicode + byte, [ch](char16_t other) { return other == ch; });
+            const bool unique = ch != 0xFFFF &&
+                                !(ch >= UnassignedBase && ch <= UnassignedBase + 0xFF) &&
+                                std::none_of(FToUnicode, FToUnicode + byte,
+                                             [ch](char16_t other) { return other == ch; });
             if (!unique)
                 ch = static_cast<char16_t>(UnassignedBase + static_cast<char32_t>(byte));
             FToUnicode[byte] = ch;
             FFromUnicode[byte] = {ch, static_cast<unsigned char>(byte)};
         }
         FPairCount = 256;
-        std::sort(FFromUnicode, FFromUnicode + 256, [](const TPair& a, const TPair& b) { return a.Ch < b.Ch; });
+        std::sort(FFromUnicode, FFromUnicode + 256,
+                  [](const TPair& a, const TPair& b) { return a.Ch < b.Ch; });
         FValid = true;
     }
     ucnv_close(converter);
@@ -174,7 +176,8 @@ std::optional<std::string> TCodePage::FromUtf8(std::string_view text) const {
 }
 
 bool TCodePage::CanEncode(std::u16string_view text) const {
-    return std::all_of(text.begin(), text.end(), [this](char16_t ch) { return Encode(ch).has_value(); });
+    return std::all_of(text.begin(), text.end(),
+                       [this](char16_t ch) { return Encode(ch).has_value(); });
 }
 
 bool TCodePage::CanEncode(std::string_view utf8) const { return FirstUnencodable(utf8) == npos; }

@@ -64,8 +64,8 @@ public:
     }
     int32_t I32() {
         const auto* p = reinterpret_cast<const unsigned char*>(Take(4));
-        const uint32_t u = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                           uint32_t(p[3]) << 24;
+        const uint32_t u =
+            uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
         return static_cast<int32_t>(u);
     }
     std::string Text() {
@@ -81,8 +81,7 @@ private:
 // `what` names the text; it is only called when the text is too long.
 template <typename Describe> void CheckTextSize(const std::string& text, Describe what) {
     if (text.size() > MaxTextSize)
-        throw EVocabFileError("Cannot save: the " + what() + " is " +
-                              std::to_string(text.size()) +
+        throw EVocabFileError("Cannot save: the " + what() + " is " + std::to_string(text.size()) +
                               " bytes long; a text may hold at most 65535 bytes.");
 }
 
@@ -104,9 +103,8 @@ std::string TVocabFile::Serialize() const {
     for (int32_t i = 0; i < Count(); ++i) {
         const TVocabItem& item = *FItems[static_cast<size_t>(i)];
         for (int f = 0; f < FieldCount; ++f) {
-            CheckTextSize(item.Field(f), [&] {
-                return std::string(FieldNames[f]) + " of " + ItemLabel(item, i);
-            });
+            CheckTextSize(item.Field(f),
+                          [&] { return std::string(FieldNames[f]) + " of " + ItemLabel(item, i); });
             size += item.Field(f).size();
         }
         size += MinItemRecordSize;
@@ -142,7 +140,6 @@ void TVocabFile::SaveToStream(std::ostream& stream) {
     FModified = false;
     FSavedPosition = FUndoPosition;
 }
-
 
 void TVocabFile::SaveToFile(const std::string& path) {
     ReplaceFile(path, Serialize());

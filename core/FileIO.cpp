@@ -129,8 +129,8 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
     if (fd.Get() < 0)
         RaiseFileError("Cannot create file", path, errno);
     const mode_t mode = exists ? existing.st_mode & 07777 : NewFileMode();
-    const bool written = WriteAll(fd.Get(), bytes) && ::fchmod(fd.Get(), mode) == 0 &&
-                         ::fsync(fd.Get()) == 0;
+    const bool written =
+        WriteAll(fd.Get(), bytes) && ::fchmod(fd.Get(), mode) == 0 && ::fsync(fd.Get()) == 0;
     if (!fd.Close() || !written) {
         ::unlink(temp.c_str());
         Raise(msg::StreamWriteError);

@@ -18,8 +18,8 @@ std::string ReadWholeFile(const std::string& path,
 // Writes the bytes to a temporary file beside the target and renames it over
 // the target only when everything was written, so a failure never destroys
 // the old file. A device or pipe is written in place. An existing file keeps
-// its permissions; a symbolic link keeps pointing at the replaced file. Throws "Cannot create file %s" with the
-// reason, or "Stream write error" when writing fails part-way.
+// its permissions; a symbolic link keeps pointing at the replaced file. Throws "Cannot create file
+// %s" with the reason, or "Stream write error" when writing fails part-way.
 void ReplaceFile(const std::string& path, std::string_view bytes);
 
 } // namespace vocalore

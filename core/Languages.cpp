@@ -166,22 +166,25 @@ bool IsOfferedCodePage(uint16_t codePage) {
     case 1252:
     case 1253:
     case 1254:
-    case 1257: return true;
-    default: return false;
+    case 1257:
+        return true;
+    default:
+        return false;
     }
 }
 
 std::string DisplayName(const std::string& locale) {
     std::array<UChar, 256> name{};
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length =
-        uloc_getDisplayName(locale.c_str(), nullptr, name.data(), static_cast<int32_t>(name.size()), &status);
+    const int32_t length = uloc_getDisplayName(locale.c_str(), nullptr, name.data(),
+                                               static_cast<int32_t>(name.size()), &status);
     if (U_FAILURE(status) || length <= 0)
         return {};
     std::array<char, 1024> utf8{};
     int32_t utf8Length = 0;
     status = U_ZERO_ERROR;
-    u_strToUTF8(utf8.data(), static_cast<int32_t>(utf8.size()), &utf8Length, name.data(), length, &status);
+    u_strToUTF8(utf8.data(), static_cast<int32_t>(utf8.size()), &utf8Length, name.data(), length,
+                &status);
     if (U_FAILURE(status))
         return {};
     return std::string(utf8.data(), static_cast<size_t>(utf8Length));
@@ -197,8 +200,9 @@ std::vector<TLanguageEntry> BuildLanguageList() {
             continue;
         // Some old and new identifiers share a display name (Serbia and
         // Montenegro became Serbia); the identifier tells them apart.
-        const bool taken = std::any_of(list.begin(), list.end(),
-                                       [&](const TLanguageEntry& entry) { return entry.Name == name; });
+        const bool taken = std::any_of(list.begin(), list.end(), [&](const TLanguageEntry& entry) {
+            return entry.Name == name;
+        });
         if (taken) {
             char suffix[16];
             std::snprintf(suffix, sizeof suffix, " [%04X]", info.Id);
@@ -217,8 +221,9 @@ const std::vector<TLanguageInfo>& LanguageTable() {
 }
 
 const TLanguageInfo* FindLanguage(uint16_t languageId) {
-    const auto it = std::lower_bound(std::begin(Table), std::end(Table), languageId,
-                                     [](const TLanguageInfo& info, uint16_t id) { return info.Id < id; });
+    const auto it =
+        std::lower_bound(std::begin(Table), std::end(Table), languageId,
+                         [](const TLanguageInfo& info, uint16_t id) { return info.Id < id; });
     return it != std::end(Table) && it->Id == languageId ? &*it : nullptr;
 }
 
@@ -239,23 +244,35 @@ uint16_t LanguageCodePage(uint16_t languageId) {
 
 int LanguageCharset(uint16_t languageId) {
     switch (LanguageCodePage(languageId)) {
-    case 1250: return 238;
-    case 1251: return 204;
-    case 1253: return 161;
-    case 1254: return 162;
-    case 1257: return 186;
-    default: return 0;
+    case 1250:
+        return 238;
+    case 1251:
+        return 204;
+    case 1253:
+        return 161;
+    case 1254:
+        return 162;
+    case 1257:
+        return 186;
+    default:
+        return 0;
     }
 }
 
 std::string CharsetFontSuffix(int charset) {
     switch (charset) {
-    case 238: return " CE";
-    case 204: return " Cyr";
-    case 161: return " Greek";
-    case 162: return " Tur";
-    case 186: return " Baltic";
-    default: return {};
+    case 238:
+        return " CE";
+    case 204:
+        return " Cyr";
+    case 161:
+        return " Greek";
+    case 162:
+        return " Tur";
+    case 186:
+        return " Baltic";
+    default:
+        return {};
     }
 }
 
@@ -271,8 +288,8 @@ std::string LanguageAbbreviation(uint16_t languageId) {
 std::string LanguageLocale(uint16_t languageId) {
     std::array<char, ULOC_FULLNAME_CAPACITY> locale{};
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length =
-        uloc_getLocaleForLCID(languageId, locale.data(), static_cast<int32_t>(locale.size()), &status);
+    const int32_t length = uloc_getLocaleForLCID(languageId, locale.data(),
+                                                 static_cast<int32_t>(locale.size()), &status);
     if (U_FAILURE(status) || length <= 0 || FindLanguage(languageId) == nullptr)
         return "en_US";
     return std::string(locale.data(), static_cast<size_t>(length));
@@ -302,7 +319,8 @@ uint16_t UserDefaultLanguage() {
             status = U_ZERO_ERROR;
             uloc_getLanguage(LanguageLocale(entry.Id).c_str(), candidate.data(),
                              static_cast<int32_t>(candidate.size()), &status);
-            if (U_SUCCESS(status) && std::string_view(candidate.data()) == std::string_view(language.data()))
+            if (U_SUCCESS(status) &&
+                std::string_view(candidate.data()) == std::string_view(language.data()))
                 return entry.Id;
         }
     }

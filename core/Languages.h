@@ -13,7 +13,9 @@ namespace vocalore {
 // the sub-language (country variant).
 inline constexpr uint16_t PrimaryLanguage(uint16_t languageId) { return languageId & 0x3FF; }
 inline constexpr uint16_t LangEnglish = 0x09;
-inline constexpr bool IsEnglish(uint16_t languageId) { return PrimaryLanguage(languageId) == LangEnglish; }
+inline constexpr bool IsEnglish(uint16_t languageId) {
+    return PrimaryLanguage(languageId) == LangEnglish;
+}
 
 inline constexpr uint16_t DefaultLanguageId = 0x0409; // English (United States)
 

@@ -19,7 +19,8 @@ std::string_view SignificantPart(const TVocabItem& item) {
     return skip >= word.size() ? std::string_view() : word.substr(skip);
 }
 
-std::string SearchFormWith(const detail::TTextTables& tables, std::string_view text, uint8_t options) {
+std::string SearchFormWith(const detail::TTextTables& tables, std::string_view text,
+                           uint8_t options) {
     std::string form((options & soMatchCase) != 0 ? std::string(text) : tables.LowerCase(text));
     if ((options & soMatchAccents) == 0)
         form = tables.RemoveAccents(form);
@@ -74,8 +75,8 @@ int32_t TVocabFile::FindNext(const TSearchData& search) const {
     const int32_t first = FCurrentIndex + 1; // 0 without a current item
     for (int32_t k = 0; k < n; ++k) {
         const int32_t index = (first + k) % n;
-        const std::string hay =
-            SearchFormWith(tables, FItems[static_cast<size_t>(index)]->Field(search.Field), search.Options);
+        const std::string hay = SearchFormWith(
+            tables, FItems[static_cast<size_t>(index)]->Field(search.Field), search.Options);
         if (hay.find(needle) != std::string::npos)
             return index;
     }

@@ -97,8 +97,8 @@ void TVocabFile::ResetStatistics() {
 }
 
 int32_t TVocabFile::LearntCount() const {
-    return static_cast<int32_t>(
-        std::count_if(FItems.begin(), FItems.end(), [](const auto& item) { return IsLearnt(*item); }));
+    return static_cast<int32_t>(std::count_if(FItems.begin(), FItems.end(),
+                                              [](const auto& item) { return IsLearnt(*item); }));
 }
 
 std::vector<const TVocabItem*> TVocabFile::ChooseChoices(int32_t count) const {
@@ -116,7 +116,8 @@ std::vector<const TVocabItem*> TVocabFile::ChooseChoices(int32_t count) const {
         if (&item == &current)
             continue;
         candidates.push_back(static_cast<int32_t>(i));
-        passOf[i] = static_cast<uint8_t>((item.Category == current.Category ? 0 : 2) + (IsLearnt(item) ? 1 : 0));
+        passOf[i] = static_cast<uint8_t>((item.Category == current.Category ? 0 : 2) +
+                                         (IsLearnt(item) ? 1 : 0));
     }
     ShuffleWhole(candidates);
 

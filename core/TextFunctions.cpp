@@ -41,7 +41,9 @@ UCollator* OpenCollator(const std::string& locale, unsigned ignoreBits) {
     return collator;
 }
 
-bool IsUnassigned(char16_t ch) { return ch >= TCodePage::UnassignedBase && ch <= TCodePage::UnassignedBase + 0xFF; }
+bool IsUnassigned(char16_t ch) {
+    return ch >= TCodePage::UnassignedBase && ch <= TCodePage::UnassignedBase + 0xFF;
+}
 
 // The locale's lower case of one character if the code page can hold it as
 // one byte; the simple case mapping otherwise (İ -> i outside Turkish).
@@ -72,7 +74,8 @@ std::string UnaccentedByte(const TCodePage& page, unsigned char byte) {
     const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
     UChar decomposed[16];
     const UChar source[1] = {ch};
-    const int32_t length = U_SUCCESS(status) ? unorm2_normalize(nfd, source, 1, decomposed, 16, &status) : 0;
+    const int32_t length =
+        U_SUCCESS(status) ? unorm2_normalize(nfd, source, 1, decomposed, 16, &status) : 0;
     if (U_FAILURE(status))
         return unchanged;
     std::string result;
@@ -144,8 +147,8 @@ const TTextTables& TextTablesFor(uint16_t language) {
 
 } // namespace detail
 
-using detail::TTextTables;
 using detail::TextTablesFor;
+using detail::TTextTables;
 
 namespace {
 
@@ -171,7 +174,8 @@ std::string AsciiLowerCopy(std::string_view text) {
 // Every occurrence of the lower-case `pattern` (found in any letter case)
 // replaced by `by` as written. Returns false, leaving `text` alone, when
 // there is none. `lower` is the ASCII lower case of `text`, kept up to date.
-bool ReplaceAnyCase(std::string& text, std::string& lower, std::string_view pattern, std::string_view by) {
+bool ReplaceAnyCase(std::string& text, std::string& lower, std::string_view pattern,
+                    std::string_view by) {
     size_t found = lower.find(pattern);
     if (found == std::string::npos)
         return false;
@@ -202,12 +206,15 @@ struct TMatcher {
 
     bool Match(std::string_view expected, std::string_view given, uint16_t flags) const;
     bool RuleL(std::string_view expected, std::string_view given, uint16_t flags) const;
-    bool RuleS(const std::string& expected, std::string_view given, uint16_t flags, size_t start) const;
+    bool RuleS(const std::string& expected, std::string_view given, uint16_t flags,
+               size_t start) const;
     bool RuleB(const std::string& expected, std::string_view given, uint16_t flags,
                std::unordered_set<std::string>& failed) const;
     bool Plain(std::string_view expected, std::string_view given, uint16_t flags) const;
 
-    bool IsWordChar(char c) const { return c == '\'' || Tables.IsAlnum(static_cast<unsigned char>(c)); }
+    bool IsWordChar(char c) const {
+        return c == '\'' || Tables.IsAlnum(static_cast<unsigned char>(c));
+    }
 
     // Alternatives and optional parts multiply: ten "/" words of three pieces
     // each would take hours to try. Past this many steps the answer counts as
@@ -268,7 +275,8 @@ bool TMatcher::RuleL(std::string_view expected, std::string_view given, uint16_t
     size_t matches = 0;
     if ((flags & efAnyOrder) != 0) {
         for (const auto& entry : e)
-            if (std::any_of(g.begin(), g.end(), [&](const std::string& answer) { return Match(entry, answer, flags); }))
+            if (std::any_of(g.begin(), g.end(),
+                            [&](const std::string& answer) { return Match(entry, answer, flags); }))
                 ++matches;
     } else {
         for (size_t i = 0, j = 0; i < e.size() && j < g.size(); ++i) {
@@ -286,7 +294,8 @@ bool TMatcher::RuleL(std::string_view expected, std::string_view given, uint16_t
 }
 
 // `start` is 0-based: the first "/" looked at is at or after it.
-bool TMatcher::RuleS(const std::string& expected, std::string_view given, uint16_t flags, size_t start) const {
+bool TMatcher::RuleS(const std::string& expected, std::string_view given, uint16_t flags,
+                     size_t start) const {
     if (OutOfSteps())
         return false;
     const size_t slash = expected.find('/', start);
@@ -385,7 +394,8 @@ const TMatcher::TPrepared& TMatcher::PrepareGiven(std::string_view given, uint16
     return FGiven;
 }
 
-bool TMatcher::Plain(std::string_view expectedText, std::string_view givenText, uint16_t flags) const {
+bool TMatcher::Plain(std::string_view expectedText, std::string_view givenText,
+                     uint16_t flags) const {
     const TPrepared& given = PrepareGiven(givenText, flags);
     std::string expected(expectedText);
     if (English && (flags & efIzeIse) != 0)
@@ -400,13 +410,15 @@ bool TMatcher::Plain(std::string_view expectedText, std::string_view givenText, 
     FExpectedUnicode.resize(expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         FExpectedUnicode[i] = Tables.Page->Decode(static_cast<unsigned char>(expected[i]));
-    return ucol_strcoll(collator, FExpectedUnicode.data(), static_cast<int32_t>(FExpectedUnicode.size()),
-                        given.Unicode.data(), static_cast<int32_t>(given.Unicode.size())) == UCOL_EQUAL;
+    return ucol_strcoll(collator, FExpectedUnicode.data(),
+                        static_cast<int32_t>(FExpectedUnicode.size()), given.Unicode.data(),
+                        static_cast<int32_t>(given.Unicode.size())) == UCOL_EQUAL;
 }
 
 } // namespace
 
-bool MatchAnswer(std::string_view expected, std::string_view given, uint16_t language, uint16_t flags) {
+bool MatchAnswer(std::string_view expected, std::string_view given, uint16_t language,
+                 uint16_t flags) {
     if (expected == given)
         return true;
     const TMatcher matcher{TextTablesFor(language), IsEnglish(language)};
@@ -428,10 +440,10 @@ bool BracketsValid(std::string_view text) {
 
 std::string ExpandContractions(std::string_view text) {
     static constexpr std::string_view Pairs[][2] = {
-        {"would", "had"},     {"shall", "will"},      {"has", "is"},        {"won't", "will not"},
+        {"would", "had"},       {"shall", "will"},    {"has", "is"},         {"won't", "will not"},
         {"shan't", "will not"}, {"can't", "can not"}, {"cannot", "can not"}, {"'m", " am"},
-        {"'s", " is"},        {"'re", " are"},        {"'ve", " have"},     {"'ll", " will"},
-        {"'d", " had"},       {"n't", " not"},
+        {"'s", " is"},          {"'re", " are"},      {"'ve", " have"},      {"'ll", " will"},
+        {"'d", " had"},         {"n't", " not"},
     };
     std::string result(text);
     std::string lower = AsciiLowerCopy(text);
@@ -449,9 +461,9 @@ std::string SortKey(std::string_view text, uint16_t language) {
     const std::u16string unicode = tables.Page->ToUtf16(filtered);
     std::string key(unicode.size() * 4 + 16, '\0');
     for (;;) {
-        const int32_t length =
-            ucol_getSortKey(collator, unicode.data(), static_cast<int32_t>(unicode.size()),
-                            reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+        const int32_t length = ucol_getSortKey(
+            collator, unicode.data(), static_cast<int32_t>(unicode.size()),
+            reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
         if (length <= 0)
             return filtered;
         if (static_cast<size_t>(length) <= key.size()) {
@@ -492,8 +504,8 @@ std::string NonAlphanumericTo(std::string_view text, uint16_t language, char rep
 // An empty text gives no pieces. Each delimiter and the end of the text end
 // a piece; once `maxCount` pieces are taken the rest is ignored. Trimming
 // removes bytes 0..32 at both ends of a piece.
-std::vector<std::string> SplitText(std::string_view text, std::string_view delimiters, bool trim, int maxCount,
-                                   bool skipEmpty) {
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiters, bool trim,
+                                   int maxCount, bool skipEmpty) {
     std::vector<std::string> pieces;
     if (text.empty())
         return pieces;

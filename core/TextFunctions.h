@@ -14,14 +14,14 @@ namespace vocalore {
 // Evaluation flags of MatchAnswer.
 inline constexpr uint16_t efIgnoreCase = 0x001;
 inline constexpr uint16_t efIgnorePunctuation = 0x002;
-inline constexpr uint16_t efOptionalBrackets = 0x004;  // rule B
-inline constexpr uint16_t efAlternatives = 0x008;      // rule S
-inline constexpr uint16_t efInfinitiveTo = 0x010;      // rule T (English)
-inline constexpr uint16_t efContractions = 0x020;      // rule C (English)
-inline constexpr uint16_t efIzeIse = 0x040;            // rule Z (English)
-inline constexpr uint16_t efTranslationList = 0x080;   // rule L, set by the caller
-inline constexpr uint16_t efAnyOrder = 0x100;          // used by rule L
-inline constexpr uint16_t efIncompleteList = 0x200;    // used by rule L
+inline constexpr uint16_t efOptionalBrackets = 0x004; // rule B
+inline constexpr uint16_t efAlternatives = 0x008;     // rule S
+inline constexpr uint16_t efInfinitiveTo = 0x010;     // rule T (English)
+inline constexpr uint16_t efContractions = 0x020;     // rule C (English)
+inline constexpr uint16_t efIzeIse = 0x040;           // rule Z (English)
+inline constexpr uint16_t efTranslationList = 0x080;  // rule L, set by the caller
+inline constexpr uint16_t efAnyOrder = 0x100;         // used by rule L
+inline constexpr uint16_t efIncompleteList = 0x200;   // used by rule L
 inline constexpr uint16_t efDefaultPassive = 0x3FF;
 inline constexpr uint16_t efDefaultActive = 0x00C;
 inline constexpr uint16_t efNotes = 0x003;
@@ -30,7 +30,8 @@ inline constexpr uint16_t efNotes = 0x003;
 inline constexpr int MaxTranslations = 16;
 
 // True when the given answer counts as the expected text.
-bool MatchAnswer(std::string_view expected, std::string_view given, uint16_t language, uint16_t flags);
+bool MatchAnswer(std::string_view expected, std::string_view given, uint16_t language,
+                 uint16_t flags);
 
 // Brackets "(...)" balanced, not nested.
 bool BracketsValid(std::string_view text);

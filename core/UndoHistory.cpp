@@ -8,13 +8,20 @@ namespace vocalore {
 
 const char* UndoKindCaption(TUndoKind kind) {
     switch (kind) {
-    case ukAdd: return "Add";
-    case ukEdit: return "Edit";
-    case ukDelete: return "Delete";
-    case ukMove: return "Move";
-    case ukSort: return "Sort";
-    case ukShuffle: return "Shuffle";
-    case ukNone: break;
+    case ukAdd:
+        return "Add";
+    case ukEdit:
+        return "Edit";
+    case ukDelete:
+        return "Delete";
+    case ukMove:
+        return "Move";
+    case ukSort:
+        return "Sort";
+    case ukShuffle:
+        return "Shuffle";
+    case ukNone:
+        break;
     }
     return "";
 }
@@ -68,14 +75,21 @@ bool TVocabFile::Undo() {
         step.Item = std::move(FItems[static_cast<size_t>(step.NewIndex)]);
         FItems.erase(FItems.begin() + step.NewIndex);
         break;
-    case ukEdit: std::swap(step.Item, FItems[static_cast<size_t>(step.NewIndex)]); break;
+    case ukEdit:
+        std::swap(step.Item, FItems[static_cast<size_t>(step.NewIndex)]);
+        break;
     case ukDelete:
         FItems.insert(FItems.begin() + step.OldIndex, std::move(step.Item));
         break;
-    case ukMove: detail::MoveEntry(FItems, step.NewIndex, step.OldIndex); break;
+    case ukMove:
+        detail::MoveEntry(FItems, step.NewIndex, step.OldIndex);
+        break;
     case ukSort:
-    case ukShuffle: ApplyOrder(step.Order); break;
-    case ukNone: break;
+    case ukShuffle:
+        ApplyOrder(step.Order);
+        break;
+    case ukNone:
+        break;
     }
     FCurrentIndex = step.OldIndex;
     FModified = FUndoPosition != FSavedPosition;
@@ -90,15 +104,22 @@ bool TVocabFile::Redo() {
     case ukAdd:
         FItems.insert(FItems.begin() + step.NewIndex, std::move(step.Item));
         break;
-    case ukEdit: std::swap(step.Item, FItems[static_cast<size_t>(step.OldIndex)]); break;
+    case ukEdit:
+        std::swap(step.Item, FItems[static_cast<size_t>(step.OldIndex)]);
+        break;
     case ukDelete:
         step.Item = std::move(FItems[static_cast<size_t>(step.OldIndex)]);
         FItems.erase(FItems.begin() + step.OldIndex);
         break;
-    case ukMove: detail::MoveEntry(FItems, step.OldIndex, step.NewIndex); break;
+    case ukMove:
+        detail::MoveEntry(FItems, step.OldIndex, step.NewIndex);
+        break;
     case ukSort:
-    case ukShuffle: ApplyOrder(step.Order); break;
-    case ukNone: break;
+    case ukShuffle:
+        ApplyOrder(step.Order);
+        break;
+    case ukNone:
+        break;
     }
     FCurrentIndex = step.NewIndex;
     ++FUndoPosition;

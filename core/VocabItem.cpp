@@ -8,11 +8,16 @@ namespace vocalore {
 
 const std::string& TVocabItem::Field(int index) const {
     switch (index) {
-    case fiWord: return Word;
-    case fiCategory: return Category;
-    case fiNotes: return Notes;
-    case fiTranslation: return Translation;
-    default: Raise(msg::InvalidParameter);
+    case fiWord:
+        return Word;
+    case fiCategory:
+        return Category;
+    case fiNotes:
+        return Notes;
+    case fiTranslation:
+        return Translation;
+    default:
+        Raise(msg::InvalidParameter);
     }
 }
 

@@ -30,10 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // A block made from the decoded fields has the same header and text.
         TVocabItem item;
         item.SortPosition = block->SortPosition;
-        const std::string again = EncodeClipboardBlock(block->ForeignLangID, block->NativeLangID, item);
+        const std::string again =
+            EncodeClipboardBlock(block->ForeignLangID, block->NativeLangID, item);
         if (bytes.compare(0, ClipboardHeaderSize, again, 0, ClipboardHeaderSize) != 0)
             std::abort();
-        if (block->Text.find('\0') != std::string::npos || block->Text.size() + ClipboardHeaderSize >= size ||
+        if (block->Text.find('\0') != std::string::npos ||
+            block->Text.size() + ClipboardHeaderSize >= size ||
             bytes[ClipboardHeaderSize + block->Text.size()] != '\0')
             std::abort();
     }

@@ -29,10 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LoadSettings(store, settings, 0x0409);
     const TPageSetup& p = settings.PageSetup;
     const TOptions& o = settings.Options;
-    if (p.FontSize < 8 || p.FontSize > 24 || p.Columns < 1 || p.Columns > 3 ||
-        p.Margins.Left < 0 || p.Margins.Top < 0 || p.Margins.Right < 0 ||
-        p.Margins.Bottom < 0 || o.NumChoices < 3 || o.NumChoices > 10 || o.Delay < 0 ||
-        o.Delay > 20 || o.MaxPenaltyPoints < 1 || o.MaxPenaltyPoints > 5 ||
+    if (p.FontSize < 8 || p.FontSize > 24 || p.Columns < 1 || p.Columns > 3 || p.Margins.Left < 0 ||
+        p.Margins.Top < 0 || p.Margins.Right < 0 || p.Margins.Bottom < 0 || o.NumChoices < 3 ||
+        o.NumChoices > 10 || o.Delay < 0 || o.Delay > 20 || o.MaxPenaltyPoints < 1 ||
+        o.MaxPenaltyPoints > 5 ||
         (settings.HasWindowPosition && settings.WindowPosition.Width() <= 0))
         std::abort();
     if (!SaveSettings(store, settings))

@@ -43,8 +43,8 @@ extern const std::array<TCharSetEntry, 6> ShortcutCharSets;
 // The shortcut keys in record order.
 enum TShortcutModifier : uint8_t { smShift = 1, smCtrl = 2, smAlt = 4 };
 struct TShortcutKey {
-    uint8_t Modifiers;  // TShortcutModifier bits
-    char Letter;        // 'A'..'Z', or 0 for a function key
+    uint8_t Modifiers;   // TShortcutModifier bits
+    char Letter;         // 'A'..'Z', or 0 for a function key
     uint8_t FunctionKey; // 2..12 (never 1 or 10), or 0 for a letter
 };
 extern const std::array<TShortcutKey, ShortcutKeyCount> ShortcutKeys;

@@ -22,10 +22,10 @@ struct TMargins {
 
 // The initial values are the defaults used when no stored record can be read.
 struct TPageSetup {
-    int32_t FontSize = 12;   // points, 8 .. 24
-    bool PrintTitle = true;  // stored byte read as on when not zero
-    int32_t Columns = 2;     // 1 .. 3
-    bool Separator = true;   // vertical lines between columns
+    int32_t FontSize = 12;  // points, 8 .. 24
+    bool PrintTitle = true; // stored byte read as on when not zero
+    int32_t Columns = 2;    // 1 .. 3
+    bool Separator = true;  // vertical lines between columns
     TMargins Margins;
 
     bool operator==(const TPageSetup&) const = default;

@@ -31,8 +31,7 @@ void AppendEscaped(std::string& out, std::string_view text, bool isName) {
         auto b = static_cast<uint8_t>(text[i]);
         bool special = b < 0x20 || b == 0x7F || b == '\\';
         if (isName)
-            special = special || b == '=' || b == ']' ||
-                      (i == 0 && (b == '[' || b == '#'));
+            special = special || b == '=' || b == ']' || (i == 0 && (b == '[' || b == '#'));
         if (!special) {
             out += static_cast<char>(b);
             continue;

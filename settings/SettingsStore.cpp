@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,17 +125,16 @@ const TStoredValue* Lookup(const TSettingsKey* key, std::string_view name,
 } // namespace
 
 bool TNoCaseLess::operator()(std::string_view a, std::string_view b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) {
-                                            return static_cast<unsigned char>(AsciiLower(x)) <
-                                                   static_cast<unsigned char>(AsciiLower(y));
-                                        });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(AsciiLower(x)) <
+               static_cast<unsigned char>(AsciiLower(y));
+    });
 }
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
 }
 
 std::string DefaultSettingsFilePath() {
@@ -155,8 +154,7 @@ std::string DefaultSettingsFilePath() {
 TFileSettingsStore::TFileSettingsStore() : FFilePath(DefaultSettingsFilePath()) {}
 TFileSettingsStore::TFileSettingsStore(std::string filePath) : FFilePath(std::move(filePath)) {}
 
-std::unique_ptr<TSettingsKey> TFileSettingsStore::OpenKey(const std::string& keyPath,
-                                                          bool create) {
+std::unique_ptr<TSettingsKey> TFileSettingsStore::OpenKey(const std::string& keyPath, bool create) {
     if (FFilePath.empty() || keyPath.empty())
         return nullptr;
     auto doc = LoadDocument(FFilePath);

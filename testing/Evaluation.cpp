@@ -9,7 +9,8 @@ const std::string& ExpectedText(const TVocabItem& item, TTestMode mode) {
 }
 
 TEvaluation EvaluateTyped(const TVocabItem& item, TTestMode mode, uint16_t modeFlags,
-                          uint16_t foreignLangID, uint16_t nativeLangID, const TTypedAnswer& answer) {
+                          uint16_t foreignLangID, uint16_t nativeLangID,
+                          const TTypedAnswer& answer) {
     TEvaluation result;
     if (mode == tmActive)
         result.WordCorrect = MatchAnswer(item.Word, answer.Response, foreignLangID,

@@ -29,7 +29,8 @@ struct TTypedAnswer {
 // bit is forced on for Passive and off for Active whatever it holds. Notes are
 // compared ignoring case, punctuation and spacing.
 TEvaluation EvaluateTyped(const TVocabItem& item, TTestMode mode, uint16_t modeFlags,
-                          uint16_t foreignLangID, uint16_t nativeLangID, const TTypedAnswer& answer);
+                          uint16_t foreignLangID, uint16_t nativeLangID,
+                          const TTypedAnswer& answer);
 
 // The text a typed answer is compared with, and the one the Hint command reveals.
 const std::string& ExpectedText(const TVocabItem& item, TTestMode mode);

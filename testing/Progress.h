@@ -9,12 +9,12 @@
 namespace vocalore {
 
 struct TStatisticsFigures {
-    int32_t Learnt = 0;       // "Words learnt:"
-    int32_t Items = 0;        // "Words in file:"
-    std::string Progress;     // "Progress:", learnt of items
-    int32_t Successes = 0;    // "Questions answered correctly:"
-    int32_t Attempts = 0;     // "Questions attempted:"
-    std::string SuccessRate;  // "Success rate:", successes of attempts
+    int32_t Learnt = 0;        // "Words learnt:"
+    int32_t Items = 0;         // "Words in file:"
+    std::string Progress;      // "Progress:", learnt of items
+    int32_t Successes = 0;     // "Questions answered correctly:"
+    int32_t Attempts = 0;      // "Questions attempted:"
+    std::string SuccessRate;   // "Success rate:", successes of attempts
     bool ResetEnabled = false; // "&Reset statistics" only once something was answered
 };
 

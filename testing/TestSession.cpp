@@ -94,9 +94,11 @@ void TTestSession::SubmitTyped(TVocabFile& document, const std::string& response
         Record(document, {false, true, false});
         return;
     }
-    const uint16_t flags = FMode == tmActive ? FOptions.ActiveEvaluation : FOptions.PassiveEvaluation;
-    Record(document, EvaluateTyped(document.CurrentItem(), FMode, flags, document.ForeignLangID,
-                                   document.NativeLangID, {FResponse, FNotesResponse, FNotesTested}));
+    const uint16_t flags =
+        FMode == tmActive ? FOptions.ActiveEvaluation : FOptions.PassiveEvaluation;
+    Record(document,
+           EvaluateTyped(document.CurrentItem(), FMode, flags, document.ForeignLangID,
+                         document.NativeLangID, {FResponse, FNotesResponse, FNotesTested}));
 }
 
 void TTestSession::SubmitChoice(TVocabFile& document, const TVocabItem* chosen) {

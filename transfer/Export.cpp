@@ -97,8 +97,10 @@ std::string RichTextBytes(const TVocabFile& doc, int foreignCharset, int nativeC
     out += CharsetFontSuffix(nativeCharset);
     out += ";}}\\pard\\plain\\fi-283\\li283\\fs24";
 
-    const std::string foreignRun = "\\f0\\lang" + std::to_string(unsigned{doc.ForeignLangID}) + "\\b ";
-    const std::string nativeRun = "\\b0\\f1\\lang" + std::to_string(unsigned{doc.NativeLangID}) + "  ";
+    const std::string foreignRun =
+        "\\f0\\lang" + std::to_string(unsigned{doc.ForeignLangID}) + "\\b ";
+    const std::string nativeRun =
+        "\\b0\\f1\\lang" + std::to_string(unsigned{doc.NativeLangID}) + "  ";
     std::string italic;
     for (int32_t i = 0; i < doc.Count(); ++i) {
         const TVocabItem& item = doc.Items(i);

@@ -34,8 +34,7 @@ void SplitTabs(std::string_view line, std::vector<std::string_view>& columns) {
 
 // Parses one CSV line straight into its tab-joined form, the shape the column
 // splitter expects; `ends`, when given, receives where each field stops.
-void CsvToTabLine(std::string_view line, std::string& joined,
-                  std::vector<size_t>* ends = nullptr) {
+void CsvToTabLine(std::string_view line, std::string& joined, std::vector<size_t>* ends = nullptr) {
     joined.clear();
     if (ends)
         ends->clear();
@@ -181,7 +180,8 @@ int32_t ImportTextBytes(TVocabFile& doc, std::string_view text, bool csv,
         item->Category = column(fiCategory);
         item->Notes = column(fiNotes);
         const std::string_view translation = column(fiTranslation);
-        item->Translation = translation.empty() ? std::string_view(MissingTranslation) : translation;
+        item->Translation =
+            translation.empty() ? std::string_view(MissingTranslation) : translation;
         items.push_back(std::move(item));
         return true;
     });

@@ -15,12 +15,18 @@ using enum TFontStyle;
 // The code page whose bytes a font character set shows.
 inline constexpr uint16_t CharsetCodePage(int32_t charset) {
     switch (charset) {
-    case 238: return 1250;
-    case 204: return 1251;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 186: return 1257;
-    default: return 1252;
+    case 238:
+        return 1250;
+    case 204:
+        return 1251;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 186:
+        return 1257;
+    default:
+        return 1252;
     }
 }
 

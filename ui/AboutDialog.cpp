@@ -11,8 +11,7 @@
 
 namespace vocalore {
 
-TAboutDialog::TAboutDialog(QWidget* owner) : QDialog(owner)
-{
+TAboutDialog::TAboutDialog(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("About"));
 
@@ -28,7 +27,9 @@ TAboutDialog::TAboutDialog(QWidget* owner) : QDialog(owner)
     lblTitle->setFont(titleFont);
     auto* lblVersion = new QLabel(QString::fromLatin1(VersionText), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    auto* lblComment = new QLabel(QStringLiteral("A vocabulary trainer for the words and phrases of a foreign language."), this);
+    auto* lblComment = new QLabel(
+        QStringLiteral("A vocabulary trainer for the words and phrases of a foreign language."),
+        this);
     lblComment->setObjectName(QStringLiteral("lblComment"));
 
     auto* btnOK = new QPushButton(QStringLiteral("OK"), this);
@@ -56,8 +57,7 @@ TAboutDialog::TAboutDialog(QWidget* owner) : QDialog(owner)
     PlaceDialog(this, owner);
 }
 
-void TAboutDialog::Execute(QWidget* owner)
-{
+void TAboutDialog::Execute(QWidget* owner) {
     TAboutDialog dialog(owner);
     dialog.exec();
 }

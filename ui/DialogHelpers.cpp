@@ -9,12 +9,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QLocale>
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <climits>
@@ -23,14 +23,12 @@ namespace vocalore {
 
 namespace {
 
-std::function<void(bool)>& KeyboardSwitch()
-{
+std::function<void(bool)>& KeyboardSwitch() {
     static std::function<void(bool)> switchKeyboard;
     return switchKeyboard;
 }
 
-QString ControlText(QWidget* control)
-{
+QString ControlText(QWidget* control) {
     if (auto* edit = qobject_cast<QLineEdit*>(control))
         return edit->text();
     if (auto* spin = qobject_cast<QAbstractSpinBox*>(control))
@@ -40,9 +38,9 @@ QString ControlText(QWidget* control)
     return {};
 }
 
-void RefuseField(QWidget* control, const QString& message)
-{
-    ShowMessageBox(message, {}, TMsgIcon::Warning, mbOK, mbNone, control ? control->window() : nullptr);
+void RefuseField(QWidget* control, const QString& message) {
+    ShowMessageBox(message, {}, TMsgIcon::Warning, mbOK, mbNone,
+                   control ? control->window() : nullptr);
     if (auto* edit = qobject_cast<QLineEdit*>(control))
         edit->selectAll();
     if (control)
@@ -50,23 +48,20 @@ void RefuseField(QWidget* control, const QString& message)
 }
 
 // Size of a dialog that may not have been laid out yet.
-QSize DialogSize(QWidget* dialog)
-{
+QSize DialogSize(QWidget* dialog) {
     if (dialog->testAttribute(Qt::WA_Resized) || dialog->isVisible())
         return dialog->frameGeometry().size();
     return dialog->sizeHint().expandedTo(dialog->minimumSize());
 }
 
-TScreenRect ToRect(QPoint pos, QSize size)
-{
+TScreenRect ToRect(QPoint pos, QSize size) {
     return {pos.x(), pos.y(), pos.x() + size.width(), pos.y() + size.height()};
 }
 
 TScreenRect ToRect(const QRect& r) { return ToRect(r.topLeft(), r.size()); }
 
 // The screen without task bars and panels; the whole screen when unknown.
-TScreenRect WorkArea(QWidget* window)
-{
+TScreenRect WorkArea(QWidget* window) {
     QScreen* screen = window->screen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
@@ -77,9 +72,8 @@ TScreenRect WorkArea(QWidget* window)
 
 } // namespace
 
-TMsgButton ShowMessageBox(const QString& text, const QString& caption, TMsgIcon icon, TMsgButtons buttons,
-                          TMsgButton defaultButton, QWidget* parent)
-{
+TMsgButton ShowMessageBox(const QString& text, const QString& caption, TMsgIcon icon,
+                          TMsgButtons buttons, TMsgButton defaultButton, QWidget* parent) {
     if (KeyboardSwitch())
         KeyboardSwitch()(true);
     TMessageRequest request;
@@ -95,50 +89,49 @@ TMsgButton ShowMessageBox(const QString& text, const QString& caption, TMsgIcon 
     return answer;
 }
 
-void SetKeyboardSwitch(std::function<void(bool toDefault)> switchKeyboard)
-{
+void SetKeyboardSwitch(std::function<void(bool toDefault)> switchKeyboard) {
     KeyboardSwitch() = std::move(switchKeyboard);
 }
 
-void PlaceDialog(QWidget* dialog, QWidget* owner)
-{
+void PlaceDialog(QWidget* dialog, QWidget* owner) {
     if (!dialog)
         return;
     if (!owner) {
         KeepOnScreen(dialog);
         return;
     }
-    const TScreenRect placed = PlaceDialog(ToRect(dialog->pos(), DialogSize(dialog)),
-                                           ToRect(owner->window()->frameGeometry()), WorkArea(owner));
+    const TScreenRect placed =
+        PlaceDialog(ToRect(dialog->pos(), DialogSize(dialog)),
+                    ToRect(owner->window()->frameGeometry()), WorkArea(owner));
     dialog->move(placed.Left, placed.Top);
 }
 
-void KeepOnScreen(QWidget* window)
-{
+void KeepOnScreen(QWidget* window) {
     if (!window)
         return;
-    const TScreenRect kept = KeepOnScreen(ToRect(window->pos(), DialogSize(window)), WorkArea(window));
+    const TScreenRect kept =
+        KeepOnScreen(ToRect(window->pos(), DialogSize(window)), WorkArea(window));
     window->move(kept.Left, kept.Top);
 }
 
-TDialogButtons AddDialogButtons(QDialog* dialog, int helpContext)
-{
+TDialogButtons AddDialogButtons(QDialog* dialog, int helpContext) {
     auto button = [dialog](const char* caption, const char* name, int popupContext) {
         auto* b = new QPushButton(QString::fromLatin1(caption), dialog);
         b->setObjectName(QString::fromLatin1(name));
         SetPopupHelp(b, popupContext);
         return b;
     };
-    const TDialogButtons buttons{button("OK", "btnOK", hcOKButton), button("Cancel", "btnCancel", hcCancelButton),
+    const TDialogButtons buttons{button("OK", "btnOK", hcOKButton),
+                                 button("Cancel", "btnCancel", hcCancelButton),
                                  button("&Help", "btnHelp", hcHelpButton)};
     buttons.OK->setDefault(true);
     QObject::connect(buttons.Cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    QObject::connect(buttons.Help, &QPushButton::clicked, dialog, [helpContext] { ShowHelpTopic(helpContext); });
+    QObject::connect(buttons.Help, &QPushButton::clicked, dialog,
+                     [helpContext] { ShowHelpTopic(helpContext); });
     return buttons;
 }
 
-void LayOutAboveButtonRow(QDialog* dialog, QWidget* content, const TDialogButtons& buttons)
-{
+void LayOutAboveButtonRow(QDialog* dialog, QWidget* content, const TDialogButtons& buttons) {
     auto* row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(buttons.OK);
@@ -150,18 +143,18 @@ void LayOutAboveButtonRow(QDialog* dialog, QWidget* content, const TDialogButton
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-bool CheckIntField(QWidget* control, int minimum, int maximum)
-{
+bool CheckIntField(QWidget* control, int minimum, int maximum) {
     if (IntFieldInRange(ControlText(control).toStdString(), minimum, maximum))
         return true;
     RefuseField(control, QString::fromStdString(IntRangeMessage(minimum, maximum)));
     return false;
 }
 
-bool CheckRealField(QWidget* control, double minimum, double maximum)
-{
+bool CheckRealField(QWidget* control, double minimum, double maximum) {
     const QString point = QLocale().decimalPoint();
-    const char separator = point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
+    const char separator = point.size() == 1 && point[0].unicode() < 0x80
+                               ? static_cast<char>(point[0].unicode())
+                               : '.';
     if (RealFieldInRange(ControlText(control).toStdString(), minimum, maximum, separator))
         return true;
     RefuseField(control, QString::fromStdString(RealRangeMessage(minimum, maximum)));

@@ -5,9 +5,11 @@
 
 namespace vocalore {
 
-TIdleHook::TIdleHook(std::function<void()> onIdle, QObject* parent) : QObject(parent), FOnIdle(std::move(onIdle)) {
+TIdleHook::TIdleHook(std::function<void()> onIdle, QObject* parent)
+    : QObject(parent), FOnIdle(std::move(onIdle)) {
     if (auto* dispatcher = QAbstractEventDispatcher::instance(QThread::currentThread()))
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TIdleHook::AboutToBlock);
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &TIdleHook::AboutToBlock);
 }
 
 void TIdleHook::AboutToBlock() {

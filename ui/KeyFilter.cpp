@@ -27,7 +27,9 @@ bool TAppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     // A key the control ignores travels on to its parents through this filter
     // again; the hooks see it once, on its way to the focused control.
     QWidget* focus = QApplication::focusWidget();
-    const bool first = focus ? watched == focus : watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow();
+    const bool first = focus
+                           ? watched == focus
+                           : watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow();
     if (!first)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);

@@ -57,7 +57,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1)
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1)
             return false;
         auto* menu = qobject_cast<QMenu*>(watched);
         QAction* action = menu ? menu->activeAction() : nullptr;
@@ -77,7 +78,9 @@ protected:
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-QString DisplayPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString DisplayPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
 
 // Commands whose handlers are not built yet say so through the error box.
 void CommandUnavailable() { throw EVocabFileError("Command unavailable."); }
@@ -119,10 +122,12 @@ void TMainForm::CreateCommands() {
         FActions[static_cast<size_t>(info.Id)] = action;
     }
     auto bind = [this](TCommandId id, void (TMainForm::*handler)()) {
-        connect(Action(id), &QAction::triggered, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+        connect(Action(id), &QAction::triggered, this,
+                [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     };
     auto unavailable = [this](TCommandId id) {
-        connect(Action(id), &QAction::triggered, this, [this] { RunCommand([] { CommandUnavailable(); }); });
+        connect(Action(id), &QAction::triggered, this,
+                [this] { RunCommand([] { CommandUnavailable(); }); });
     };
     bind(cmFileNew, &TMainForm::miFileNewClick);
     bind(cmFileOpen, &TMainForm::miFileOpenClick);
@@ -135,10 +140,10 @@ void TMainForm::CreateCommands() {
     bind(cmFileExit, &TMainForm::miFileExitClick);
     bind(cmEditUndo, &TMainForm::miEditUndoClick);
     bind(cmEditRedo, &TMainForm::miEditRedoClick);
-    for (TCommandId id : {cmEditCut, cmEditCopy, cmEditPaste, cmEditAdd, cmEditEdit, cmEditDelete, cmEditMoveUp,
-                          cmEditMoveDown, cmEditSort, cmEditShuffle, cmEditFind, cmEditFindNext, cmTestStartTesting,
-                          cmTestPassive, cmTestActive, cmTestMultipleChoice, cmTestHint, cmTestStatistics,
-                          cmViewOptions})
+    for (TCommandId id : {cmEditCut, cmEditCopy, cmEditPaste, cmEditAdd, cmEditEdit, cmEditDelete,
+                          cmEditMoveUp, cmEditMoveDown, cmEditSort, cmEditShuffle, cmEditFind,
+                          cmEditFindNext, cmTestStartTesting, cmTestPassive, cmTestActive,
+                          cmTestMultipleChoice, cmTestHint, cmTestStatistics, cmViewOptions})
         unavailable(id);
     bind(cmViewToolBar, &TMainForm::miViewToolBarClick);
     bind(cmViewStatusBar, &TMainForm::miViewStatusBarClick);
@@ -152,7 +157,8 @@ void TMainForm::CreateCommands() {
         action->setStatusTip(QString::fromLatin1(RecentFileHint));
         action->setProperty("helpContext", RecentFileHelpContext);
         action->setVisible(false);
-        connect(action, &QAction::triggered, this, [this, n] { RunCommand([this, n] { RecentFileClick(n); }); });
+        connect(action, &QAction::triggered, this,
+                [this, n] { RunCommand([this, n] { RecentFileClick(n); }); });
         FRecentActions[static_cast<size_t>(n)] = action;
     }
 }
@@ -175,17 +181,18 @@ void TMainForm::CreateMenus() {
         }
     };
     QMenu* file = menu("&File", "miFile");
-    add(file, {cmFileNew, cmFileOpen, cmFileImport, cmCount, cmFileSave, cmFileSaveAs, cmCount, cmFileProperties,
-               cmCount, cmFilePrint, cmFilePageSetup, cmCount});
+    add(file, {cmFileNew, cmFileOpen, cmFileImport, cmCount, cmFileSave, cmFileSaveAs, cmCount,
+               cmFileProperties, cmCount, cmFilePrint, cmFilePageSetup, cmCount});
     for (QAction* recent : FRecentActions)
         file->addAction(recent);
     miFileRecentBar = file->addSeparator();
     miFileRecentBar->setObjectName(QStringLiteral("miFileRecentBar"));
     miFileRecentBar->setVisible(false);
     add(file, {cmFileExit});
-    add(menu("&Edit", "miEdit"), {cmEditUndo, cmEditRedo, cmCount, cmEditCut, cmEditCopy, cmEditPaste, cmCount,
-                                  cmEditAdd, cmEditEdit, cmEditDelete, cmCount, cmEditMoveUp, cmEditMoveDown,
-                                  cmCount, cmEditSort, cmEditShuffle, cmCount, cmEditFind, cmEditFindNext});
+    add(menu("&Edit", "miEdit"),
+        {cmEditUndo, cmEditRedo, cmCount, cmEditCut, cmEditCopy, cmEditPaste, cmCount, cmEditAdd,
+         cmEditEdit, cmEditDelete, cmCount, cmEditMoveUp, cmEditMoveDown, cmCount, cmEditSort,
+         cmEditShuffle, cmCount, cmEditFind, cmEditFindNext});
     add(menu("&Test", "miTest"), {cmTestStartTesting, cmCount, cmTestPassive, cmTestActive, cmCount,
                                   cmTestMultipleChoice, cmCount, cmTestHint, cmTestStatistics});
     add(menu("&View", "miView"), {cmViewToolBar, cmViewStatusBar, cmCount, cmViewOptions});
@@ -255,12 +262,14 @@ void TMainForm::CreateStatusBar() {
 bool TMainForm::FormCreate(const QStringList& arguments) {
     try {
         // A named lock held for the life of the process; nothing waits on it.
-        FInstanceLock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("Vocalore.lock")));
+        FInstanceLock =
+            std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("Vocalore.lock")));
         FInstanceLock->setStaleLockTime(0);
         FInstanceLock->tryLock(0);
 
         FKeyFilter = std::make_unique<TAppKeyFilter>();
-        FKeyHookId = FKeyFilter->AddHook([this](QObject* target, QKeyEvent* event) { return AppKey(target, event); });
+        FKeyHookId = FKeyFilter->AddHook(
+            [this](QObject* target, QKeyEvent* event) { return AppKey(target, event); });
         FIdleHook = std::make_unique<TIdleHook>([this] { UpdateCommands(); });
         FSettings.RecentFiles.SetCapacity(MainRecentFileCapacity);
         setWindowTitle(QString::fromLatin1(ProductName));
@@ -293,7 +302,8 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
 }
 
 void TMainForm::ParseCommandLine(const QStringList& arguments, bool& print, QString& file) {
-    print = !arguments.isEmpty() && arguments.first().compare(QStringLiteral("/p"), Qt::CaseInsensitive) == 0;
+    print = !arguments.isEmpty() &&
+            arguments.first().compare(QStringLiteral("/p"), Qt::CaseInsensitive) == 0;
     file.clear();
     if (print)
         file = arguments.size() >= 2 ? arguments.at(1) : arguments.first();
@@ -307,8 +317,8 @@ void TMainForm::ApplySettings() {
         setGeometry(r.Left, r.Top, r.Width(), r.Height());
     } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = this->size();
-        const TScreenRect r = CentreOnScreen(size.width(), size.height(), screen->geometry().width(),
-                                             screen->geometry().height());
+        const TScreenRect r = CentreOnScreen(
+            size.width(), size.height(), screen->geometry().width(), screen->geometry().height());
         move(r.Left, r.Top);
     }
     FDocument->ForeignLangID = FSettings.ForeignLangID;
@@ -318,7 +328,9 @@ void TMainForm::ApplySettings() {
 }
 
 void TMainForm::CollectSettings() {
-    FSettings.WindowState = isMinimized() ? wsMinimized : isMaximized() || isFullScreen() ? wsMaximized : wsNormal;
+    FSettings.WindowState = isMinimized()                     ? wsMinimized
+                            : isMaximized() || isFullScreen() ? wsMaximized
+                                                              : wsNormal;
     if (FSettings.WindowState == wsNormal) {
         const QRect r = geometry();
         FSettings.WindowPosition = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -361,8 +373,12 @@ void TMainForm::SetViewMode(TViewMode mode) {
         RefreshGrid();
         dgVocab->setFocus();
         break;
-    case vmTest: FViews->setCurrentWidget(pnlTest); break;
-    case vmNone: FViews->setCurrentWidget(pnlWorkspace); break;
+    case vmTest:
+        FViews->setCurrentWidget(pnlTest);
+        break;
+    case vmNone:
+        FViews->setCurrentWidget(pnlWorkspace);
+        break;
     }
     FViewMode = mode;
 }
@@ -458,7 +474,8 @@ bool TMainForm::OpenDocument(const QString& path) {
     auto document = std::make_unique<TVocabFile>();
     try {
         document->LoadFromFile(LocalPath(path));
-        if (!IsLanguageAvailable(document->ForeignLangID) || !IsLanguageAvailable(document->NativeLangID))
+        if (!IsLanguageAvailable(document->ForeignLangID) ||
+            !IsLanguageAvailable(document->NativeLangID))
             throw EVocabFileError(LocalPath(path) +
                                   "\n\nThis file uses a "
                                   "language that is not available on your system. Install "
@@ -491,8 +508,9 @@ bool TMainForm::QuerySave() {
     if (FViewMode == vmNone || !FDocument->Modified())
         return true;
     const QString title = Utf8(DocumentTitle(FDocument->FileName()));
-    const TMsgButton answer = ShowMessageBox(QStringLiteral("Save changes to ") + title + u'?', {},
-                                             TMsgIcon::Warning, mbYes | mbNo | mbCancel, mbNone, this);
+    const TMsgButton answer =
+        ShowMessageBox(QStringLiteral("Save changes to ") + title + u'?', {}, TMsgIcon::Warning,
+                       mbYes | mbNo | mbCancel, mbNone, this);
     if (answer == mbCancel)
         return false;
     if (answer == mbNo)
@@ -512,9 +530,10 @@ void TMainForm::miFileSaveClick() {
     const QFileInfo info(path);
     // Read-only means no write permission for the owner, whoever runs the program.
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
-        ShowMessageBox(Utf8(DocumentTitle(fileName, true)) +
-                           QStringLiteral("\nThis file is read-only. Please use a different file name."),
-                       {}, TMsgIcon::Warning, mbOK, mbNone, this);
+        ShowMessageBox(
+            Utf8(DocumentTitle(fileName, true)) +
+                QStringLiteral("\nThis file is read-only. Please use a different file name."),
+            {}, TMsgIcon::Warning, mbOK, mbNone, this);
         miFileSaveAsClick();
         return;
     }
@@ -528,8 +547,9 @@ void TMainForm::miFileSaveAsClick() {
     TFileDialogRequest request;
     request.Parent = this;
     request.Caption = QStringLiteral("Save As");
-    request.Filter = QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
-                                    "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv");
+    request.Filter =
+        QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
+                       "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv");
     request.FilterIndex = 1;
     request.DefaultSuffix = QStringLiteral("vlo");
     request.OverwritePrompt = true;
@@ -721,7 +741,8 @@ bool TMainForm::HintAvailable() const {
         return false;
     if (pnlTest->property("answerEvaluated").toBool())
         return false;
-    return edit->objectName() == QLatin1String("edtResponse") || edit->objectName() == QLatin1String("edtNotes");
+    return edit->objectName() == QLatin1String("edtResponse") ||
+           edit->objectName() == QLatin1String("edtNotes");
 }
 
 void TMainForm::UpdateCommands() {
@@ -739,17 +760,24 @@ void TMainForm::UpdateCommands() {
     const bool hasCurrent = edit && current != -1;
 
     SetEnabled(Action(cmFileImport), edit);
-    for (TCommandId id : {cmFileSave, cmFileSaveAs, cmFileProperties, cmFilePrint, cmTestStatistics})
+    for (TCommandId id :
+         {cmFileSave, cmFileSaveAs, cmFileProperties, cmFilePrint, cmTestStatistics})
         SetEnabled(Action(id), open);
 
     const TUndoKind undo = edit ? document.UndoKind() : ukNone;
     const TUndoKind redo = edit ? document.RedoKind() : ukNone;
     SetEnabled(Action(cmEditUndo), undo != ukNone);
-    SetText(Action(cmEditUndo), undo != ukNone ? QStringLiteral("&Undo ") + QString::fromLatin1(UndoKindCaption(static_cast<TUndoKind>(undo & 0x7F)))
-                                               : QStringLiteral("&Undo"));
+    SetText(Action(cmEditUndo),
+            undo != ukNone
+                ? QStringLiteral("&Undo ") +
+                      QString::fromLatin1(UndoKindCaption(static_cast<TUndoKind>(undo & 0x7F)))
+                : QStringLiteral("&Undo"));
     SetEnabled(Action(cmEditRedo), redo != ukNone);
-    SetText(Action(cmEditRedo), redo != ukNone ? QStringLiteral("&Redo ") + QString::fromLatin1(UndoKindCaption(static_cast<TUndoKind>(redo & 0x7F)))
-                                               : QStringLiteral("&Redo"));
+    SetText(Action(cmEditRedo),
+            redo != ukNone
+                ? QStringLiteral("&Redo ") +
+                      QString::fromLatin1(UndoKindCaption(static_cast<TUndoKind>(redo & 0x7F)))
+                : QStringLiteral("&Redo"));
 
     for (TCommandId id : {cmEditCut, cmEditCopy, cmEditEdit, cmEditDelete})
         SetEnabled(Action(id), hasCurrent);
@@ -792,7 +820,8 @@ void TMainForm::UpdateStatusBar() {
         return;
     }
     const TVocabFile& document = *FDocument;
-    SetLabel(FStatusPanels[1], Utf8(LanguageAbbreviation(document.ForeignLangID)) + QStringLiteral(" - ") +
+    SetLabel(FStatusPanels[1], Utf8(LanguageAbbreviation(document.ForeignLangID)) +
+                                   QStringLiteral(" - ") +
                                    Utf8(LanguageAbbreviation(document.NativeLangID)));
     SetLabel(FStatusPanels[2], FViewMode == vmEdit
                                    ? QString::number(document.CurrentIndex() + 1)
@@ -818,7 +847,8 @@ void TMainForm::UpdateRecentMenu() {
     FShownRecentFont = font();
     const QFontMetrics metrics(font());
     const TTextMeasure measure = [&metrics](std::string_view text) {
-        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        return metrics.horizontalAdvance(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     };
     for (int n = 0; n < RecentFileMenuCount; ++n) {
         QAction* action = FRecentActions[static_cast<size_t>(n)];
@@ -827,7 +857,8 @@ void TMainForm::UpdateRecentMenu() {
                 action->setVisible(false);
             continue;
         }
-        QString shortened = Utf8(ShortenPath(DocumentTitle(list.Items(n), true), RecentMenuWidth, measure));
+        QString shortened =
+            Utf8(ShortenPath(DocumentTitle(list.Items(n), true), RecentMenuWidth, measure));
         // An ampersand in a path is text, not a mnemonic.
         shortened.replace(u'&', QStringLiteral("&&"));
         SetText(action, QStringLiteral("&%1 ").arg(n + 1) + shortened);

@@ -22,28 +22,27 @@ namespace {
 
 // Both lists show the language names in alphabetical order, each entry
 // carrying its identifier.
-void FillLanguages(QComboBox* box, uint16_t selected)
-{
+void FillLanguages(QComboBox* box, uint16_t selected) {
     std::vector<std::pair<QString, uint16_t>> entries;
     for (const TLanguageEntry& entry : LanguageList())
         entries.emplace_back(QString::fromStdString(entry.Name), entry.Id);
     QCollator collator;
-    std::stable_sort(entries.begin(), entries.end(),
-                     [&](const auto& a, const auto& b) { return collator.compare(a.first, b.first) < 0; });
+    std::stable_sort(entries.begin(), entries.end(), [&](const auto& a, const auto& b) {
+        return collator.compare(a.first, b.first) < 0;
+    });
     for (const auto& [name, id] : entries)
         box->addItem(name, QVariant::fromValue<uint>(id));
     box->setCurrentIndex(box->findData(QVariant::fromValue<uint>(selected)));
 }
 
-uint16_t SelectedId(const QComboBox* box)
-{
+uint16_t SelectedId(const QComboBox* box) {
     return box->currentIndex() < 0 ? 0 : static_cast<uint16_t>(box->currentData().toUInt());
 }
 
 } // namespace
 
-TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLangId) : QDialog(owner)
-{
+TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLangId)
+    : QDialog(owner) {
     setObjectName(QStringLiteral("NewDialog"));
     setWindowTitle(QStringLiteral("New"));
 
@@ -63,8 +62,10 @@ TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLa
         box->setMinimumWidth(220);
         box->setMaxVisibleItems(16);
     }
-    cbForeign->setWhatsThis(QStringLiteral("The language you are learning: the words and phrases of the new file are written in it."));
-    cbNative->setWhatsThis(QStringLiteral("Your own language: translations, parts of speech and notes are written in it."));
+    cbForeign->setWhatsThis(QStringLiteral(
+        "The language you are learning: the words and phrases of the new file are written in it."));
+    cbNative->setWhatsThis(QStringLiteral(
+        "Your own language: translations, parts of speech and notes are written in it."));
     FillLanguages(cbForeign, foreignLangId);
     FillLanguages(cbNative, nativeLangId);
 
@@ -89,13 +90,11 @@ TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLa
 uint16_t TNewDialog::ForeignLangID() const { return SelectedId(cbForeign); }
 uint16_t TNewDialog::NativeLangID() const { return SelectedId(cbNative); }
 
-void TNewDialog::UpdateOK()
-{
+void TNewDialog::UpdateOK() {
     btnOK->setEnabled(cbForeign->currentIndex() >= 0 && cbNative->currentIndex() >= 0);
 }
 
-bool TNewDialog::Execute(QWidget* owner, uint16_t& foreignLangId, uint16_t& nativeLangId)
-{
+bool TNewDialog::Execute(QWidget* owner, uint16_t& foreignLangId, uint16_t& nativeLangId) {
     TNewDialog dialog(owner, foreignLangId, nativeLangId);
     if (dialog.exec() != QDialog::Accepted)
         return false;

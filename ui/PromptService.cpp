@@ -11,8 +11,7 @@ namespace {
 
 TPromptService* installedService = nullptr;
 
-TQtPromptService& QtService()
-{
+TQtPromptService& QtService() {
     static TQtPromptService service;
     return service;
 }
@@ -20,41 +19,47 @@ TQtPromptService& QtService()
 // Message-box buttons in the order the user sees them.
 constexpr TMsgButton buttonOrder[] = {mbOK, mbYes, mbNo, mbCancel};
 
-TMsgButton FirstButton(TMsgButtons buttons)
-{
+TMsgButton FirstButton(TMsgButtons buttons) {
     for (TMsgButton b : buttonOrder)
         if (buttons & b)
             return b;
     return mbOK;
 }
 
-QMessageBox::StandardButton QtButton(TMsgButton button)
-{
+QMessageBox::StandardButton QtButton(TMsgButton button) {
     switch (button) {
-    case mbOK: return QMessageBox::Ok;
-    case mbCancel: return QMessageBox::Cancel;
-    case mbYes: return QMessageBox::Yes;
-    case mbNo: return QMessageBox::No;
-    case mbNone: break;
+    case mbOK:
+        return QMessageBox::Ok;
+    case mbCancel:
+        return QMessageBox::Cancel;
+    case mbYes:
+        return QMessageBox::Yes;
+    case mbNo:
+        return QMessageBox::No;
+    case mbNone:
+        break;
     }
     return QMessageBox::NoButton;
 }
 
-QMessageBox::Icon QtIcon(TMsgIcon icon)
-{
+QMessageBox::Icon QtIcon(TMsgIcon icon) {
     switch (icon) {
-    case TMsgIcon::Information: return QMessageBox::Information;
-    case TMsgIcon::Warning: return QMessageBox::Warning;
-    case TMsgIcon::Error: return QMessageBox::Critical;
-    case TMsgIcon::Question: return QMessageBox::Question;
-    case TMsgIcon::None: break;
+    case TMsgIcon::Information:
+        return QMessageBox::Information;
+    case TMsgIcon::Warning:
+        return QMessageBox::Warning;
+    case TMsgIcon::Error:
+        return QMessageBox::Critical;
+    case TMsgIcon::Question:
+        return QMessageBox::Question;
+    case TMsgIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
 
 // The answer when a box is closed without a button: what Escape would mean.
-TMsgButton EscapeAnswer(TMsgButtons buttons)
-{
+TMsgButton EscapeAnswer(TMsgButtons buttons) {
     if (buttons & mbCancel)
         return mbCancel;
     if (buttons & mbNo)
@@ -62,8 +67,7 @@ TMsgButton EscapeAnswer(TMsgButtons buttons)
     return FirstButton(buttons);
 }
 
-TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save)
-{
+TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save) {
     QFileDialog dialog(request.Parent, request.Caption);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -76,7 +80,8 @@ TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save)
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         const int index = request.FilterIndex >= 1 && request.FilterIndex <= filters.size()
-                              ? request.FilterIndex - 1 : 0;
+                              ? request.FilterIndex - 1
+                              : 0;
         dialog.selectNameFilter(filters[index]);
     }
     if (!request.FileName.isEmpty())
@@ -85,24 +90,20 @@ TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save)
         return {};
     TFileDialogResult result;
     result.Path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-    result.FilterIndex = std::max<int>(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    result.FilterIndex =
+        std::max<int>(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
     return result;
 }
 
 } // namespace
 
-TPromptService& TPromptService::Instance()
-{
+TPromptService& TPromptService::Instance() {
     return installedService ? *installedService : QtService();
 }
 
-void TPromptService::Install(TPromptService* service)
-{
-    installedService = service;
-}
+void TPromptService::Install(TPromptService* service) { installedService = service; }
 
-QStringList QtNameFilters(const QString& filter)
-{
+QStringList QtNameFilters(const QString& filter) {
     QStringList result;
     const QStringList parts = filter.split(u'|');
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -122,65 +123,66 @@ QStringList QtNameFilters(const QString& filter)
     return result;
 }
 
-TMsgButton TQtPromptService::MessageBox(const TMessageRequest& request)
-{
-    QMessageBox box(QtIcon(request.Icon), request.Caption, request.Text, QMessageBox::NoButton, request.Parent);
+TMsgButton TQtPromptService::MessageBox(const TMessageRequest& request) {
+    QMessageBox box(QtIcon(request.Icon), request.Caption, request.Text, QMessageBox::NoButton,
+                    request.Parent);
     for (TMsgButton b : buttonOrder)
         if (request.Buttons & b)
             box.addButton(QtButton(b));
-    const TMsgButton def = request.DefaultButton != mbNone ? request.DefaultButton : FirstButton(request.Buttons);
+    const TMsgButton def =
+        request.DefaultButton != mbNone ? request.DefaultButton : FirstButton(request.Buttons);
     box.setDefaultButton(QtButton(def));
     const QMessageBox::StandardButton escape = QtButton(EscapeAnswer(request.Buttons));
     box.setEscapeButton(escape);
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Ok: return mbOK;
-    case QMessageBox::Cancel: return mbCancel;
-    case QMessageBox::Yes: return mbYes;
-    case QMessageBox::No: return mbNo;
-    default: return EscapeAnswer(request.Buttons);
+    case QMessageBox::Ok:
+        return mbOK;
+    case QMessageBox::Cancel:
+        return mbCancel;
+    case QMessageBox::Yes:
+        return mbYes;
+    case QMessageBox::No:
+        return mbNo;
+    default:
+        return EscapeAnswer(request.Buttons);
     }
 }
 
-TFileDialogResult TQtPromptService::OpenFile(const TFileDialogRequest& request)
-{
+TFileDialogResult TQtPromptService::OpenFile(const TFileDialogRequest& request) {
     return RunFileDialog(request, false);
 }
 
-TFileDialogResult TQtPromptService::SaveFile(const TFileDialogRequest& request)
-{
+TFileDialogResult TQtPromptService::SaveFile(const TFileDialogRequest& request) {
     return RunFileDialog(request, true);
 }
 
-TFakePromptService::TFakePromptService(bool install) : FInstalled(install)
-{
+TFakePromptService::TFakePromptService(bool install) : FInstalled(install) {
     if (install)
         TPromptService::Install(this);
 }
 
-TFakePromptService::~TFakePromptService()
-{
+TFakePromptService::~TFakePromptService() {
     if (FInstalled && installedService == this)
         TPromptService::Install(nullptr);
 }
 
-void TFakePromptService::Clear()
-{
+void TFakePromptService::Clear() {
     FPrompts.clear();
     FButtons.clear();
     FFiles.clear();
     FUnanswered = 0;
 }
 
-TMsgButton TFakePromptService::MessageBox(const TMessageRequest& request)
-{
+TMsgButton TFakePromptService::MessageBox(const TMessageRequest& request) {
     TRecordedPrompt p;
     p.Kind = TRecordedPrompt::pkMessage;
     p.Text = request.Text;
     p.Caption = request.Caption;
     p.Icon = request.Icon;
     p.Buttons = request.Buttons;
-    p.DefaultButton = request.DefaultButton != mbNone ? request.DefaultButton : FirstButton(request.Buttons);
+    p.DefaultButton =
+        request.DefaultButton != mbNone ? request.DefaultButton : FirstButton(request.Buttons);
     FPrompts.push_back(p);
     if (FButtons.empty()) {
         ++FUnanswered;
@@ -191,8 +193,8 @@ TMsgButton TFakePromptService::MessageBox(const TMessageRequest& request)
     return answer;
 }
 
-TFileDialogResult TFakePromptService::FileDialog(TRecordedPrompt::TKind kind, const TFileDialogRequest& request)
-{
+TFileDialogResult TFakePromptService::FileDialog(TRecordedPrompt::TKind kind,
+                                                 const TFileDialogRequest& request) {
     TRecordedPrompt p;
     p.Kind = kind;
     p.Caption = request.Caption;
@@ -212,13 +214,11 @@ TFileDialogResult TFakePromptService::FileDialog(TRecordedPrompt::TKind kind, co
     return answer;
 }
 
-TFileDialogResult TFakePromptService::OpenFile(const TFileDialogRequest& request)
-{
+TFileDialogResult TFakePromptService::OpenFile(const TFileDialogRequest& request) {
     return FileDialog(TRecordedPrompt::pkOpenFile, request);
 }
 
-TFileDialogResult TFakePromptService::SaveFile(const TFileDialogRequest& request)
-{
+TFileDialogResult TFakePromptService::SaveFile(const TFileDialogRequest& request) {
     return FileDialog(TRecordedPrompt::pkSaveFile, request);
 }
 

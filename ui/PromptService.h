@@ -33,13 +33,13 @@ enum class TFileDialogKind { Open, Save };
 struct TFileDialogRequest {
     QWidget* Parent = nullptr;
     QString Caption;
-    QString Folder;        // initial folder; empty = the process's current folder
-    QString FileName;      // initial file name (may be a full path)
+    QString Folder;   // initial folder; empty = the process's current folder
+    QString FileName; // initial file name (may be a full path)
     // Filter text in the "Name|pattern|Name|pattern" form the program uses
     // everywhere; patterns are separated by ';'.
     QString Filter;
-    int FilterIndex = 1;   // 1-based entry of Filter chosen initially
-    QString DefaultSuffix; // without the dot, e.g. "vlo"
+    int FilterIndex = 1;          // 1-based entry of Filter chosen initially
+    QString DefaultSuffix;        // without the dot, e.g. "vlo"
     bool OverwritePrompt = false; // Save only
 };
 
@@ -81,7 +81,7 @@ struct TRecordedPrompt {
     TMsgIcon Icon = TMsgIcon::None;
     TMsgButtons Buttons = mbNone;
     TMsgButton DefaultButton = mbNone;
-    QString Filter;  // file dialogs
+    QString Filter; // file dialogs
     int FilterIndex = 1;
     QString Folder;
     QString FileName;
@@ -102,7 +102,9 @@ public:
     ~TFakePromptService() override;
 
     void QueueButton(TMsgButton button) { FButtons.push_back(button); }
-    void QueueFile(const QString& path, int filterIndex = 1) { FFiles.push_back({path, filterIndex}); }
+    void QueueFile(const QString& path, int filterIndex = 1) {
+        FFiles.push_back({path, filterIndex});
+    }
 
     const std::vector<TRecordedPrompt>& Prompts() const { return FPrompts; }
     const TRecordedPrompt& Last() const { return FPrompts.back(); }

@@ -24,8 +24,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace vocalore {
 
@@ -33,8 +33,7 @@ namespace {
 
 constexpr int locationWidth = 260;
 
-QString Decode(const std::string& bytes, uint16_t languageId, bool comments)
-{
+QString Decode(const std::string& bytes, uint16_t languageId, bool comments) {
     QString text = QString::fromStdU16String(ToUtf16(bytes, languageId));
     if (comments) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -45,8 +44,7 @@ QString Decode(const std::string& bytes, uint16_t languageId, bool comments)
 
 // Characters the code page can't hold never get into the text, so nothing is
 // lost silently on the way back to bytes.
-QString Encodable(const QString& text, const TCodePage& codePage)
-{
+QString Encodable(const QString& text, const TCodePage& codePage) {
     QString result;
     result.reserve(text.size());
     for (QChar ch : text)
@@ -57,9 +55,9 @@ QString Encodable(const QString& text, const TCodePage& codePage)
 
 class TCodePageValidator : public QValidator {
 public:
-    TCodePageValidator(const TCodePage& codePage, QObject* parent) : QValidator(parent), FCodePage(codePage) {}
-    State validate(QString& input, int&) const override
-    {
+    TCodePageValidator(const TCodePage& codePage, QObject* parent)
+        : QValidator(parent), FCodePage(codePage) {}
+    State validate(QString& input, int&) const override {
         return FCodePage.CanEncode(input.toStdU16String()) ? Acceptable : Invalid;
     }
 
@@ -67,22 +65,19 @@ private:
     const TCodePage& FCodePage;
 };
 
-QLabel* NewLabel(const char* name, const QString& text, QWidget* parent)
-{
+QLabel* NewLabel(const char* name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
 
-QLabel* NewStatic(const char* name, QWidget* parent)
-{
+QLabel* NewStatic(const char* name, QWidget* parent) {
     QLabel* label = NewLabel(name, {}, parent);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 
-QFrame* Line(QWidget* parent)
-{
+QFrame* Line(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -90,8 +85,7 @@ QFrame* Line(QWidget* parent)
 }
 
 // The user's long time format with seconds but without a time zone.
-QString LongTimeFormat()
-{
+QString LongTimeFormat() {
     QString format = QLocale().timeFormat(QLocale::LongFormat);
     format.remove(u't');
     return format.trimmed();
@@ -99,17 +93,16 @@ QString LongTimeFormat()
 
 } // namespace
 
-QString FileSizeText(qint64 size)
-{
+QString FileSizeText(qint64 size) {
     const QString bytes = QStringLiteral("%1 bytes").arg(size);
     if (size <= 1023)
         return bytes;
-    return QLocale().toString(static_cast<double>(size) / 1024.0, 'f', 2) + QStringLiteral("KB (") + bytes
-           + u')';
+    return QLocale().toString(static_cast<double>(size) / 1024.0, 'f', 2) + QStringLiteral("KB (") +
+           bytes + u')';
 }
 
-TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data) : QDialog(owner), FData(data)
-{
+TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data)
+    : QDialog(owner), FData(data) {
     setObjectName(QStringLiteral("PropertiesDialog"));
     setWindowTitle(QStringLiteral("Properties"));
     const TCodePage& nativePage = TCodePage::ForLanguage(data.NativeLangID);
@@ -228,9 +221,12 @@ TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data
 
     const TDialogButtons dialogButtons = AddDialogButtons(this, hcPropertiesDialog);
     btnOK = dialogButtons.OK;
-    edtDescription->setWhatsThis(QStringLiteral("A short description of the file, for example the textbook and chapter the words come from."));
-    edtAuthor->setWhatsThis(QStringLiteral("The name of the person who wrote the vocabulary list."));
-    memComments->setWhatsThis(QStringLiteral("Any remarks about the file. Press Enter to start a new line."));
+    edtDescription->setWhatsThis(QStringLiteral("A short description of the file, for example the "
+                                                "textbook and chapter the words come from."));
+    edtAuthor->setWhatsThis(
+        QStringLiteral("The name of the person who wrote the vocabulary list."));
+    memComments->setWhatsThis(
+        QStringLiteral("Any remarks about the file. Press Enter to start a new line."));
 
     LayOutAboveButtonRow(this, pcProperties, dialogButtons);
 
@@ -244,32 +240,32 @@ TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data
     PlaceDialog(this, owner);
 }
 
-void TPropertiesDialog::FillFileFacts()
-{
+void TPropertiesDialog::FillFileFacts() {
     if (FData.FileName.empty())
         return;
     const QFileInfo info(QString::fromStdString(FData.FileName));
     const QString folder = info.absolutePath();
     const QFontMetrics metrics(stLocation->font());
-    stLocation->setText(QString::fromStdString(ShortenPath(
-        folder.toStdString(), locationWidth,
-        [&](std::string_view text) { return metrics.horizontalAdvance(QString::fromUtf8(text.data(), text.size())); })));
+    stLocation->setText(QString::fromStdString(
+        ShortenPath(folder.toStdString(), locationWidth, [&](std::string_view text) {
+            return metrics.horizontalAdvance(QString::fromUtf8(text.data(), text.size()));
+        })));
     stLocation->setToolTip(folder);
     if (!info.exists())
         return;
     stSize->setText(FileSizeText(info.size()));
     const QDateTime modified = info.lastModified().toLocalTime();
     const QLocale locale;
-    stModified->setText(locale.toString(modified.date(), QLocale::ShortFormat) + u' '
-                        + locale.toString(modified.time(), LongTimeFormat()));
+    stModified->setText(locale.toString(modified.date(), QLocale::ShortFormat) + u' ' +
+                        locale.toString(modified.time(), LongTimeFormat()));
     // Without write permission for its owner the file counts as read-only; a
     // leading dot hides it. Archive and system have no equivalent here.
-    findChild<QCheckBox*>(QStringLiteral("chbReadOnly"))->setChecked(!info.permission(QFileDevice::WriteOwner));
+    findChild<QCheckBox*>(QStringLiteral("chbReadOnly"))
+        ->setChecked(!info.permission(QFileDevice::WriteOwner));
     findChild<QCheckBox*>(QStringLiteral("chbHidden"))->setChecked(info.isHidden());
 }
 
-bool TPropertiesDialog::eventFilter(QObject* watched, QEvent* event)
-{
+bool TPropertiesDialog::eventFilter(QObject* watched, QEvent* event) {
     // Enter makes a new line in the comments, so OK is not the default
     // button while they have the focus.
     if (watched == memComments) {
@@ -281,9 +277,8 @@ bool TPropertiesDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-std::string TPropertiesDialog::Stored(const QString& shown, const QString& initial, const std::string& initialBytes,
-                                      bool comments) const
-{
+std::string TPropertiesDialog::Stored(const QString& shown, const QString& initial,
+                                      const std::string& initialBytes, bool comments) const {
     if (shown == initial)
         return initialBytes;
     QString text = shown;
@@ -295,23 +290,19 @@ std::string TPropertiesDialog::Stored(const QString& shown, const QString& initi
     return codePage.FromUtf16(Encodable(text, codePage).toStdU16String()).value_or(std::string());
 }
 
-std::string TPropertiesDialog::Description() const
-{
+std::string TPropertiesDialog::Description() const {
     return Stored(edtDescription->text(), FInitialDescription, FData.Description, false);
 }
 
-std::string TPropertiesDialog::Author() const
-{
+std::string TPropertiesDialog::Author() const {
     return Stored(edtAuthor->text(), FInitialAuthor, FData.Author, false);
 }
 
-std::string TPropertiesDialog::Comments() const
-{
+std::string TPropertiesDialog::Comments() const {
     return Stored(memComments->toPlainText(), FInitialComments, FData.Comments, true);
 }
 
-bool TPropertiesDialog::Execute(QWidget* owner, TPropertiesData& data)
-{
+bool TPropertiesDialog::Execute(QWidget* owner, TPropertiesData& data) {
     TPropertiesDialog dialog(owner, data);
     if (dialog.exec() != QDialog::Accepted)
         return false;

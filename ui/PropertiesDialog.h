@@ -47,8 +47,8 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    std::string Stored(const QString& shown, const QString& initial, const std::string& initialBytes,
-                       bool comments) const;
+    std::string Stored(const QString& shown, const QString& initial,
+                       const std::string& initialBytes, bool comments) const;
     void FillFileFacts();
 
     TPropertiesData FData;

@@ -7,7 +7,8 @@
 namespace vocalore {
 
 TQtClipboard::TQtClipboard() {
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { FHasBlock = -1; });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { FHasBlock = -1; });
 }
 
 void TQtClipboard::PutItem(const std::string& block, const std::string& plainTextUtf8) {

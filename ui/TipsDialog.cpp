@@ -33,10 +33,10 @@ struct TRtfState {
 };
 
 // Destinations whose contents are never shown.
-bool IsHiddenDestination(const QByteArray& word)
-{
-    static const char* const hidden[] = {"fonttbl", "colortbl", "stylesheet", "info", "pict", "object",
-                                         "header", "footer", "generator", "listtable", "listoverridetable"};
+bool IsHiddenDestination(const QByteArray& word) {
+    static const char* const hidden[] = {"fonttbl",   "colortbl",  "stylesheet",       "info",
+                                         "pict",      "object",    "header",           "footer",
+                                         "generator", "listtable", "listoverridetable"};
     for (const char* name : hidden)
         if (word == name)
             return true;
@@ -45,8 +45,7 @@ bool IsHiddenDestination(const QByteArray& word)
 
 class TRtfConverter {
 public:
-    QString Convert(const QByteArray& rtf)
-    {
+    QString Convert(const QByteArray& rtf) {
         qsizetype i = 0;
         const qsizetype n = rtf.size();
         while (i < n) {
@@ -76,14 +75,12 @@ public:
     }
 
 private:
-    static const TCodePage& Codec()
-    {
+    static const TCodePage& Codec() {
         static const TCodePage* ansi = TCodePage::ForCodePage(1252);
         return *ansi;
     }
 
-    qsizetype ControlWord(const QByteArray& rtf, qsizetype i)
-    {
+    qsizetype ControlWord(const QByteArray& rtf, qsizetype i) {
         const qsizetype n = rtf.size();
         if (i >= n)
             return i;
@@ -118,7 +115,8 @@ private:
             ++end;
         while (end < n && std::isdigit(static_cast<unsigned char>(rtf[end])))
             ++end;
-        const bool hasParam = end > numberStart && !(end == numberStart + 1 && rtf[numberStart] == '-');
+        const bool hasParam =
+            end > numberStart && !(end == numberStart + 1 && rtf[numberStart] == '-');
         const int param = hasParam ? rtf.mid(numberStart, end - numberStart).toInt() : 1;
         if (end < n && rtf[end] == ' ')
             ++end; // the delimiter belongs to the control word
@@ -126,8 +124,8 @@ private:
         return end;
     }
 
-    qsizetype Apply(const QByteArray& word, bool hasParam, int param, const QByteArray& rtf, qsizetype next)
-    {
+    qsizetype Apply(const QByteArray& word, bool hasParam, int param, const QByteArray& rtf,
+                    qsizetype next) {
         if (IsHiddenDestination(word))
             FState.Skip = true;
         else if (word == "b")
@@ -164,7 +162,8 @@ private:
         else if (word == "u" && hasParam) {
             Put(QChar(static_cast<char16_t>(param < 0 ? param + 65536 : param)));
             // one substitute character for readers without Unicode follows
-            if (next < rtf.size() && rtf[next] == '\\' && next + 1 < rtf.size() && rtf[next + 1] == '\'')
+            if (next < rtf.size() && rtf[next] == '\\' && next + 1 < rtf.size() &&
+                rtf[next + 1] == '\'')
                 return next + 4;
             if (next < rtf.size() && rtf[next] != '\\' && rtf[next] != '{' && rtf[next] != '}')
                 return next + 1;
@@ -172,12 +171,11 @@ private:
         return next;
     }
 
-    void Put(QChar ch)
-    {
+    void Put(QChar ch) {
         if (FState.Skip)
             return;
-        if (!FRunOpen || FRunState.Bold != FState.Bold || FRunState.Italic != FState.Italic
-            || FRunState.Underline != FState.Underline || FRunState.HalfPoints != FState.HalfPoints) {
+        if (!FRunOpen || FRunState.Bold != FState.Bold || FRunState.Italic != FState.Italic ||
+            FRunState.Underline != FState.Underline || FRunState.HalfPoints != FState.HalfPoints) {
             Flush();
             FRunState = FState;
             FRunOpen = true;
@@ -185,16 +183,14 @@ private:
         FRun += ch;
     }
 
-    void Break()
-    {
+    void Break() {
         if (FState.Skip)
             return;
         Flush();
         FHtml += QStringLiteral("<br>");
     }
 
-    void Flush()
-    {
+    void Flush() {
         if (!FRunOpen)
             return;
         QString style = QStringLiteral("font-size:%1pt").arg(FRunState.HalfPoints / 2.0);
@@ -204,8 +200,8 @@ private:
             style += QStringLiteral(";font-style:italic");
         if (FRunState.Underline)
             style += QStringLiteral(";text-decoration:underline");
-        FHtml += QStringLiteral("<span style=\"") + style + QStringLiteral("\">") + FRun.toHtmlEscaped()
-                 + QStringLiteral("</span>");
+        FHtml += QStringLiteral("<span style=\"") + style + QStringLiteral("\">") +
+                 FRun.toHtmlEscaped() + QStringLiteral("</span>");
         FRun.clear();
         FRunOpen = false;
     }
@@ -220,13 +216,11 @@ private:
 
 } // namespace
 
-QString TipsFilePath()
-{
+QString TipsFilePath() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tips.dat"));
 }
 
-std::vector<QByteArray> SplitTipLines(const QByteArray& bytes)
-{
+std::vector<QByteArray> SplitTipLines(const QByteArray& bytes) {
     const qsizetype zero = bytes.indexOf('\0');
     const QByteArray text = zero < 0 ? bytes : bytes.left(zero);
     std::vector<QByteArray> lines;
@@ -245,8 +239,7 @@ std::vector<QByteArray> SplitTipLines(const QByteArray& bytes)
     return lines;
 }
 
-TTip ParseTip(const QByteArray& line)
-{
+TTip ParseTip(const QByteArray& line) {
     TTip tip;
     const qsizetype tab = line.indexOf('\t');
     if (tab < 0) {
@@ -260,20 +253,16 @@ TTip ParseTip(const QByteArray& line)
     return tip;
 }
 
-QByteArray TipDocument(const QByteArray& text)
-{
-    return QByteArrayLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Verdana;}}"
-                             "{\\colortbl\\red0\\green0\\blue0;}\\deflang2057\\pard\\plain\\f0\\fs16 ")
-           + text + QByteArrayLiteral("\\par }");
+QByteArray TipDocument(const QByteArray& text) {
+    return QByteArrayLiteral(
+               "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Verdana;}}"
+               "{\\colortbl\\red0\\green0\\blue0;}\\deflang2057\\pard\\plain\\f0\\fs16 ") +
+           text + QByteArrayLiteral("\\par }");
 }
 
-QString RtfToHtml(const QByteArray& rtf)
-{
-    return TRtfConverter().Convert(rtf);
-}
+QString RtfToHtml(const QByteArray& rtf) { return TRtfConverter().Convert(rtf); }
 
-TTipsDialog::TTipsDialog(QWidget* owner, TTipsDialogData& data) : QDialog(owner), FData(data)
-{
+TTipsDialog::TTipsDialog(QWidget* owner, TTipsDialogData& data) : QDialog(owner), FData(data) {
     setObjectName(QStringLiteral("TipsDialog"));
     setWindowTitle(QStringLiteral("Tip of the Day"));
 
@@ -291,7 +280,8 @@ TTipsDialog::TTipsDialog(QWidget* owner, TTipsDialogData& data) : QDialog(owner)
     shpMargin->setFixedWidth(56);
     shpMargin->setAutoFillBackground(true);
     QPalette marginPalette = shpMargin->palette();
-    marginPalette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80)); // the application workspace grey
+    marginPalette.setColor(QPalette::Window,
+                           QColor(0x80, 0x80, 0x80)); // the application workspace grey
     shpMargin->setPalette(marginPalette);
     auto* imgTip = new QLabel(shpMargin);
     imgTip->setObjectName(QStringLiteral("imgTip"));
@@ -376,8 +366,7 @@ TTipsDialog::TTipsDialog(QWidget* owner, TTipsDialogData& data) : QDialog(owner)
     PlaceDialog(this, owner);
 }
 
-void TTipsDialog::btnNextClick()
-{
+void TTipsDialog::btnNextClick() {
     if (FData.NextTip < 0 || FData.NextTip >= static_cast<int32_t>(FLines.size()))
         FData.NextTip = 0;
     if (FLines.empty()) {
@@ -391,38 +380,30 @@ void TTipsDialog::btnNextClick()
 }
 
 // A missing or empty tips file is no error: the dialog says so in place of a tip.
-void TTipsDialog::ShowUnavailable()
-{
+void TTipsDialog::ShowUnavailable() {
     FCurrent = {};
     ShowText(QByteArray(TipsUnavailable));
     btnDetails->setEnabled(false);
     btnNext->setEnabled(false);
 }
 
-void TTipsDialog::ShowText(const QByteArray& text)
-{
-    reTip->setHtml(RtfToHtml(TipDocument(text)));
-}
+void TTipsDialog::ShowText(const QByteArray& text) { reTip->setHtml(RtfToHtml(TipDocument(text))); }
 
-void TTipsDialog::btnDetailsClick()
-{
-    ShowHelpTopic(FCurrent.Context);
-}
+void TTipsDialog::btnDetailsClick() { ShowHelpTopic(FCurrent.Context); }
 
-void TTipsDialog::done(int result)
-{
+void TTipsDialog::done(int result) {
     FData.ShowAtStartup = chbShowAtStartup->isChecked();
     QDialog::done(result);
 }
 
-void ShowTipOfTheDay(QWidget* owner, TTipsDialogData& data, bool atStartup)
-{
+void ShowTipOfTheDay(QWidget* owner, TTipsDialogData& data, bool atStartup) {
     {
         TTipsDialog dialog(owner, data);
         dialog.exec();
     }
     if (atStartup && !data.ShowAtStartup)
-        ShowMessageBox(QString::fromLatin1(TipsReminder), {}, TMsgIcon::Information, mbOK, mbNone, owner);
+        ShowMessageBox(QString::fromLatin1(TipsReminder), {}, TMsgIcon::Information, mbOK, mbNone,
+                       owner);
 }
 
 } // namespace vocalore

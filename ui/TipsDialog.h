@@ -39,7 +39,8 @@ QByteArray TipDocument(const QByteArray& text);
 QString RtfToHtml(const QByteArray& rtf);
 
 inline constexpr const char* TipsUnavailable = "[Tips unavailable]";
-inline constexpr const char* TipsReminder = "Tip of the Day can be turned on again via the Help menu.";
+inline constexpr const char* TipsReminder =
+    "Tip of the Day can be turned on again via the Help menu.";
 
 class TTipsDialog : public QDialog {
 public:

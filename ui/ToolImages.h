@@ -8,9 +8,30 @@
 namespace vocalore {
 
 enum TToolImage : int {
-    tiNew, tiOpen, tiSave, tiPrint, tiUndo, tiRedo, tiCut, tiCopy, tiPaste, tiAdd, tiEdit, tiDelete,
-    tiMoveUp, tiMoveDown, tiSort, tiFind, tiStartTesting, tiPassive, tiActive, tiMultipleChoice,
-    tiHint, tiStatistics, tiOptions, tiHelp,
+    tiNew,
+    tiOpen,
+    tiSave,
+    tiPrint,
+    tiUndo,
+    tiRedo,
+    tiCut,
+    tiCopy,
+    tiPaste,
+    tiAdd,
+    tiEdit,
+    tiDelete,
+    tiMoveUp,
+    tiMoveDown,
+    tiSort,
+    tiFind,
+    tiStartTesting,
+    tiPassive,
+    tiActive,
+    tiMultipleChoice,
+    tiHint,
+    tiStatistics,
+    tiOptions,
+    tiHelp,
     tiCount
 };
 

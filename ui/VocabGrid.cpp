@@ -26,7 +26,8 @@ constexpr int DragScrollInterval = 40;
 
 QString Decode(const std::string& bytes, uint16_t languageId) {
     const std::u16string text = ToUtf16(bytes, languageId);
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
 }
 
 // Ends the refresh state also when a step fails part-way.
@@ -68,7 +69,8 @@ double TWidthTable::Width(const std::string& bytes) const {
     return width;
 }
 
-TVocabGrid::TVocabGrid(TVocabGridHost& host, QWidget* parent) : QAbstractScrollArea(parent), FHost(host) {
+TVocabGrid::TVocabGrid(TVocabGridHost& host, QWidget* parent)
+    : QAbstractScrollArea(parent), FHost(host) {
     setObjectName(QStringLiteral("dgVocab"));
     // Foreign-language control for keyboard switching: type-to-find reads foreign letters.
     setProperty("tag", -1);
@@ -139,8 +141,8 @@ int TVocabGrid::RowAt(QPoint point) const {
 }
 
 QRect TVocabGrid::RowRect(int row) const {
-    return QRect(-horizontalScrollBar()->value(), (row - TopRow()) * FRowHeight,
-                 FColumnWidth, FRowHeight);
+    return QRect(-horizontalScrollBar()->value(), (row - TopRow()) * FRowHeight, FColumnWidth,
+                 FRowHeight);
 }
 
 void TVocabGrid::UpdateColumnWidth() {
@@ -223,8 +225,8 @@ void TVocabGrid::DrawRow(QPainter& painter, int row, const QRect& rect) {
     const int top = (rect.top() + rect.bottom() + 1 - FSpaceHeight) / 2;
     const int baseline = top + FAscent;
     painter.setPen(text);
-    auto draw = [&](const QFont& font, const TWidthTable& widths, const std::string& bytes, uint16_t language,
-                    bool space) {
+    auto draw = [&](const QFont& font, const TWidthTable& widths, const std::string& bytes,
+                    uint16_t language, bool space) {
         painter.setFont(font);
         const std::string piece = space ? bytes + ' ' : bytes;
         painter.drawText(QPointF(x, baseline), Decode(piece, language));
@@ -280,19 +282,32 @@ void TVocabGrid::keyPressEvent(QKeyEvent* event) {
     }
     const int visible = VisibleRowCount();
     switch (event->key()) {
-    case Qt::Key_Up: SelectRow(FRow - 1); return;
-    case Qt::Key_Down: SelectRow(FRow + 1); return;
-    case Qt::Key_PageUp: SelectRow(FRow - visible); return;
-    case Qt::Key_PageDown: SelectRow(FRow + visible); return;
-    case Qt::Key_Home: SelectRow(0); return;
-    case Qt::Key_End: SelectRow(RowCount() - 1); return;
+    case Qt::Key_Up:
+        SelectRow(FRow - 1);
+        return;
+    case Qt::Key_Down:
+        SelectRow(FRow + 1);
+        return;
+    case Qt::Key_PageUp:
+        SelectRow(FRow - visible);
+        return;
+    case Qt::Key_PageDown:
+        SelectRow(FRow + visible);
+        return;
+    case Qt::Key_Home:
+        SelectRow(0);
+        return;
+    case Qt::Key_End:
+        SelectRow(RowCount() - 1);
+        return;
     case Qt::Key_Left:
         horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
         return;
     case Qt::Key_Right:
         horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         return;
-    default: break;
+    default:
+        break;
     }
     const QString typed = event->text();
     if (typed.size() == 1 && typed.at(0).unicode() > 32 &&
@@ -320,7 +335,8 @@ bool TVocabGrid::FindByFirstLetter(const QString& typed) {
         const size_t start = static_cast<size_t>(std::max(0, item.SortPosition));
         if (start >= item.Word.size())
             continue;
-        const std::string letters = LettersAndDigits(std::string_view(item.Word).substr(start), foreign, false);
+        const std::string letters =
+            LettersAndDigits(std::string_view(item.Word).substr(start), foreign, false);
         if (letters.empty())
             continue;
         if (LowerCaseText(letters.substr(0, 1), foreign) == wanted) {
@@ -411,7 +427,8 @@ void TVocabGrid::ShowDropTarget(int row) {
 
 void TVocabGrid::DragScrollTimer_() {
     const int top = TopRow();
-    if ((FScrollDirection == 1 && top < RowCount() - VisibleRowCount()) || (FScrollDirection == -1 && top > 0)) {
+    if ((FScrollDirection == 1 && top < RowCount() - VisibleRowCount()) ||
+        (FScrollDirection == -1 && top > 0)) {
         SetTopRow(top + FScrollDirection);
         FDropTarget = -1;
         viewport()->repaint();

@@ -22,8 +22,7 @@ namespace {
 constexpr int listWidth = 320;
 constexpr int listHeight = 140;
 
-QLabel* Picture(const char* name, int image, QWidget* parent)
-{
+QLabel* Picture(const char* name, int image, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setPixmap(ToolImage(image).pixmap(16, 16));
@@ -33,8 +32,8 @@ QLabel* Picture(const char* name, int image, QWidget* parent)
 
 } // namespace
 
-TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDialog(owner), FData(data)
-{
+TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data)
+    : QDialog(owner), FData(data) {
     setObjectName(QStringLiteral("WelcomeDialog"));
     setWindowTitle(QStringLiteral("Welcome"));
 
@@ -45,21 +44,26 @@ TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDial
     rbOpen = new QRadioButton(QStringLiteral("&Open an existing file:"), this);
     rbOpen->setObjectName(QStringLiteral("rbOpen"));
     rbOpen->setChecked(true);
-    rbNew->setWhatsThis(QStringLiteral("Starts a new, empty vocabulary file. You choose its two languages next."));
-    rbOpen->setWhatsThis(QStringLiteral("Opens a vocabulary file you used recently, or lets you browse for one."));
+    rbNew->setWhatsThis(
+        QStringLiteral("Starts a new, empty vocabulary file. You choose its two languages next."));
+    rbOpen->setWhatsThis(
+        QStringLiteral("Opens a vocabulary file you used recently, or lets you browse for one."));
 
     lbFileName = new QListWidget(this);
     lbFileName->setObjectName(QStringLiteral("lbFileName"));
     lbFileName->setFixedSize(listWidth, listHeight);
-    lbFileName->setWhatsThis(QStringLiteral("Choose \"Browse...\" to look for a file, or one of the files you used recently."));
+    lbFileName->setWhatsThis(QStringLiteral(
+        "Choose \"Browse...\" to look for a file, or one of the files you used recently."));
     lbFileName->addItem(QString::fromLatin1(BrowseEntry));
     const QFontMetrics metrics(lbFileName->font());
     const int textWidth = listWidth - 2 * lbFileName->frameWidth() - 4;
     const TTextMeasure measure = [&](std::string_view text) {
-        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        return metrics.horizontalAdvance(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     };
     for (const std::string& path : data.RecentFiles) {
-        auto* item = new QListWidgetItem(QString::fromStdString(ShortenPath(DocumentTitle(path, true), textWidth, measure)));
+        auto* item = new QListWidgetItem(
+            QString::fromStdString(ShortenPath(DocumentTitle(path, true), textWidth, measure)));
         item->setToolTip(QString::fromStdString(path));
         lbFileName->addItem(item);
     }
@@ -100,8 +104,7 @@ TWelcomeDialog::TWelcomeDialog(QWidget* owner, TWelcomeDialogData& data) : QDial
     PlaceDialog(this, owner);
 }
 
-bool TWelcomeDialog::eventFilter(QObject* watched, QEvent* event)
-{
+bool TWelcomeDialog::eventFilter(QObject* watched, QEvent* event) {
     // A double-click on a choice takes it at once.
     if ((watched == rbNew || watched == rbOpen) && event->type() == QEvent::MouseButtonDblClick) {
         static_cast<QRadioButton*>(watched)->setChecked(true);
@@ -115,13 +118,9 @@ bool TWelcomeDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TWelcomeDialog::UpdateList()
-{
-    lbFileName->setEnabled(rbOpen->isChecked());
-}
+void TWelcomeDialog::UpdateList() { lbFileName->setEnabled(rbOpen->isChecked()); }
 
-void TWelcomeDialog::btnOKClick()
-{
+void TWelcomeDialog::btnOKClick() {
     FData.Open = rbOpen->isChecked();
     const int row = lbFileName->currentRow();
     FData.FileName = row <= 0 || row > static_cast<int>(FData.RecentFiles.size())
@@ -130,8 +129,7 @@ void TWelcomeDialog::btnOKClick()
     accept();
 }
 
-bool TWelcomeDialog::Execute(QWidget* owner, TWelcomeDialogData& data)
-{
+bool TWelcomeDialog::Execute(QWidget* owner, TWelcomeDialogData& data) {
     TWelcomeDialog dialog(owner, data);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -49,8 +49,9 @@ protected:
         doc->NativeLangID = native;
         return doc;
     }
-    void AddItem(TVocabFile& doc, const std::string& word, const std::string& category, const std::string& notes,
-                 const std::string& translation, int32_t sortPosition = 0, int32_t penalty = 0) {
+    void AddItem(TVocabFile& doc, const std::string& word, const std::string& category,
+                 const std::string& notes, const std::string& translation, int32_t sortPosition = 0,
+                 int32_t penalty = 0) {
         TVocabItem& item = doc.PendingItem();
         item.Word = word;
         item.Category = category;
@@ -69,7 +70,8 @@ TEST_F(ClipboardTest, BlockLayoutAndPlainText) {
     AddItem(*Source, "der H\xfcgel", "", "", "hill", 4, -1);
     Source->CopyToClipboard(Clipboard);
     ASSERT_TRUE(Clipboard.Block.has_value());
-    const std::string expected = std::string("\x07\x04\x09\x04\x04\x00\x00\x00", 8) + "der H\xfcgel\t\t\thill" + '\0';
+    const std::string expected =
+        std::string("\x07\x04\x09\x04\x04\x00\x00\x00", 8) + "der H\xfcgel\t\t\thill" + '\0';
     EXPECT_EQ(*Clipboard.Block, expected);
     EXPECT_EQ(Clipboard.Block->size(), 8 + std::string("der H\xfcgel\t\t\thill").size() + 1);
     EXPECT_EQ(Clipboard.PlainText, "der H\xc3\xbcgel\t\t\thill");
@@ -111,7 +113,8 @@ TEST_F(ClipboardTest, PasteKeepsTextsAndSortPositionButNotStatistics) {
 TEST_F(ClipboardTest, Refusals) {
     auto target = MakeDoc(0x0407, 0x0409);
     // nothing on the clipboard, or a copy without a current item
-    EXPECT_EQ(Message([&] { target->PasteFromClipboard(Clipboard, ipAtEnd); }), msg::NoValidClipboardData);
+    EXPECT_EQ(Message([&] { target->PasteFromClipboard(Clipboard, ipAtEnd); }),
+              msg::NoValidClipboardData);
     EXPECT_EQ(Message([&] { Source->CopyToClipboard(Clipboard); }), msg::NoCurrentItem);
     EXPECT_FALSE(Clipboard.Block.has_value());
     EXPECT_FALSE(TVocabFile::ClipboardHasItem(Clipboard));
@@ -119,14 +122,17 @@ TEST_F(ClipboardTest, Refusals) {
     AddItem(*Source, "w", "c", "n", "t");
     Clipboard.Busy = true;
     EXPECT_EQ(Message([&] { Source->CopyToClipboard(Clipboard); }), msg::CannotOpenClipboard);
-    EXPECT_EQ(Message([&] { target->PasteFromClipboard(Clipboard, ipAtEnd); }), msg::CannotOpenClipboard);
+    EXPECT_EQ(Message([&] { target->PasteFromClipboard(Clipboard, ipAtEnd); }),
+              msg::CannotOpenClipboard);
     Clipboard.Busy = false;
 
     Source->CopyToClipboard(Clipboard);
     auto swapped = MakeDoc(0x0409, 0x0407);
-    EXPECT_EQ(Message([&] { swapped->PasteFromClipboard(Clipboard, ipAtEnd); }), msg::LanguagesDifferent);
+    EXPECT_EQ(Message([&] { swapped->PasteFromClipboard(Clipboard, ipAtEnd); }),
+              msg::LanguagesDifferent);
     auto french = MakeDoc(0x040C, 0x0409);
-    EXPECT_EQ(Message([&] { french->PasteFromClipboard(Clipboard, ipAtEnd); }), msg::LanguagesDifferent);
+    EXPECT_EQ(Message([&] { french->PasteFromClipboard(Clipboard, ipAtEnd); }),
+              msg::LanguagesDifferent);
     EXPECT_EQ(swapped->Count() + french->Count(), 0);
     EXPECT_EQ(swapped->UndoKind(), ukNone);
 }
@@ -139,12 +145,13 @@ TEST_F(ClipboardTest, BrokenBlocks) {
     } const rows[] = {
         {"", msg::NoValidClipboardData},
         {header.substr(0, 7), msg::NoValidClipboardData},
-        {header, msg::NoValidClipboardData},                         // no zero byte
-        {header + "w\tc\tn\tt", msg::NoValidClipboardData},          // no zero byte
-        {header + std::string(1, '\0'), msg::NoValidClipboardData}, // empty text
-        {header + "w\tc\tn" + '\0', msg::NoValidClipboardData},      // two tabs
+        {header, msg::NoValidClipboardData},                            // no zero byte
+        {header + "w\tc\tn\tt", msg::NoValidClipboardData},             // no zero byte
+        {header + std::string(1, '\0'), msg::NoValidClipboardData},     // empty text
+        {header + "w\tc\tn" + '\0', msg::NoValidClipboardData},         // two tabs
         {header + "w\tc\tn" + '\0' + "\tt", msg::NoValidClipboardData}, // text stops at the zero
-        {std::string("\x07\x05\x09\x04\x00\x00\x00\x00w\tc\tn\tt", 15) + '\0', msg::LanguagesDifferent},
+        {std::string("\x07\x05\x09\x04\x00\x00\x00\x00w\tc\tn\tt", 15) + '\0',
+         msg::LanguagesDifferent},
         {header + "w\tc\tn\tt" + '\0', "(no error)"},
         {header + "\t\t\t" + '\0', "(no error)"},
         {header + "w\tc\tn\tt\textra" + '\0' + "junk", "(no error)"},

@@ -25,11 +25,21 @@ TEST(PercentText, RoundsHalfUpAndGuardsAgainstNoWhole) {
         int32_t part, whole;
         const char* text;
     } cases[] = {
-        {1, 3, "33%"},        {2, 3, "67%"},   {0, 0, "0%"},    {5, 0, "0%"},
-        {1, 8, "13%"},        {3, 3, "100%"},  {0, 7, "0%"},    {1, 200, "1%"},
-        {1, 201, "0%"},       {7, 2, "350%"},  {0x7FFFFFFF, 1, "214748364700%"},
+        {1, 3, "33%"},
+        {2, 3, "67%"},
+        {0, 0, "0%"},
+        {5, 0, "0%"},
+        {1, 8, "13%"},
+        {3, 3, "100%"},
+        {0, 7, "0%"},
+        {1, 200, "1%"},
+        {1, 201, "0%"},
+        {7, 2, "350%"},
+        {0x7FFFFFFF, 1, "214748364700%"},
         // Exact halves that binary floating point holds just below the half.
-        {23, 40, "58%"},      {29, 200, "15%"}, {69, 120, "58%"},
+        {23, 40, "58%"},
+        {29, 200, "15%"},
+        {69, 120, "58%"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PercentText(c.part, c.whole), c.text) << c.part << "/" << c.whole;
@@ -86,16 +96,23 @@ TEST(Placement, DialogCentredOverOwnerAndKeptInsideTheWorkArea) {
         TScreenRect dialog, owner, placed;
     } cases[] = {
         {"centred", {0, 0, 200, 100}, {100, 100, 601, 401}, {250, 200, 450, 300}},
-        {"odd negative difference truncates toward zero", {0, 0, 201, 101},
-         {500, 300, 600, 400}, {450, 300, 651, 401}},
-        {"larger than owner: negative offset pushed back", {0, 0, 400, 300}, {10, 10, 110, 110},
+        {"odd negative difference truncates toward zero",
+         {0, 0, 201, 101},
+         {500, 300, 600, 400},
+         {450, 300, 651, 401}},
+        {"larger than owner: negative offset pushed back",
+         {0, 0, 400, 300},
+         {10, 10, 110, 110},
          {0, 0, 400, 300}},
-        {"owner off the left edge", {0, 0, 200, 100}, {-500, 200, -100, 400},
-         {0, 250, 200, 350}},
-        {"owner past the bottom right", {0, 0, 200, 100}, {900, 700, 1300, 900},
+        {"owner off the left edge", {0, 0, 200, 100}, {-500, 200, -100, 400}, {0, 250, 200, 350}},
+        {"owner past the bottom right",
+         {0, 0, 200, 100},
+         {900, 700, 1300, 900},
          {824, 638, 1024, 738}},
-        {"dialog larger than the work area keeps its top left on screen", {0, 0, 2000, 1000},
-         {0, 0, 1024, 738}, {0, 0, 2000, 1000}},
+        {"dialog larger than the work area keeps its top left on screen",
+         {0, 0, 2000, 1000},
+         {0, 0, 1024, 738},
+         {0, 0, 2000, 1000}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PlaceDialog(c.dialog, c.owner, work), c.placed) << c.what;
@@ -112,9 +129,9 @@ TEST(NumberFields, RangeChecksTreatUnparsableTextAsBelowTheRange) {
         int32_t min, max;
         bool ok;
     } ints[] = {
-        {"", 0, 20, false},      {"-1", -1, 5, true},       {"abc", -1, 5, false},
-        {"20", 0, 20, true},     {"21", 0, 20, false},       {" 3 ", 3, 10, true},
-        {"+4", 3, 10, true},     {"4x", 3, 10, false},       {"99999999999", 0, 20, false},
+        {"", 0, 20, false},        {"-1", -1, 5, true},  {"abc", -1, 5, false},
+        {"20", 0, 20, true},       {"21", 0, 20, false}, {" 3 ", 3, 10, true},
+        {"+4", 3, 10, true},       {"4x", 3, 10, false}, {"99999999999", 0, 20, false},
         {"", INT32_MIN, 0, false},
     };
     for (const auto& c : ints)

@@ -155,7 +155,10 @@ TEST(FileFormat, BrokenFilesLeaveEmptyDocument) {
          "List capacity out of bounds (-2)"},
         {"absurd count", countAt + std::string("\xFF\xFF\xFF\x7F", 4) + valid.substr(42),
          "Stream read error"},
-        {"string longer than the file", valid.substr(0, 42) + std::string("\xFF\xFF" "abc", 5),
+        {"string longer than the file",
+         valid.substr(0, 42) + std::string("\xFF\xFF"
+                                           "abc",
+                                           5),
          "Stream read error"},
     };
     for (const Row& row : rows) {

@@ -1,6 +1,6 @@
 // The language table and the code-page conversions.
-#include "core/CodePage.h"
 #include "core/Languages.h"
+#include "core/CodePage.h"
 
 #include <gtest/gtest.h>
 #include <unicode/uloc.h>
@@ -20,10 +20,12 @@ TEST(Languages, TableFactsOfWellKnownLanguages) {
         int Charset;
         bool Offered;
     } const rows[] = {
-        {0x0407, 1252, "DE", 0, true},   {0x0409, 1252, "EN", 0, true},   {0x0809, 1252, "EN", 0, true},
-        {0x0415, 1250, "PL", 238, true}, {0x0419, 1251, "RU", 204, true}, {0x0408, 1253, "EL", 161, true},
-        {0x041F, 1254, "TR", 162, true}, {0x0427, 1257, "LT", 186, true}, {0x0401, 1256, "AR", 0, false},
-        {0x040D, 1255, "HE", 0, false},  {0x041E, 874, "TH", 0, false},   {0x0411, 932, "JP", 0, false},
+        {0x0407, 1252, "DE", 0, true},   {0x0409, 1252, "EN", 0, true},
+        {0x0809, 1252, "EN", 0, true},   {0x0415, 1250, "PL", 238, true},
+        {0x0419, 1251, "RU", 204, true}, {0x0408, 1253, "EL", 161, true},
+        {0x041F, 1254, "TR", 162, true}, {0x0427, 1257, "LT", 186, true},
+        {0x0401, 1256, "AR", 0, false},  {0x040D, 1255, "HE", 0, false},
+        {0x041E, 874, "TH", 0, false},   {0x0411, 932, "JP", 0, false},
         {0x0439, 0, "HI", 0, false},
     };
     for (const auto& row : rows) {
@@ -60,7 +62,8 @@ TEST(Languages, ListHoldsExactlyTheOfferedCodePagesInTableOrder) {
         EXPECT_FALSE(list[k].Name.empty());
         EXPECT_TRUE(names.insert(list[k].Name).second) << "duplicate name " << list[k].Name;
         const uint16_t cp = LanguageCodePage(list[k].Id);
-        EXPECT_TRUE(cp == 1250 || cp == 1251 || cp == 1252 || cp == 1253 || cp == 1254 || cp == 1257);
+        EXPECT_TRUE(cp == 1250 || cp == 1251 || cp == 1252 || cp == 1253 || cp == 1254 ||
+                    cp == 1257);
         if (k > 0) {
             EXPECT_LT(list[k - 1].Id, list[k].Id);
         }
@@ -68,7 +71,8 @@ TEST(Languages, ListHoldsExactlyTheOfferedCodePagesInTableOrder) {
         EXPECT_EQ(TCodePage::ForLanguage(list[k].Id).Number(), cp);
     }
     const auto has = [&](uint16_t id) {
-        return std::any_of(list.begin(), list.end(), [id](const TLanguageEntry& e) { return e.Id == id; });
+        return std::any_of(list.begin(), list.end(),
+                           [id](const TLanguageEntry& e) { return e.Id == id; });
     };
     EXPECT_TRUE(has(0x0409));
     EXPECT_TRUE(has(0x0809));
@@ -90,10 +94,15 @@ TEST(Languages, UserDefaultComesFromTheSystemLocale) {
         const char* Locale;
         uint16_t Id;
     } const cases[] = {
-        {"de_AT", 0x0C07}, {"de_DE", 0x0407}, {"en_GB", 0x0809}, {"pl_PL", 0x0415},
-        {"de_BR", 0x0407}, // a country the table lacks: the language's first variant
+        {"de_AT", 0x0C07},
+        {"de_DE", 0x0407},
+        {"en_GB", 0x0809},
+        {"pl_PL", 0x0415},
+        {"de_BR", 0x0407}, // a country the table lacks: the language's first
+                           // variant
         {"ja_JP", 0x0409}, // not offered
-        {"ar_SA", 0x0409}, {"en_US_POSIX", 0x0409},
+        {"ar_SA", 0x0409},
+        {"en_US_POSIX", 0x0409},
     };
     for (const auto& c : cases) {
         UErrorCode status = U_ZERO_ERROR;

@@ -33,9 +33,11 @@ struct TCase {
 
 void CheckCases(const std::vector<TCase>& cases) {
     for (const TCase& c : cases) {
-        EXPECT_EQ(MatchAnswer(Bytes(c.Expected, c.Language), Bytes(c.Given, c.Language), c.Language, c.Flags), c.Right)
-            << "expected \"" << c.Expected << "\" given \"" << c.Given << "\" flags 0x" << std::hex << c.Flags
-            << " language 0x" << c.Language;
+        EXPECT_EQ(MatchAnswer(Bytes(c.Expected, c.Language), Bytes(c.Given, c.Language), c.Language,
+                              c.Flags),
+                  c.Right)
+            << "expected \"" << c.Expected << "\" given \"" << c.Given << "\" flags 0x" << std::hex
+            << c.Flags << " language 0x" << c.Language;
     }
 }
 
@@ -71,7 +73,8 @@ TEST(MatchAnswer, PlainComparisonCaseAndPunctuation) {
 TEST(MatchAnswer, AccentsAlwaysCount) {
     for (uint16_t flags : {0x000, 0x001, 0x002, 0x003, 0x3FF}) {
         for (uint16_t language : {German, English, French}) {
-            EXPECT_FALSE(MatchAnswer(Bytes("Haus", language), Bytes("Häus", language), language, flags));
+            EXPECT_FALSE(
+                MatchAnswer(Bytes("Haus", language), Bytes("Häus", language), language, flags));
         }
     }
     CheckCases({{French, 0x001, "élève", "ELEVE", false}, {French, 0x001, "élève", "ÉLÈVE", true}});
@@ -107,8 +110,9 @@ TEST(MatchAnswer, RuleSAlternatives) {
 }
 
 TEST(MatchAnswer, RuleSThreeAlternativesInOneWord) {
-    const std::vector<const char*> accepted = {"a",   "b",     "c",     "a/b",   "b/a",   "a/c",  "c/a",
-                                               "b/c", "c/b",   "a/b/c", "a/c/b", "b/a/c", "b/c/a"};
+    const std::vector<const char*> accepted = {"a",     "b",     "c",    "a/b", "b/a",
+                                               "a/c",   "c/a",   "b/c",  "c/b", "a/b/c",
+                                               "a/c/b", "b/a/c", "b/c/a"};
     for (const char* given : accepted)
         EXPECT_TRUE(MatchAnswer("a/b/c", given, English, 0x008)) << given;
     for (const char* given : {"c/a/b", "c/b/a", "", "d", "a/a", "ab"})
@@ -171,7 +175,8 @@ TEST(MatchAnswer, RuleLListsOfTranslations) {
         {English, 0x3FF, "to go (out), leave/depart", "Leave", true},
         {English, 0x3FF, "to go (out), leave/depart", "go in", false},
         // text after the sixteenth translation is ignored
-        {English, 0x080, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16", true},
+        {English, 0x080, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17",
+         "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16", true},
     });
 }
 
@@ -213,8 +218,10 @@ TEST(MatchAnswer, DefaultPassiveFlagsOnARealisticItem) {
     const uint16_t flags = efDefaultPassive;
     CheckCases({
         {English, flags, "to realize, (to) understand; grasp/comprehend", "understand", true},
-        {English, flags, "to realize, (to) understand; grasp/comprehend", "Realise, comprehend", true},
-        {English, flags, "to realize, (to) understand; grasp/comprehend", "grasp, understand", true},
+        {English, flags, "to realize, (to) understand; grasp/comprehend", "Realise, comprehend",
+         true},
+        {English, flags, "to realize, (to) understand; grasp/comprehend", "grasp, understand",
+         true},
         {English, flags, "to realize, (to) understand; grasp/comprehend", "to know", false},
         {German, flags, "der Apfel, die Birne", "Die Birne", true},
         {German, flags, "der Apfel, die Birne", "die Birne, der Äpfel", false},
@@ -244,8 +251,8 @@ TEST(TextFunctions, BracketsValid) {
         const char* Text;
         bool Valid;
     } const cases[] = {
-        {"a (b) c", true}, {"(a)(b)", true}, {"", true},          {"abc", true},
-        {"a (b (c))", false}, {"a (b", false}, {"a) b (", false}, {")(", false},
+        {"a (b) c", true},    {"(a)(b)", true}, {"", true},        {"abc", true},
+        {"a (b (c))", false}, {"a (b", false},  {"a) b (", false}, {")(", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BracketsValid(c.Text), c.Valid) << c.Text;
@@ -256,12 +263,14 @@ TEST(TextFunctions, ExpandContractionsInOrder) {
         const char* Text;
         const char* Expanded;
     } const cases[] = {
-        {"I won't", "I will not"},         {"I'd", "I had"},        {"I would", "I had"},
-        {"he's", "he is"},                 {"he has", "he is"},     {"WON'T", "will not"},
-        {"don't", "do not"},               {"they're", "they are"}, {"we've", "we have"},
-        {"you'll", "you will"},            {"I'm", "I am"},         {"cannot", "can not"},
-        {"shan't", "will not"},            {"Shall", "will"},       {"chase", "cise"},
-        {"", ""},
+        {"I won't", "I will not"}, {"I'd", "I had"},
+        {"I would", "I had"},      {"he's", "he is"},
+        {"he has", "he is"},       {"WON'T", "will not"},
+        {"don't", "do not"},       {"they're", "they are"},
+        {"we've", "we have"},      {"you'll", "you will"},
+        {"I'm", "I am"},           {"cannot", "can not"},
+        {"shan't", "will not"},    {"Shall", "will"},
+        {"chase", "cise"},         {"", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExpandContractions(c.Text), c.Expanded) << c.Text;
@@ -285,17 +294,22 @@ TEST(TextFunctions, CharacterClassesAndMappings) {
     EXPECT_EQ(LettersAndDigits(Bytes("der Hund, 2x!", German), German, false), "derHund2x");
     EXPECT_EQ(LettersAndDigits(Bytes("der Hund, 2x!", German), German, true), "der Hund 2x");
     EXPECT_EQ(LettersAndDigits(Bytes("Łódź-Ś", 0x0415), 0x0415, false), Bytes("ŁódźŚ", 0x0415));
-    EXPECT_EQ(LettersAndDigits(Bytes("Москва!", Russian), Russian, false), Bytes("Москва", Russian));
+    EXPECT_EQ(LettersAndDigits(Bytes("Москва!", Russian), Russian, false),
+              Bytes("Москва", Russian));
     EXPECT_EQ(NonAlphanumericTo(Bytes("Ä-b c.", German), German, '_'), Bytes("Ä_b_c_", German));
     EXPECT_EQ(LowerCaseText(Bytes("ÄPFEL Straße", German), German), Bytes("äpfel straße", German));
     EXPECT_EQ(LowerCaseText(Bytes("ΑΘΗΝΑ", 0x0408), 0x0408), Bytes("αθηνα", 0x0408));
     EXPECT_EQ(LowerCaseText(Bytes("ISTANBUL İ", 0x041F), 0x041F), Bytes("ıstanbul i", 0x041F));
     EXPECT_EQ(LowerCaseText(Bytes("I", English), English), "i");
-    EXPECT_EQ(RemoveAccents(Bytes("Äpfel élève ñ ß", German), German), Bytes("Apfel eleve n ß", German));
+    EXPECT_EQ(RemoveAccents(Bytes("Äpfel élève ñ ß", German), German),
+              Bytes("Apfel eleve n ß", German));
     EXPECT_EQ(RemoveAccents(Bytes("Łódź", 0x0415), 0x0415), Bytes("Łodz", 0x0415));
     EXPECT_EQ(RemoveAccents(Bytes("Ёж й", Russian), Russian), Bytes("Еж и", Russian));
     // bytes the code page leaves unassigned are neither letters nor changed
-    EXPECT_EQ(LettersAndDigits("a\xD2" "b", 0x0408, false), "ab");
+    EXPECT_EQ(LettersAndDigits("a\xD2"
+                               "b",
+                               0x0408, false),
+              "ab");
     EXPECT_EQ(LowerCaseText("\xD2", 0x0408), "\xD2");
     EXPECT_EQ(RemoveAccents("\x81", English), "\x81");
 }

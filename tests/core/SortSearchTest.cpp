@@ -156,7 +156,8 @@ TEST_F(SortSearch, ShuffleSwapsEachPositionWithAnyPosition) {
     }
     Random::Seed(2024);
     for (int i = 0; i < n; ++i)
-        std::swap(expected[static_cast<size_t>(i)], expected[static_cast<size_t>(Random::Index(n))]);
+        std::swap(expected[static_cast<size_t>(i)],
+                  expected[static_cast<size_t>(Random::Index(n))]);
     Random::Seed(2024);
     Doc.Shuffle();
     EXPECT_EQ(Words(), expected);
@@ -189,9 +190,9 @@ TEST_F(SortSearch, FindNextWrapsAndVisitsTheCurrentItemLast) {
 }
 
 TEST_F(SortSearch, FindNextOptions) {
-    Add("Haus");                            // 0
-    Add("Äpfel", 0, "apples");              // 1
-    Add("der Hund.", 0, "the dog");         // 2
+    Add("Haus");                              // 0
+    Add("Äpfel", 0, "apples");                // 1
+    Add("der Hund.", 0, "the dog");           // 2
     Add("Hundehütte", 0, "kennel, doghouse"); // 3
     struct {
         const char* Text;

@@ -47,7 +47,8 @@ template <typename F> std::string ErrorOf(F&& f) {
 class TTempDir {
 public:
     TTempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "vocalore-test-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "vocalore-test-XXXXXX").string();
         FPath = ::mkdtemp(tmpl.data());
     }
     ~TTempDir() { std::filesystem::remove_all(FPath); }

@@ -59,10 +59,10 @@ std::string ErrorOf(const std::function<void()>& f) {
 
 TEST(SelectNextItem, WeightsOfTheWorkedExample) {
     TVocabFile doc;
-    Build(doc, {{"seven", "", 7, 2},  // (10 - 7) x 3 = 9
-                {"fresh", "", 0, 0},  // never answered: (5 - 1) x 1 = 4
-                {"ten", "", 10, 0},   // just answered: 0
-                {"nine", "", 9, 1},   // 1 x 2 = 2
+    Build(doc, {{"seven", "", 7, 2},   // (10 - 7) x 3 = 9
+                {"fresh", "", 0, 0},   // never answered: (5 - 1) x 1 = 4
+                {"ten", "", 10, 0},    // just answered: 0
+                {"nine", "", 9, 1},    // 1 x 2 = 2
                 {"done", "", 4, -1}}); // learnt
     SetAttempts(doc, 10, 4);
     ASSERT_EQ(doc.AttemptCount(), 10);
@@ -156,12 +156,24 @@ TEST(RecordAnswer, PenaltyPointArithmetic) {
         std::vector<Step> steps;
     };
     const std::vector<Case> cases = {
-        {"max 3, four wrong, then four right", 0, false,
-         {{false, 3, 1}, {false, 3, 2}, {false, 3, 3}, {false, 3, 3},
-          {true, 3, 2}, {true, 3, 1}, {true, 3, 0}, {true, 3, -1}}},
-        {"max 2, three wrong, three right", 0, false,
+        {"max 3, four wrong, then four right",
+         0,
+         false,
+         {{false, 3, 1},
+          {false, 3, 2},
+          {false, 3, 3},
+          {false, 3, 3},
+          {true, 3, 2},
+          {true, 3, 1},
+          {true, 3, 0},
+          {true, 3, -1}}},
+        {"max 2, three wrong, three right",
+         0,
+         false,
          {{false, 2, 1}, {false, 2, 2}, {false, 2, 2}, {true, 2, 1}, {true, 2, 0}, {true, 2, -1}}},
-        {"maximum lowered from 5 to 2 before the answer counts", 5, false,
+        {"maximum lowered from 5 to 2 before the answer counts",
+         5,
+         false,
          {{false, 2, 2}, {true, 2, 1}}},
         {"lowered maximum, right answer", 5, false, {{true, 2, 1}}},
         {"penalty points off", 0, false, {{false, 0, 0}, {false, 0, 0}, {true, 0, -1}}},
@@ -243,8 +255,13 @@ TEST(ResetStatistics, ClearsEveryCounter) {
 TEST(ChooseChoices, FourPassesInOrder) {
     TVocabFile doc;
     Build(doc, {{"cur", "noun"},
-                {"n1", "noun"}, {"n2", "noun"}, {"nL", "noun", 0, -1},
-                {"v1", "verb"}, {"v2", "verb"}, {"vL1", "verb", 0, -1}, {"vL2", "verb", 0, -1},
+                {"n1", "noun"},
+                {"n2", "noun"},
+                {"nL", "noun", 0, -1},
+                {"v1", "verb"},
+                {"v2", "verb"},
+                {"vL1", "verb", 0, -1},
+                {"vL2", "verb", 0, -1},
                 {"Noun", "Noun"}}); // case decides the part of speech
     doc.SetCurrentIndex(0);
     const std::set<std::string> unlearntNouns{"n1", "n2"};

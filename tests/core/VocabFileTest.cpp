@@ -120,9 +120,9 @@ TEST(VocabFile, SetPropertyModifiesOnlyOnChange) {
 
 TEST(VocabFile, SameLanguagesIgnoresSubLanguages) {
     TVocabFile doc;
-    doc.ForeignLangID = 0x0407; // German (Germany)
-    doc.NativeLangID = 0x0409;  // English (United States)
-    EXPECT_TRUE(doc.SameLanguages(0x0C07, 0x0809)); // Austria, United Kingdom
+    doc.ForeignLangID = 0x0407;                      // German (Germany)
+    doc.NativeLangID = 0x0409;                       // English (United States)
+    EXPECT_TRUE(doc.SameLanguages(0x0C07, 0x0809));  // Austria, United Kingdom
     EXPECT_FALSE(doc.SameLanguages(0x0409, 0x0407)); // exchanged
     EXPECT_FALSE(doc.SameLanguages(0x0407, 0x040C));
 }
@@ -195,8 +195,9 @@ TEST_F(MergeFileTest, RefusalsChangeNothing) {
     doc.Undo();
     doc.Redo();
     EXPECT_EQ(ErrorOf([&] { doc.MergeFile(swapped); }), "Languages are different.");
-    EXPECT_EQ(ErrorOf([&] { doc.MergeFile(dir / "missing.vlo"); })
-                  .rfind("Cannot open file " + dir / "missing.vlo", 0),
+    EXPECT_EQ(ErrorOf([&] {
+                  doc.MergeFile(dir / "missing.vlo");
+              }).rfind("Cannot open file " + dir / "missing.vlo", 0),
               0u);
     EXPECT_EQ(doc.MergeFile(emptyPath), 0);
     EXPECT_EQ(doc.Count(), 1);

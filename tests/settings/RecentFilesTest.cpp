@@ -43,10 +43,13 @@ TEST(RecentFiles, DuplicatesIgnoreLetterCaseAndKeepTheNewSpelling) {
     list.Add("c:\\a\\X.VLO");
     EXPECT_EQ(Entries(list), (V{"c:\\a\\X.VLO", "/other.vlo"}));
 
-    list.Add("/Home/\xC3\x9C" "bung.vlo"); // Übung
-    list.Add("/home/\xC3\xBC" "bung.VLO"); // übung
+    list.Add("/Home/\xC3\x9C"
+             "bung.vlo"); // Übung
+    list.Add("/home/\xC3\xBC"
+             "bung.VLO"); // übung
     EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.Items(0), "/home/\xC3\xBC" "bung.VLO");
+    EXPECT_EQ(list.Items(0), "/home/\xC3\xBC"
+                             "bung.VLO");
 
     // Bytes that are not UTF-8 compare by themselves, never as alike replacement characters.
     list.Add("/x\xFF.vlo");

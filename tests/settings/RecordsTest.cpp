@@ -24,14 +24,14 @@ TEST(OptionsRecord, DefaultsSitAtTheirOffsetsAndEverythingElseIsZero) {
         size_t offset, size;
         uint32_t value;
     } fields[] = {
-        {0xBA, 1, 1},          // KeyboardSwitching
-        {0xC0, 4, 4},          // NumChoices
-        {0xC4, 2, 0x03FF},     // PassiveEvaluation
-        {0xC6, 2, 0x000C},     // ActiveEvaluation
-        {0xCC, 4, 0x0000FF},   // ColourWrong
-        {0xD0, 4, 0xFF0000},   // ColourRight
-        {0xD8, 1, 1},          // Beep
-        {0xDC, 4, 3},          // MaxPenaltyPoints
+        {0xBA, 1, 1},        // KeyboardSwitching
+        {0xC0, 4, 4},        // NumChoices
+        {0xC4, 2, 0x03FF},   // PassiveEvaluation
+        {0xC6, 2, 0x000C},   // ActiveEvaluation
+        {0xCC, 4, 0x0000FF}, // ColourWrong
+        {0xD0, 4, 0xFF0000}, // ColourRight
+        {0xD8, 1, 1},        // Beep
+        {0xDC, 4, 3},        // MaxPenaltyPoints
     };
     std::set<size_t> covered;
     for (const auto& f : fields) {
@@ -109,11 +109,8 @@ TEST(OptionsRecord, SanitizingPutsOutOfRangeNumbersBackOneByOne) {
         int32_t numChoices, delay, maxPenalty;
         int32_t wantChoices, wantDelay, wantPenalty;
     } cases[] = {
-        {3, 0, 1, 3, 0, 1},
-        {10, 20, 5, 10, 20, 5},
-        {2, -1, 0, 4, 0, 3},
-        {11, 21, 6, 4, 0, 3},
-        {0x7FFFFFFF, 5, 2, 4, 5, 2},
+        {3, 0, 1, 3, 0, 1},   {10, 20, 5, 10, 20, 5},      {2, -1, 0, 4, 0, 3},
+        {11, 21, 6, 4, 0, 3}, {0x7FFFFFFF, 5, 2, 4, 5, 2},
     };
     for (const auto& c : cases) {
         TOptions o;
@@ -134,8 +131,8 @@ TEST(OptionsTables, ShortcutKeysComeInRecordOrder) {
         int index;
         const char* name;
     } cases[] = {
-        {0, "Ctrl+Shift+A"}, {25, "Ctrl+Shift+Z"}, {26, "Ctrl+Alt+A"}, {51, "Ctrl+Alt+Z"},
-        {52, "Shift+F2"},    {59, "Shift+F9"},     {60, "Shift+F11"},  {61, "Shift+F12"},
+        {0, "Ctrl+Shift+A"}, {25, "Ctrl+Shift+Z"},  {26, "Ctrl+Alt+A"},  {51, "Ctrl+Alt+Z"},
+        {52, "Shift+F2"},    {59, "Shift+F9"},      {60, "Shift+F11"},   {61, "Shift+F12"},
         {62, "Ctrl+F2"},     {72, "Ctrl+Shift+F2"}, {82, "Ctrl+Alt+F2"}, {91, "Ctrl+Alt+F12"},
     };
     for (const auto& c : cases)
@@ -182,7 +179,7 @@ TEST(OptionsTables, ColoursCharSetsAndEvaluationEntries) {
 
 TEST(PageSetupRecord, LayoutAndDefaults) {
     TPageSetupRecord r = EncodePageSetup(TPageSetup{});
-    const TPageSetupRecord expected = {12, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,
+    const TPageSetupRecord expected = {12,   0, 0, 0, 1,    0, 0, 0, 2,    0, 0, 0, 1,    0, 0, 0,
                                        0xA0, 5, 0, 0, 0xA0, 5, 0, 0, 0xA0, 5, 0, 0, 0xA0, 5, 0, 0};
     EXPECT_EQ(r, expected);
 
@@ -204,17 +201,21 @@ TEST(PageSetupRecord, SanitizingReplacesDamagedFieldsWithDefaults) {
         const char* what;
         TPageSetup in, out;
     } cases[] = {
-        {"valid extremes", {8, false, 1, false, {0, 0, MaxMarginTwips, 5}},
+        {"valid extremes",
+         {8, false, 1, false, {0, 0, MaxMarginTwips, 5}},
          {8, false, 1, false, {0, 0, MaxMarginTwips, 5}}},
-        {"valid top", {24, true, 3, true, {1440, 1440, 1440, 1440}},
+        {"valid top",
+         {24, true, 3, true, {1440, 1440, 1440, 1440}},
          {24, true, 3, true, {1440, 1440, 1440, 1440}}},
         {"font too small", {7, true, 2, true, {}}, {12, true, 2, true, {}}},
         {"font too large", {25, false, 2, true, {}}, {12, false, 2, true, {}}},
         {"no columns", {10, true, 0, true, {}}, {10, true, 2, true, {}}},
         {"four columns", {10, true, 4, false, {}}, {10, true, 2, false, {}}},
-        {"negative margins", {10, true, 1, true, {-1, 500, -1440, 0}},
+        {"negative margins",
+         {10, true, 1, true, {-1, 500, -1440, 0}},
          {10, true, 1, true, {1440, 500, 1440, 0}}},
-        {"huge margin", {10, true, 1, true, {MaxMarginTwips + 1, 0, 0, 0}},
+        {"huge margin",
+         {10, true, 1, true, {MaxMarginTwips + 1, 0, 0, 0}},
          {10, true, 1, true, {1440, 0, 0, 0}}},
     };
     for (auto c : cases) {

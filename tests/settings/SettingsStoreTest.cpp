@@ -1,5 +1,5 @@
-#include "settings/SettingsFile.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsFile.h"
 
 #include "TempConfigHome.h"
 
@@ -29,7 +29,8 @@ TEST_F(FileStoreTest, LivesUnderXdgConfigHomeAndFallsBackToHome) {
     ::setenv("XDG_CONFIG_HOME", "relative/dir", 1); // relative values are ignored
     const char* homeDir = std::getenv("HOME");
     if (homeDir != nullptr) {
-        EXPECT_EQ(DefaultSettingsFilePath(), std::string(homeDir) + "/.config/Vocalore/settings.ini");
+        EXPECT_EQ(DefaultSettingsFilePath(),
+                  std::string(homeDir) + "/.config/Vocalore/settings.ini");
     }
     ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
 }
@@ -132,7 +133,8 @@ TEST_F(FileStoreTest, ClosingMergesWithWhatAnotherRunWroteMeanwhile) {
 }
 
 TEST_F(FileStoreTest, DamagedFileReadsAsEmptyAndIsReplacedWhole) {
-    home.WriteFile(std::string(SettingsFileMagic) + "\n[" + "Software\\\\Quenwick\\\\Vocalore\\\\2.0" +
+    home.WriteFile(std::string(SettingsFileMagic) + "\n[" +
+                   "Software\\\\Quenwick\\\\Vocalore\\\\2.0" +
                    "]\nNextTip=dword:00000005\nOptions=hex:0G\n");
     EXPECT_EQ(OpenSettingsKey(store, SettingsKeyPath, false), nullptr);
     {
@@ -202,7 +204,8 @@ TEST(SettingsFileFormat, MalformedFilesAreRejectedWhole) {
 
 TEST(SettingsFileFormat, FormatAndParseAreInverse) {
     TSettingsDocument doc;
-    doc.FindOrAdd("Software\\Quenwick\\Vocalore\\2.0").Set("File1", Bytes(vtString, {'a', '\n', 0xFF, 0}));
+    doc.FindOrAdd("Software\\Quenwick\\Vocalore\\2.0")
+        .Set("File1", Bytes(vtString, {'a', '\n', 0xFF, 0}));
     doc.FindOrAdd("Other]Key").Set("[x", Bytes(vtInteger, {1, 2, 3, 4}));
     doc.FindOrAdd("Other]Key").Set("Odd", Bytes(vtInteger, {1, 2})); // not expressible as dword
     std::string text = FormatSettingsFile(doc);

@@ -105,9 +105,9 @@ TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndExitCreatesEveryValue) {
 
     s.WindowPosition = {100, 50, 740, 530};
     ASSERT_TRUE(SaveSettings(store, s));
-    for (const char* name : {"WindowPosition", "ForeignLangID", "NativeLangID", "ShowToolBar",
-                             "ShowStatusBar", "TestMode", "MultipleChoice", "NextTip", "ShowTips",
-                             "FileCount", "PageSetup", "Options"})
+    for (const char* name :
+         {"WindowPosition", "ForeignLangID", "NativeLangID", "ShowToolBar", "ShowStatusBar",
+          "TestMode", "MultipleChoice", "NextTip", "ShowTips", "FileCount", "PageSetup", "Options"})
         EXPECT_FALSE(Stored(name).empty()) << name;
     EXPECT_EQ(Stored("PageSetup").size(), PageSetupRecordSize);
     EXPECT_EQ(Stored("Options").size(), OptionsRecordSize);
@@ -152,7 +152,9 @@ TEST_F(SettingsTest, UnusableWindowPositionCentresTheWindow) {
         {"width beyond any screen", {0, 0, 0, 0x80, 0, 0, 0, 0, 0x20, 3, 0, 0, 0x58, 2, 0, 0}},
     };
     for (const auto& c : cases) {
-        WithKey([&](TSettingsKey* k) { WriteBinary(k, "WindowPosition", c.data.data(), c.data.size()); });
+        WithKey([&](TSettingsKey* k) {
+            WriteBinary(k, "WindowPosition", c.data.data(), c.data.size());
+        });
         EXPECT_FALSE(Load().HasWindowPosition) << c.what;
     }
 }

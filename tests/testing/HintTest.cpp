@@ -18,13 +18,13 @@ TEST(HintText, RevealsLetterByLetter) {
     const std::vector<Case> cases = {
         {"", "house", "h"},
         {"ho", "house", "hou"},
-        {"hoz", "house", "hou"},        // the wrong letter and after it goes
+        {"hoz", "house", "hou"}, // the wrong letter and after it goes
         {"hozzzz", "house", "hou"},
-        {"Ho", "house", "h"},           // case counts
-        {"hous", "house", "house"},     // the last letter completes the word
+        {"Ho", "house", "h"},       // case counts
+        {"hous", "house", "house"}, // the last letter completes the word
         {"house", "house", "house"},
         {"houses and more", "house", "house"}, // surplus removed
-        {"", "a", "a"},                 // one letter: the whole target at once
+        {"", "a", "a"},                        // one letter: the whole target at once
         {"x", "a", "a"},
         {"", "", ""},
         {"abc", "", ""},
@@ -33,7 +33,8 @@ TEST(HintText, RevealsLetterByLetter) {
         {"a", "\xE4pfel", "\xE4"},                  // accents count
     };
     for (const Case& c : cases)
-        EXPECT_EQ(HintText(c.box, c.target), c.result) << "box '" << c.box << "' target '" << c.target << "'";
+        EXPECT_EQ(HintText(c.box, c.target), c.result)
+            << "box '" << c.box << "' target '" << c.target << "'";
 }
 
 TEST(HintText, SuccessiveHintsOnAFiveLetterWord) {

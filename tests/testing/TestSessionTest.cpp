@@ -1,5 +1,5 @@
-#include "testing/Progress.h"
 #include "testing/TestSession.h"
+#include "testing/Progress.h"
 
 #include "core/Random.h"
 #include "settings/Options.h"
@@ -126,7 +126,8 @@ TEST_F(TestSession, AllLearntAtStartAnnouncesWithoutCongratulations) {
     view.ResetInStatistics = true;
     session.Start(doc);
     EXPECT_TRUE(session.Testing());
-    EXPECT_EQ(view.Events, (std::vector<std::string>{"message", "statistics", "enter", "layout", "question"}));
+    EXPECT_EQ(view.Events,
+              (std::vector<std::string>{"message", "statistics", "enter", "layout", "question"}));
     EXPECT_EQ(doc.LearntCount(), 0);
     EXPECT_TRUE(doc.Modified());
 }
@@ -145,8 +146,9 @@ TEST_F(TestSession, LastItemLearntCongratulatesAndStops) {
     session.Continue(doc);
     EXPECT_FALSE(session.Testing());
     EXPECT_EQ(view.Events, (std::vector<std::string>{"message", "statistics", "leave"}));
-    EXPECT_EQ(view.Messages.back(), "Congratulations!\n\nYou have learnt all the vocabulary in hund.vlo.\n"
-                                    "Statistics must be reset before testing resumes...");
+    EXPECT_EQ(view.Messages.back(),
+              "Congratulations!\n\nYou have learnt all the vocabulary in hund.vlo.\n"
+              "Statistics must be reset before testing resumes...");
 }
 
 TEST_F(TestSession, HintedRightAnswerFeedbackAndRecord) {
@@ -156,8 +158,10 @@ TEST_F(TestSession, HintedRightAnswerFeedbackAndRecord) {
         int32_t successes;
         int32_t points; // of the asked item after the answer
     };
-    for (const Case c : {Case{false, true, 1, -1}, Case{true, true, 0, 1}, Case{true, false, 0, 0}}) {
-        SCOPED_TRACE(testing::Message() << "disallow " << c.disallow << " penalties " << c.penalties);
+    for (const Case c :
+         {Case{false, true, 1, -1}, Case{true, true, 0, 1}, Case{true, false, 0, 0}}) {
+        SCOPED_TRACE(testing::Message()
+                     << "disallow " << c.disallow << " penalties " << c.penalties);
         TOptions opts;
         opts.DisallowHints = c.disallow;
         opts.UsePenaltyPoints = c.penalties;
@@ -228,10 +232,9 @@ TEST_F(TestSession, EvaluationFollowsModeAndOptions) {
     const std::vector<Case> cases = {
         {tmPassive, "Hound; DOG", "Masc", true, true}, // passive defaults: any order, case
         {tmPassive, "dog", "masc.", true, true},       // an incomplete list is allowed
-        {tmPassive, "dog", "fem.", true, false},
-        {tmPassive, "cat", "masc.", false, true},
-        {tmActive, "der Hund", "", true, true},        // notes not asked in Active here
-        {tmActive, "der hund", "", false, true},       // active defaults keep case
+        {tmPassive, "dog", "fem.", true, false},       {tmPassive, "cat", "masc.", false, true},
+        {tmActive, "der Hund", "", true, true},  // notes not asked in Active here
+        {tmActive, "der hund", "", false, true}, // active defaults keep case
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.response);
@@ -315,7 +318,10 @@ TEST_F(TestSession, HintOnlyWhileTypingAnAnswer) {
 }
 
 TEST_F(TestSession, MultipleChoiceSetsAndAnswers) {
-    Fill(doc, {{"a", "1", "", "n"}, {"b", "2", "", "n"}, {"c", "3", "", "v"}, {"d", "4", "", "v"},
+    Fill(doc, {{"a", "1", "", "n"},
+               {"b", "2", "", "n"},
+               {"c", "3", "", "v"},
+               {"d", "4", "", "v"},
                {"e", "5", "", "v"}});
     options.NumChoices = 4;
     session.RestoreSettings(tmActive, true);
@@ -414,11 +420,14 @@ TEST_F(TestSession, SimulatedLearnerAlwaysFinishes) {
             const bool r = right(learner);
             if (c.multipleChoice) {
                 const auto& choices = s.Choices();
-                s.SubmitChoice(d, r ? &item : (choices.size() > 1 ? choices[choices[0] == &item ? 1 : 0] : nullptr));
+                s.SubmitChoice(
+                    d, r ? &item
+                         : (choices.size() > 1 ? choices[choices[0] == &item ? 1 : 0] : nullptr));
             } else {
                 if (hint(learner))
                     s.Hint(d, abResponse, "");
-                s.SubmitTyped(d, r ? (s.Mode() == tmActive ? item.Word : item.Translation) : "?", "");
+                s.SubmitTyped(d, r ? (s.Mode() == tmActive ? item.Word : item.Translation) : "?",
+                              "");
             }
             ++answers;
             ASSERT_EQ(s.Correct(), r);

@@ -81,7 +81,8 @@ TRtfText ReadRtf(const std::string& rtf) {
                 std::isupper(rtf[i + 2]) || std::isupper(rtf[i + 3]))
                 return fail("bad \\' escape", i);
             if (!skipDepth)
-                result.Text.push_back(static_cast<char>(std::stoi(rtf.substr(i + 2, 2), nullptr, 16)));
+                result.Text.push_back(
+                    static_cast<char>(std::stoi(rtf.substr(i + 2, 2), nullptr, 16)));
             i += 4;
         } else if (std::islower(static_cast<unsigned char>(next))) {
             size_t j = i + 1;
@@ -140,7 +141,7 @@ TEST(RtfExport, ItemRunsWithAndWithoutItalicPart) {
     GermanEnglish(doc);
     AddItem(doc, {"Haus", "noun", "neuter", "house"});
     AddItem(doc, {"gehen", "", "", "go"});
-    AddItem(doc, {"laufen", "  ", " ", "run"});     // blank part of speech and notes
+    AddItem(doc, {"laufen", "  ", " ", "run"});        // blank part of speech and notes
     AddItem(doc, {"Tisch", "", "der Tisch", "table"}); // notes only: no leading space
     AddItem(doc, {"rot", "adj", "", "red"});
     EXPECT_EQ(RichTextBytes(doc),
@@ -173,8 +174,9 @@ TEST(RtfExport, FontTableNamesTheCharacterSetsOfBothLanguages) {
     doc.ForeignLangID = 0x0419; // Russian, 1251
     doc.NativeLangID = 0x0415;  // Polish, 1250
     const std::string rtf = RichTextBytes(doc);
-    EXPECT_EQ(rtf, "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\froman\\fcharset204 Times New Roman Cyr;}"
-                   "{\\f1\\froman\\fcharset238 Times New Roman CE;}}\\pard\\plain\\fi-283\\li283\\fs24}");
+    EXPECT_EQ(
+        rtf, "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\froman\\fcharset204 Times New Roman Cyr;}"
+             "{\\f1\\froman\\fcharset238 Times New Roman CE;}}\\pard\\plain\\fi-283\\li283\\fs24}");
 
     const struct {
         int Charset;
@@ -203,7 +205,9 @@ TEST(RtfExport, OutputIsBalancedAndReadsBackAsTheDocumentText) {
     TVocabFile doc;
     GermanEnglish(doc);
     AddItem(doc, {"{Haus}", "n\\", "", "house"});
-    AddItem(doc, {"M\xE4" "dchen\\", "", "", "girl {young}"});
+    AddItem(doc, {"M\xE4"
+                  "dchen\\",
+                  "", "", "girl {young}"});
     AddItem(doc, {"}{", "}", "{", "\\'"});
     const std::string rtf = RichTextBytes(doc);
     EXPECT_EQ(rtf.find('\n'), std::string::npos);
@@ -211,7 +215,8 @@ TEST(RtfExport, OutputIsBalancedAndReadsBackAsTheDocumentText) {
     ASSERT_TRUE(read.Ok) << read.Error;
     // The first of the two spaces after a control word is its delimiter.
     EXPECT_EQ(read.Text, "{Haus} n\\ house\n"
-                         "M\xE4" "dchen\\ girl {young}\n"
+                         "M\xE4"
+                         "dchen\\ girl {young}\n"
                          "}{ } { \\'\n");
 }
 
@@ -327,13 +332,12 @@ TEST(ExportCsv, PythonCsvModuleReadsTheSameFields) {
     const std::string path = dir.File("out.csv");
     ExportText(doc, path, true);
     // One line per field, each field's bytes as hex, rows separated by "--".
-    const std::string script =
-        "import csv,sys\n"
-        "with open(sys.argv[1], newline='', encoding='latin-1') as f:\n"
-        "    for row in csv.reader(f):\n"
-        "        print(len(row))\n"
-        "        for v in row: print(v.encode('latin-1').hex())\n"
-        "        print('--')\n";
+    const std::string script = "import csv,sys\n"
+                               "with open(sys.argv[1], newline='', encoding='latin-1') as f:\n"
+                               "    for row in csv.reader(f):\n"
+                               "        print(len(row))\n"
+                               "        for v in row: print(v.encode('latin-1').hex())\n"
+                               "        print('--')\n";
     WriteFile(dir.File("read.py"), script);
     const std::string out = RunCommand("python3 " + dir.File("read.py") + " " + path);
     std::string expected;

@@ -12,7 +12,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-Strings ToStrings(const std::vector<std::string_view>& views) { return {views.begin(), views.end()}; }
+Strings ToStrings(const std::vector<std::string_view>& views) {
+    return {views.begin(), views.end()};
+}
 
 std::vector<TItemTexts> Items(const TVocabFile& doc) {
     std::vector<TItemTexts> out;
@@ -81,9 +83,9 @@ TEST(ImportColumns, CsvFieldRules) {
         {"   ", {}, {}},
         {"a,b,c", {"a", "b", "c"}, {"a", "b", "c"}},
         {"a,,b", {"a", "", "b"}, {"a", "", "b"}},
-        {"a,b,", {"a", "b"}, {"a", "b"}},                     // trailing comma: no empty field
+        {"a,b,", {"a", "b"}, {"a", "b"}}, // trailing comma: no empty field
         {",a", {"", "a"}, {"", "a"}},
-        {"a b,c", {"a", "b", "c"}, {"a", "b", "c"}},          // a blank ends an unquoted field
+        {"a b,c", {"a", "b", "c"}, {"a", "b", "c"}}, // a blank ends an unquoted field
         {"  a ,  b  ", {"a", "b"}, {"a", "b"}},
         {"\"x, y\",z", {"x, y", "z"}, {"x, y", "z"}},
         {"\"say \"\"hi\"\"\",w", {"say \"hi\"", "w"}, {"say \"hi\"", "w"}},
@@ -92,7 +94,7 @@ TEST(ImportColumns, CsvFieldRules) {
         {"\"open, never closed", {"open, never closed"}, {"open, never closed"}},
         {"\"ab\"cd,e", {"ab", "cd", "e"}, {"ab", "cd", "e"}}, // text after the closing quote
         {"\" pad \",x", {" pad ", "x"}, {"pad", "x"}},        // trimmed as a column
-        {"\"a\tb\",c", {"a\tb", "c"}, {"a", "b", "c"}},        // a quoted TAB splits the column
+        {"\"a\tb\",c", {"a\tb", "c"}, {"a", "b", "c"}},       // a quoted TAB splits the column
         {"a\"b,c", {"a\"b", "c"}, {"a\"b", "c"}},             // a quote inside a bare field is data
         {"\"x\"\"", {"x\""}, {"x\""}},
         {"a,\x01,b", {"a", "", "b"}, {"a", "", "b"}},
@@ -105,10 +107,10 @@ TEST(ImportColumns, CsvFieldRules) {
 
 TEST(ImportText, MapsColumnsSkipsLinesWithoutAWordAndFillsTheTranslation) {
     const std::string text = "Haus\tnoun\tneuter\thouse\r\n"
-                             "\tnoun\t\tno word\r\n"         // empty word: skipped
-                             "  gehen  \t\t\t\r\n"           // no translation
-                             "\r\n"                          // empty line
-                             "only\n"                        // one column
+                             "\tnoun\t\tno word\r\n" // empty word: skipped
+                             "  gehen  \t\t\t\r\n"   // no translation
+                             "\r\n"                  // empty line
+                             "only\n"                // one column
                              "a\tb\tc\td\te\tf\n";
     TVocabFile doc;
     EXPECT_EQ(ImportTextBytes(doc, text, false, WordCatNotesTrans, 1), 4);
@@ -128,8 +130,8 @@ TEST(ImportText, MapsColumnsSkipsLinesWithoutAWordAndFillsTheTranslation) {
     // Translations in column 1, words in column 2, nothing else; a word column
     // beyond the line's columns skips the line.
     TVocabFile swapped;
-    EXPECT_EQ(ImportTextBytes(swapped, "house\tHaus\ncar\n\tTisch\nx\ty\tz", false, {2, 0, 0, 1}, 1),
-              3);
+    EXPECT_EQ(
+        ImportTextBytes(swapped, "house\tHaus\ncar\n\tTisch\nx\ty\tz", false, {2, 0, 0, 1}, 1), 3);
     const std::vector<TItemTexts> swappedExpected = {
         {"Haus", "", "", "house"}, {"Tisch", "", "", "#Value?#"}, {"y", "", "", "x"}};
     EXPECT_EQ(Items(swapped), swappedExpected);
@@ -141,8 +143,8 @@ TEST(ImportText, MapsColumnsSkipsLinesWithoutAWordAndFillsTheTranslation) {
 }
 
 TEST(ImportText, CsvLinesGoThroughTheFieldRules) {
-    const std::string text = "\"x, y\",word\r\n"  // two columns, the first with its comma
-                             "a b,c\r\n"          // three columns
+    const std::string text = "\"x, y\",word\r\n" // two columns, the first with its comma
+                             "a b,c\r\n"         // three columns
                              "\"Wort\",,\"n\"\"q\"\"\",\"t\"\r\n";
     TVocabFile doc;
     EXPECT_EQ(ImportTextBytes(doc, text, true, WordCatNotesTrans, 1), 3);
@@ -169,7 +171,9 @@ TEST(ImportText, FirstLineSkipsAndNothingToImportChangesNothing) {
     EXPECT_FALSE(other.Modified());
 
     for (int32_t bad : {0, -1, INT32_MIN})
-        EXPECT_EQ(ErrorOf([&] { ImportTextBytes(other, "a", false, {1, 0, 0, 0}, bad); }),
+        EXPECT_EQ(ErrorOf([&] {
+                      ImportTextBytes(other, "a", false, {1, 0, 0, 0}, bad);
+                  }),
                   "Invalid procedure call.");
     EXPECT_EQ(ImportTextBytes(other, "a", false, {1, 0, 0, 0}, INT32_MAX), 0);
 }
@@ -206,20 +210,29 @@ TEST(ImportText, FileErrorsChangeNothing) {
     TVocabFile doc;
     AddItem(doc, {"alt", "", "", "old"});
     const std::string missing = dir.File("missing.txt");
-    EXPECT_EQ(ErrorOf([&] { ImportText(doc, missing, false, {1, 0, 0, 2}, 1); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  ImportText(doc, missing, false, {1, 0, 0, 2}, 1);
+              }),
               "Cannot open file " + missing + ". No such file or directory");
-    EXPECT_EQ(ErrorOf([&] { ImportText(doc, dir.File(""), false, {1, 0, 0, 2}, 1); })
-                  .rfind("Cannot open file ", 0),
+    EXPECT_EQ(ErrorOf([&] {
+                  ImportText(doc, dir.File(""), false, {1, 0, 0, 2}, 1);
+              }).rfind("Cannot open file ", 0),
               0u);
     // The first line is checked before the file is touched.
-    EXPECT_EQ(ErrorOf([&] { ImportText(doc, missing, false, {1, 0, 0, 2}, 0); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  ImportText(doc, missing, false, {1, 0, 0, 2}, 0);
+              }),
               "Invalid procedure call.");
     // A pipe without a writer or an endless device is refused, never waited on.
     const std::string fifo = dir.File("pipe.txt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(ErrorOf([&] { ImportText(doc, fifo, false, {1, 0, 0, 2}, 1); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  ImportText(doc, fifo, false, {1, 0, 0, 2}, 1);
+              }),
               "Cannot open file " + fifo + ". Not a regular file");
-    EXPECT_EQ(ErrorOf([&] { ImportText(doc, "/dev/zero", false, {1, 0, 0, 2}, 1); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  ImportText(doc, "/dev/zero", false, {1, 0, 0, 2}, 1);
+              }),
               "Cannot open file /dev/zero. Not a regular file");
     EXPECT_EQ(doc.Count(), 1);
     EXPECT_EQ(doc.UndoKind(), ukAdd);
@@ -252,13 +265,13 @@ TEST(ImportText, CsvWrittenByPython) {
     if (RunCommand("command -v python3").empty())
         GTEST_SKIP() << "python3 not available";
     TTempDir dir;
-    const std::string script =
-        "import csv,sys\n"
-        "rows=[['hello world','a,b','say \"hi\"','x'],['Haus','','','house'],[' pad ','n','','t']]\n"
-        "with open(sys.argv[1],'w',newline='',encoding='latin-1') as f:\n"
-        "    csv.writer(f).writerows(rows)\n"
-        "with open(sys.argv[2],'w',newline='',encoding='latin-1') as f:\n"
-        "    csv.writer(f,quoting=csv.QUOTE_ALL).writerows(rows)\n";
+    const std::string script = "import csv,sys\n"
+                               "rows=[['hello world','a,b','say "
+                               "\"hi\"','x'],['Haus','','','house'],[' pad ','n','','t']]\n"
+                               "with open(sys.argv[1],'w',newline='',encoding='latin-1') as f:\n"
+                               "    csv.writer(f).writerows(rows)\n"
+                               "with open(sys.argv[2],'w',newline='',encoding='latin-1') as f:\n"
+                               "    csv.writer(f,quoting=csv.QUOTE_ALL).writerows(rows)\n";
     WriteFile(dir.File("write.py"), script);
     RunCommand("python3 " + dir.File("write.py") + " " + dir.File("minimal.csv") + " " +
                dir.File("all.csv"));

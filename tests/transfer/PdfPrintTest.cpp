@@ -49,16 +49,18 @@ TEST(PdfPrint, HoldsTheWordsOfTheDocumentInOrder) {
     doc.ForeignLangID = 0x0419; // Russian, code page 1251
     doc.NativeLangID = 0x0407;  // German, code page 1252
     doc.SetProperty(piDescription, "Russische W\xF6rter");
-    AddItem(doc, {"\xE4\xEE\xEC", "Substantiv", "", "Haus"});                // дом
-    AddItem(doc, {"\xEA\xEE\xF8\xEA\xE0", "", "weiblich", "Katze"});         // кошка
-    AddItem(doc, {"\xF1\xEE\xE1\xE0\xEA\xE0", "", "", "Hund, R\xFC" "de"}); // собака
+    AddItem(doc, {"\xE4\xEE\xEC", "Substantiv", "", "Haus"});        // дом
+    AddItem(doc, {"\xEA\xEE\xF8\xEA\xE0", "", "weiblich", "Katze"}); // кошка
+    AddItem(doc, {"\xF1\xEE\xE1\xE0\xEA\xE0", "", "",
+                  "Hund, R\xFC"
+                  "de"}); // собака
     const std::string pdf = dir.File("out.pdf");
     PrintToPdf(doc, TPageSetup{}, pdf, "Vocalore - test");
 
     const std::string text = RunCommand("pdftotext -raw -enc UTF-8 '" + pdf + "' -");
-    const std::vector<std::string> expected = {
-        "Russische", "Wörter", "дом",   "Substantiv", "Haus", "кошка",
-        "weiblich",  "Katze",  "собака", "Hund,",      "Rüde"};
+    const std::vector<std::string> expected = {"Russische", "Wörter", "дом",      "Substantiv",
+                                               "Haus",      "кошка",  "weiblich", "Katze",
+                                               "собака",    "Hund,",  "Rüde"};
     EXPECT_EQ(Words(text), expected) << text;
 }
 

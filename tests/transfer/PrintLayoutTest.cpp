@@ -246,7 +246,8 @@ TEST(PrintLayout, PageNumberUsesRegularStyleInTheMiddleOfABoldWord) {
     AddItem(doc, {std::string(40, 'x'), "", "", "t"});
     const TRecordingCanvas canvas = Print(doc, NoTitle());
     const auto drawn = Drawn(canvas);
-    const auto it = std::find_if(drawn.begin(), drawn.end(), [](const TDrawn& d) { return d.Text == "1"; });
+    const auto it =
+        std::find_if(drawn.begin(), drawn.end(), [](const TDrawn& d) { return d.Text == "1"; });
     ASSERT_NE(it, drawn.end());
     EXPECT_EQ(it->Style, fsRegular);
     EXPECT_EQ(it->Page, 1);
@@ -298,7 +299,8 @@ TEST(PrintLayout, MarginsExceedingThePaperEndTheJob) {
     TPageSetup touching;
     touching.Margins = {6120, 0, 6120, 0};
     TRecordingCanvas canvas;
-    EXPECT_EQ(ErrorOf([&] { PrintJob(doc, canvas, touching, "job"); }), "Margins exceed paper size.");
+    EXPECT_EQ(ErrorOf([&] { PrintJob(doc, canvas, touching, "job"); }),
+              "Margins exceed paper size.");
 }
 
 TEST(PrintLayout, DamagedSetupIsLaidOutWithDefaults) {

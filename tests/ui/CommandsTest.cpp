@@ -24,19 +24,23 @@ TEST(Commands, ToolHintsJoinCaptionShortcutAndHint) {
     };
     for (const auto& row : rows) {
         const TCommandInfo& info = Command(row.Id);
-        EXPECT_EQ(MenuHint(QString::fromLatin1(info.Caption), info.Shortcut, QString::fromLatin1(info.Hint)),
+        EXPECT_EQ(MenuHint(QString::fromLatin1(info.Caption), info.Shortcut,
+                           QString::fromLatin1(info.Hint)),
                   QString::fromLatin1(row.Expected))
             << info.Name;
     }
-    EXPECT_EQ(MenuHint(QStringLiteral("Stop &Testing"), Command(cmTestStartTesting).Shortcut, QStringLiteral("x")),
+    EXPECT_EQ(MenuHint(QStringLiteral("Stop &Testing"), Command(cmTestStartTesting).Shortcut,
+                       QStringLiteral("x")),
               QStringLiteral("Stop Testing - Ctrl+T|x"));
 }
 
 TEST(Commands, ShortcutTextPutsModifiersInFixedOrder) {
     const int ctrlShiftAltA =
-        QKeyCombination(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier, Qt::Key_A).toCombined();
+        QKeyCombination(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier, Qt::Key_A)
+            .toCombined();
     EXPECT_EQ(ShortCutText(ctrlShiftAltA), QStringLiteral("Shift+Ctrl+Alt+A"));
-    EXPECT_EQ(ShortCutText(QKeyCombination(Qt::ShiftModifier, Qt::Key_F2).toCombined()), QStringLiteral("Shift+F2"));
+    EXPECT_EQ(ShortCutText(QKeyCombination(Qt::ShiftModifier, Qt::Key_F2).toCombined()),
+              QStringLiteral("Shift+F2"));
     EXPECT_EQ(ShortCutText(0), QString());
 }
 

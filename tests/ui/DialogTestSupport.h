@@ -10,9 +10,7 @@ namespace vocalore::dialogtest {
 // Modal dialogs are driven the same way as in the window tests.
 using test::OnNextModal;
 
-template <typename T>
-T* Child(QWidget* parent, const char* name)
-{
+template <typename T> T* Child(QWidget* parent, const char* name) {
     return parent->findChild<T*>(QString::fromLatin1(name));
 }
 

@@ -38,13 +38,9 @@ constexpr uint16_t EnglishUS = 0x0409;
 constexpr uint16_t Polish = 0x0415;
 constexpr uint16_t Arabic = 0x0401; // code page 1256: never offered
 
-QString Text(QWidget* dialog, const char* label)
-{
-    return Child<QLabel>(dialog, label)->text();
-}
+QString Text(QWidget* dialog, const char* label) { return Child<QLabel>(dialog, label)->text(); }
 
-TEST(NewDialog, OpensOnTheGivenLanguagesAndReturnsTheChosenOnes)
-{
+TEST(NewDialog, OpensOnTheGivenLanguagesAndReturnsTheChosenOnes) {
     TNewDialog dialog(nullptr, French, EnglishUS);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("New"));
     auto* foreign = Child<QComboBox>(&dialog, "cbForeign");
@@ -62,8 +58,7 @@ TEST(NewDialog, OpensOnTheGivenLanguagesAndReturnsTheChosenOnes)
     EXPECT_EQ(dialog.NativeLangID(), EnglishUS);
 }
 
-TEST(NewDialog, UnofferedLanguageLeavesNoSelectionAndOKDisabled)
-{
+TEST(NewDialog, UnofferedLanguageLeavesNoSelectionAndOKDisabled) {
     TNewDialog dialog(nullptr, Arabic, EnglishUS);
     auto* foreign = Child<QComboBox>(&dialog, "cbForeign");
     auto* ok = Child<QPushButton>(&dialog, "btnOK");
@@ -73,8 +68,7 @@ TEST(NewDialog, UnofferedLanguageLeavesNoSelectionAndOKDisabled)
     EXPECT_TRUE(ok->isEnabled());
 }
 
-TEST(NewDialog, ExecuteWritesBackOnlyOnOK)
-{
+TEST(NewDialog, ExecuteWritesBackOnlyOnOK) {
     uint16_t foreign = French, native = EnglishUS;
     dialogtest::OnNextModal([](QDialog* dialog) {
         auto* box = Child<QComboBox>(dialog, "cbForeign");
@@ -94,8 +88,7 @@ TEST(NewDialog, ExecuteWritesBackOnlyOnOK)
     EXPECT_EQ(native, EnglishUS);
 }
 
-TEST(NewDialog, ControlsHavePopUpHelpReachedWithShiftF1)
-{
+TEST(NewDialog, ControlsHavePopUpHelpReachedWithShiftF1) {
     TNewDialog dialog(nullptr, French, EnglishUS);
     EXPECT_EQ(Child<QPushButton>(&dialog, "btnOK")->whatsThis(), PopupHelpText(hcOKButton));
     EXPECT_FALSE(Child<QPushButton>(&dialog, "btnCancel")->whatsThis().isEmpty());
@@ -108,8 +101,7 @@ TEST(NewDialog, ControlsHavePopUpHelpReachedWithShiftF1)
     QWhatsThis::leaveWhatsThisMode();
 }
 
-TEST(PropertiesDialog, SizeTextSwitchesToKilobytesFrom1024Bytes)
-{
+TEST(PropertiesDialog, SizeTextSwitchesToKilobytesFrom1024Bytes) {
     struct Row {
         qint64 size;
         const char* text;
@@ -124,8 +116,7 @@ TEST(PropertiesDialog, SizeTextSwitchesToKilobytesFrom1024Bytes)
         EXPECT_EQ(FileSizeText(row.size), QString::fromLatin1(row.text)) << row.size;
 }
 
-TEST(PropertiesDialog, UntitledDocumentShowsNoFileFacts)
-{
+TEST(PropertiesDialog, UntitledDocumentShowsNoFileFacts) {
     TPropertiesData data;
     data.ForeignLangID = French;
     data.NativeLangID = EnglishUS;
@@ -150,8 +141,7 @@ TEST(PropertiesDialog, UntitledDocumentShowsNoFileFacts)
     EXPECT_TRUE(Child<QLineEdit>(&dialog, "edtDescription")->hasFocus());
 }
 
-TEST(PropertiesDialog, FileFactsComeFromTheFile)
-{
+TEST(PropertiesDialog, FileFactsComeFromTheFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("words.vlo"));
     {
@@ -185,8 +175,7 @@ TEST(PropertiesDialog, FileFactsComeFromTheFile)
     EXPECT_TRUE(Text(&dialog, "stModified").isEmpty());
 }
 
-TEST(PropertiesDialog, UnchangedFieldsGiveBackTheStoredBytes)
-{
+TEST(PropertiesDialog, UnchangedFieldsGiveBackTheStoredBytes) {
     TPropertiesData data;
     data.NativeLangID = Polish;
     data.Description = "Lekcja 3";
@@ -200,8 +189,7 @@ TEST(PropertiesDialog, UnchangedFieldsGiveBackTheStoredBytes)
     EXPECT_EQ(dialog.Comments(), data.Comments);
 }
 
-TEST(PropertiesDialog, EditedFieldsAreStoredInTheNativeCodePage)
-{
+TEST(PropertiesDialog, EditedFieldsAreStoredInTheNativeCodePage) {
     TPropertiesData data;
     data.NativeLangID = Polish; // code page 1250
     data.Comments = "a";
@@ -230,8 +218,7 @@ TEST(PropertiesDialog, EditedFieldsAreStoredInTheNativeCodePage)
     EXPECT_EQ(comments->toPlainText(), QStringLiteral("ok"));
 }
 
-TEST(PropertiesDialog, CommentsTakeEnterAsANewLine)
-{
+TEST(PropertiesDialog, CommentsTakeEnterAsANewLine) {
     TPropertiesData data;
     data.NativeLangID = EnglishUS;
     TPropertiesDialog dialog(nullptr, data);
@@ -251,8 +238,7 @@ TEST(PropertiesDialog, CommentsTakeEnterAsANewLine)
     EXPECT_TRUE(ok->isDefault());
 }
 
-TEST(WelcomeDialog, ListHoldsBrowseThenTheRecentFiles)
-{
+TEST(WelcomeDialog, ListHoldsBrowseThenTheRecentFiles) {
     TWelcomeDialogData empty;
     {
         TWelcomeDialog dialog(nullptr, empty);
@@ -265,7 +251,8 @@ TEST(WelcomeDialog, ListHoldsBrowseThenTheRecentFiles)
     }
     TWelcomeDialogData data;
     data.RecentFiles = {"/home/user/words/french.vlo",
-                        "/home/user/a/very/long/folder/name/that/goes/on/and/on/and/on/until/it/no/longer/fits/russian.vlo"};
+                        "/home/user/a/very/long/folder/name/that/goes/on/and/on/and/on/until/it/no/"
+                        "longer/fits/russian.vlo"};
     TWelcomeDialog dialog(nullptr, data);
     auto* list = Child<QListWidget>(&dialog, "lbFileName");
     ASSERT_EQ(list->count(), 3);
@@ -276,8 +263,7 @@ TEST(WelcomeDialog, ListHoldsBrowseThenTheRecentFiles)
     EXPECT_LE(list->fontMetrics().horizontalAdvance(shortened), list->width());
 }
 
-TEST(WelcomeDialog, ChoicesComeBackOnOKOnly)
-{
+TEST(WelcomeDialog, ChoicesComeBackOnOKOnly) {
     TWelcomeDialogData data;
     data.RecentFiles = {"/tmp/one.vlo", "/tmp/two.vlo"};
     {
@@ -312,8 +298,7 @@ TEST(WelcomeDialog, ChoicesComeBackOnOKOnly)
     }
 }
 
-TEST(WelcomeDialog, DoubleClickOnAChoiceTakesItAtOnce)
-{
+TEST(WelcomeDialog, DoubleClickOnAChoiceTakesItAtOnce) {
     TWelcomeDialogData data;
     data.RecentFiles = {"/tmp/one.vlo"};
     data.Open = true;
@@ -333,7 +318,8 @@ TEST(WelcomeDialog, DoubleClickOnAChoiceTakesItAtOnce)
     ASSERT_FALSE(list->isEnabled());
     const QRect row = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_TRUE(Child<QRadioButton>(&dialog, "rbOpen")->isChecked()); // a click in the list picks "open"
+    EXPECT_TRUE(
+        Child<QRadioButton>(&dialog, "rbOpen")->isChecked()); // a click in the list picks "open"
     EXPECT_TRUE(list->isEnabled());
     EXPECT_EQ(list->currentRow(), 1);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
@@ -344,8 +330,7 @@ TEST(WelcomeDialog, DoubleClickOnAChoiceTakesItAtOnce)
 
 // Every dialog's Help button opens the dialog's own topic, and Cancel leaves
 // it unaccepted.
-TEST(DialogButtons, HelpOpensTheDialogsTopicAndCancelRejects)
-{
+TEST(DialogButtons, HelpOpensTheDialogsTopicAndCancelRejects) {
     std::vector<QUrl> opened;
     SetHelpFolder(QStringLiteral(VOCALORE_SOURCE_DIR "/help"));
     SetHelpOpener([&](const QUrl& url) {
@@ -374,8 +359,7 @@ TEST(DialogButtons, HelpOpensTheDialogsTopicAndCancelRejects)
     SetHelpFolder({});
 }
 
-TEST(AboutDialog, ShowsNameAndVersion)
-{
+TEST(AboutDialog, ShowsNameAndVersion) {
     TAboutDialog dialog(nullptr);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About"));
     EXPECT_EQ(Text(&dialog, "lblTitle"), QStringLiteral("Vocalore"));

@@ -25,14 +25,18 @@ const QString sourceDir = QStringLiteral(VOCALORE_SOURCE_DIR);
 
 // Every command and dialog context leads to a page we ship, at an anchor
 // that exists in it.
-TEST(Help, EveryContextHasAShippedPageAndAnchor)
-{
+TEST(Help, EveryContextHasAShippedPageAndAnchor) {
     std::vector<int> contexts;
-    for (int c = 2000; c <= 2009; ++c) contexts.push_back(c);
-    for (int c = 2100; c <= 2113; ++c) contexts.push_back(c);
-    for (int c = 2200; c <= 2205; ++c) contexts.push_back(c);
-    for (int c = 2300; c <= 2302; ++c) contexts.push_back(c);
-    for (int c = 3000; c <= 3008; ++c) contexts.push_back(c);
+    for (int c = 2000; c <= 2009; ++c)
+        contexts.push_back(c);
+    for (int c = 2100; c <= 2113; ++c)
+        contexts.push_back(c);
+    for (int c = 2200; c <= 2205; ++c)
+        contexts.push_back(c);
+    for (int c = 2300; c <= 2302; ++c)
+        contexts.push_back(c);
+    for (int c = 3000; c <= 3008; ++c)
+        contexts.push_back(c);
     for (int context : contexts) {
         const QString page = HelpPage(context);
         EXPECT_NE(page, QStringLiteral("index.html")) << context;
@@ -41,15 +45,15 @@ TEST(Help, EveryContextHasAShippedPageAndAnchor)
         QFile html(sourceDir + QStringLiteral("/help/") + file);
         ASSERT_TRUE(html.open(QIODevice::ReadOnly)) << context << " " << file.toStdString();
         if (!anchor.isEmpty()) {
-            EXPECT_TRUE(html.readAll().contains(("id=\"" + anchor + "\"").toUtf8())) << page.toStdString();
+            EXPECT_TRUE(html.readAll().contains(("id=\"" + anchor + "\"").toUtf8()))
+                << page.toStdString();
         }
     }
     EXPECT_EQ(HelpPage(0), QStringLiteral("index.html"));
     EXPECT_EQ(HelpPage(4711), QStringLiteral("index.html"));
 }
 
-TEST(Help, TopicsOpenInTheBrowserAtTheirAnchor)
-{
+TEST(Help, TopicsOpenInTheBrowserAtTheirAnchor) {
     std::vector<QUrl> opened;
     SetHelpFolder(sourceDir + QStringLiteral("/help"));
     SetHelpOpener([&](const QUrl& url) {
@@ -86,8 +90,7 @@ TEST(Help, TopicsOpenInTheBrowserAtTheirAnchor)
     SetHelpOpener(nullptr);
 }
 
-TEST(Tips, FileSplitsIntoLinesAtEveryKindOfLineEnd)
-{
+TEST(Tips, FileSplitsIntoLinesAtEveryKindOfLineEnd) {
     struct Row {
         QByteArray bytes;
         std::vector<QByteArray> lines;
@@ -103,8 +106,7 @@ TEST(Tips, FileSplitsIntoLinesAtEveryKindOfLineEnd)
         EXPECT_EQ(SplitTipLines(row.bytes), row.lines) << row.bytes.toStdString();
 }
 
-TEST(Tips, LineGivesHelpContextAndText)
-{
+TEST(Tips, LineGivesHelpContextAndText) {
     struct Row {
         QByteArray line;
         int context;
@@ -123,12 +125,12 @@ TEST(Tips, LineGivesHelpContextAndText)
     }
 }
 
-TEST(Tips, RichTextOfATipIsShownWithItsStyles)
-{
-    EXPECT_EQ(TipDocument("T"),
-              QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Verdana;}}{\\colortbl\\red0\\green0\\blue0;}"
-                         "\\deflang2057\\pard\\plain\\f0\\fs16 T\\par }"));
-    const QString html = RtfToHtml(TipDocument("Press \\b Ctrl+T\\b0  now, \\i caf\\'e9\\i0  \\{x\\} a\\\\b"));
+TEST(Tips, RichTextOfATipIsShownWithItsStyles) {
+    EXPECT_EQ(TipDocument("T"), QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss "
+                                           "Verdana;}}{\\colortbl\\red0\\green0\\blue0;}"
+                                           "\\deflang2057\\pard\\plain\\f0\\fs16 T\\par }"));
+    const QString html =
+        RtfToHtml(TipDocument("Press \\b Ctrl+T\\b0  now, \\i caf\\'e9\\i0  \\{x\\} a\\\\b"));
     EXPECT_FALSE(html.contains(QStringLiteral("Verdana"))); // the font table is no text
     EXPECT_TRUE(html.contains(QStringLiteral("font-size:8pt")));
     EXPECT_TRUE(html.contains(QStringLiteral("font-weight:bold\">Ctrl+T</span>")));
@@ -140,24 +142,23 @@ TEST(Tips, RichTextOfATipIsShownWithItsStyles)
 
 class TipsDialogTest : public ::testing::Test {
 protected:
-    QString WriteTips(const QByteArray& bytes)
-    {
+    QString WriteTips(const QByteArray& bytes) {
         const QString path = FDir.filePath(QStringLiteral("Tips.dat"));
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(bytes);
         return path;
     }
-    static QString Shown(TTipsDialog& dialog)
-    {
+    static QString Shown(TTipsDialog& dialog) {
         return Child<QTextBrowser>(&dialog, "reTip")->toPlainText();
     }
     QTemporaryDir FDir;
 };
 
-TEST_F(TipsDialogTest, NextTipWrapsAndAdvancesWithEveryTipShown)
-{
-    TTipsDialogData data{WriteTips("0\tTip zero\r\n1\tTip one\r\n0\tTip two\r\n0\tTip three\r\n2002\tTip four\r\n"), 7, true};
+TEST_F(TipsDialogTest, NextTipWrapsAndAdvancesWithEveryTipShown) {
+    TTipsDialogData data{
+        WriteTips("0\tTip zero\r\n1\tTip one\r\n0\tTip two\r\n0\tTip three\r\n2002\tTip four\r\n"),
+        7, true};
     TTipsDialog dialog(nullptr, data);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tip of the Day"));
     EXPECT_EQ(Shown(dialog), QStringLiteral("Tip zero")); // 7 is past the end
@@ -177,8 +178,7 @@ TEST_F(TipsDialogTest, NextTipWrapsAndAdvancesWithEveryTipShown)
     EXPECT_EQ(data.NextTip, 1);
 }
 
-TEST_F(TipsDialogTest, MissingOrEmptyFileShowsTipsUnavailable)
-{
+TEST_F(TipsDialogTest, MissingOrEmptyFileShowsTipsUnavailable) {
     TTipsDialogData missing{FDir.filePath(QStringLiteral("none.dat")), 3, true};
     {
         TTipsDialog dialog(nullptr, missing);
@@ -193,8 +193,7 @@ TEST_F(TipsDialogTest, MissingOrEmptyFileShowsTipsUnavailable)
     EXPECT_EQ(empty.NextTip, 0);
 }
 
-TEST_F(TipsDialogTest, ReminderOnlyWhenTurnedOffAtStartup)
-{
+TEST_F(TipsDialogTest, ReminderOnlyWhenTurnedOffAtStartup) {
     const QString path = WriteTips("0\tOnly tip\r\n");
     for (bool atStartup : {true, false}) {
         TFakePromptService fake(true);
@@ -211,7 +210,8 @@ TEST_F(TipsDialogTest, ReminderOnlyWhenTurnedOffAtStartup)
             continue;
         }
         ASSERT_EQ(fake.Prompts().size(), 1u);
-        EXPECT_EQ(fake.Last().Text, QStringLiteral("Tip of the Day can be turned on again via the Help menu."));
+        EXPECT_EQ(fake.Last().Text,
+                  QStringLiteral("Tip of the Day can be turned on again via the Help menu."));
         EXPECT_EQ(fake.Last().Caption, QStringLiteral("Vocalore"));
         EXPECT_EQ(fake.Last().Icon, TMsgIcon::Information);
     }
@@ -219,8 +219,7 @@ TEST_F(TipsDialogTest, ReminderOnlyWhenTurnedOffAtStartup)
 
 // The tips we ship: enough of them, each with a topic that exists, and rich
 // text whose groups are balanced.
-TEST(Tips, ShippedTipsAreWellFormed)
-{
+TEST(Tips, ShippedTipsAreWellFormed) {
     QFile file(sourceDir + QStringLiteral("/ui/Tips.dat"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const std::vector<QByteArray> lines = SplitTipLines(file.readAll());
@@ -233,7 +232,10 @@ TEST(Tips, ShippedTipsAreWellFormed)
         }
         int depth = 0;
         for (qsizetype i = 0; i < tip.Text.size(); ++i) {
-            if (tip.Text[i] == '\\') { ++i; continue; }
+            if (tip.Text[i] == '\\') {
+                ++i;
+                continue;
+            }
             depth += tip.Text[i] == '{' ? 1 : tip.Text[i] == '}' ? -1 : 0;
             EXPECT_GE(depth, 0) << line.toStdString();
         }
@@ -242,8 +244,7 @@ TEST(Tips, ShippedTipsAreWellFormed)
     }
 }
 
-TEST(ToolImages, TwentyFourImagesAndThePictures)
-{
+TEST(ToolImages, TwentyFourImagesAndThePictures) {
     for (int i = 0; i < tiCount; ++i) {
         const QIcon icon = ToolImage(i);
         ASSERT_FALSE(icon.isNull()) << i;

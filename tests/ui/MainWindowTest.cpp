@@ -63,7 +63,8 @@ protected:
         QDir(Dir.path()).mkdir(QStringLiteral("help"));
         SetHelpFolder(Dir.filePath(QStringLiteral("help")));
         for (int context : contexts) {
-            QFile page(Dir.filePath(QStringLiteral("help/") + HelpPage(context).section(u'#', 0, 0)));
+            QFile page(
+                Dir.filePath(QStringLiteral("help/") + HelpPage(context).section(u'#', 0, 0)));
             ASSERT_TRUE(page.open(QIODevice::WriteOnly));
         }
     }
@@ -103,9 +104,9 @@ TEST_F(MainWindowTest, FirstStartShowsTipThenWelcomeAndCancelLeavesEmptyWorkspac
     EXPECT_TRUE(Form->isVisible());
     EXPECT_EQ(Form->ViewMode(), vmNone);
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Vocalore"));
-    const std::set<TCommandId> always{cmFileNew,     cmFileOpen,      cmFilePageSetup, cmFileExit,
-                                      cmViewToolBar, cmViewStatusBar, cmViewOptions,   cmHelpContents,
-                                      cmHelpTips,    cmHelpAbout};
+    const std::set<TCommandId> always{
+        cmFileNew,       cmFileOpen,    cmFilePageSetup, cmFileExit, cmViewToolBar,
+        cmViewStatusBar, cmViewOptions, cmHelpContents,  cmHelpTips, cmHelpAbout};
     for (const TCommandInfo& info : CommandTable())
         EXPECT_EQ(Enabled(info.Id), always.count(info.Id) == 1) << info.Name;
     for (int i = 1; i < 5; ++i)
@@ -149,9 +150,10 @@ TEST_F(MainWindowTest, DocumentInUnavailableLanguageIsRefusedWithThePathFirst) {
     EXPECT_FALSE(Form->FormCreate({arabic}));
     ASSERT_EQ(Prompts.Prompts().size(), 1u);
     EXPECT_EQ(Prompts.Last().Text,
-              arabic + QStringLiteral("\n\nThis file uses a language that is not available on your system. "
-                                      "Install the necessary language components or use a different version "
-                                      "of Windows."));
+              arabic + QStringLiteral(
+                           "\n\nThis file uses a language that is not available on your system. "
+                           "Install the necessary language components or use a different version "
+                           "of Windows."));
 }
 
 TEST_F(MainWindowTest, NewWithModifiedDocumentAsksFirstAndCancelKeepsEverything) {
@@ -212,8 +214,10 @@ TEST_F(MainWindowTest, SaveOfUntitledDocumentRunsSaveAsAndCancelLeavesItUntitled
     ASSERT_EQ(Prompts.Prompts().size(), 1u);
     const TRecordedPrompt& dialog = Prompts.Last();
     EXPECT_EQ(dialog.Kind, TRecordedPrompt::pkSaveFile);
-    EXPECT_EQ(dialog.Filter, QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
-                                            "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv"));
+    EXPECT_EQ(
+        dialog.Filter,
+        QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
+                       "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv"));
     EXPECT_EQ(dialog.FilterIndex, 1);
     EXPECT_EQ(dialog.DefaultSuffix, QStringLiteral("vlo"));
     EXPECT_TRUE(dialog.OverwritePrompt);
@@ -257,7 +261,9 @@ TEST_F(MainWindowTest, SaveToReadOnlyFileShowsTheNoticeThenSaveAs) {
     Form->Action(cmFileSave)->trigger();
     ASSERT_EQ(Prompts.Prompts().size(), 2u);
     EXPECT_EQ(Prompts.Prompts()[0].Text,
-              Dir.path() + QStringLiteral("/german.vlo\nThis file is read-only. Please use a different file name."));
+              Dir.path() +
+                  QStringLiteral(
+                      "/german.vlo\nThis file is read-only. Please use a different file name."));
     EXPECT_EQ(Prompts.Prompts()[0].Icon, TMsgIcon::Warning);
     EXPECT_EQ(Prompts.Prompts()[1].Kind, TRecordedPrompt::pkSaveFile);
     EXPECT_TRUE(Form->Document().Modified());
@@ -275,7 +281,8 @@ TEST_F(MainWindowTest, OpeningABrokenFileKeepsTheCurrentDocument) {
     Prompts.QueueFile(broken);
     Form->Action(cmFileOpen)->trigger();
     EXPECT_EQ(Prompts.Prompts()[1].Caption, QStringLiteral("Open"));
-    EXPECT_EQ(Prompts.Prompts()[1].Filter, QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*"));
+    EXPECT_EQ(Prompts.Prompts()[1].Filter,
+              QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*"));
     EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Stream read error"));
     EXPECT_EQ(Form->Document().Count(), 3);
     EXPECT_EQ(Form->Document().CurrentIndex(), 2);
@@ -342,7 +349,8 @@ TEST_F(MainWindowTest, CommandStatesFollowTheViewModeAndTheCurrentItem) {
     EXPECT_FALSE(Enabled(cmEditFindNext));
     EXPECT_FALSE(Enabled(cmEditPaste));
     EXPECT_EQ(Form->Action(cmTestStartTesting)->text(), QStringLiteral("Start &Testing"));
-    EXPECT_EQ(Form->Action(cmTestStartTesting)->toolTip(), QStringLiteral("Start Testing - Ctrl+T"));
+    EXPECT_EQ(Form->Action(cmTestStartTesting)->toolTip(),
+              QStringLiteral("Start Testing - Ctrl+T"));
 
     Form->Grid()->SelectRow(2);
     Form->UpdateCommands();
@@ -358,12 +366,13 @@ TEST_F(MainWindowTest, CommandStatesFollowTheViewModeAndTheCurrentItem) {
     Form->UpdateCommands();
     EXPECT_EQ(Form->CutIndex(), -1);
     for (const TCommandInfo& info : CommandTable()) {
-        if (QString::fromLatin1(info.Name).startsWith(QStringLiteral("miEdit")) || info.Id == cmFileImport) {
+        if (QString::fromLatin1(info.Name).startsWith(QStringLiteral("miEdit")) ||
+            info.Id == cmFileImport) {
             EXPECT_FALSE(Enabled(info.Id)) << info.Name;
         }
     }
-    for (TCommandId id : {cmFileSave, cmFileSaveAs, cmFilePrint, cmFileProperties, cmTestPassive, cmTestActive,
-                          cmTestMultipleChoice, cmTestStatistics})
+    for (TCommandId id : {cmFileSave, cmFileSaveAs, cmFilePrint, cmFileProperties, cmTestPassive,
+                          cmTestActive, cmTestMultipleChoice, cmTestStatistics})
         EXPECT_TRUE(Enabled(id)) << Command(id).Name;
     QAction* testing = Form->Action(cmTestStartTesting);
     EXPECT_EQ(testing->text(), QStringLiteral("Stop &Testing"));
@@ -489,7 +498,8 @@ TEST_F(MainWindowTest, F1OnAHighlightedMenuItemOpensThatCommandsTopic) {
     QTest::keyClick(file, Qt::Key_F1);
     EXPECT_EQ(Errors(), 0);
     ASSERT_EQ(HelpUrls.size(), 1u);
-    EXPECT_TRUE(HelpUrls[0].toString().endsWith(HelpPage(2003))) << HelpUrls[0].toString().toStdString();
+    EXPECT_TRUE(HelpUrls[0].toString().endsWith(HelpPage(2003)))
+        << HelpUrls[0].toString().toStdString();
     EXPECT_FALSE(file->isVisible());
 }
 

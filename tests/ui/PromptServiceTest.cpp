@@ -1,19 +1,18 @@
-#include "ui/DialogHelpers.h"
 #include "ui/PromptService.h"
+#include "ui/DialogHelpers.h"
 
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QSpinBox>
 #include <QScreen>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
 namespace vocalore {
 namespace {
 
-TEST(PromptService, FakeRecordsPromptsAndAnswersFromItsQueue)
-{
+TEST(PromptService, FakeRecordsPromptsAndAnswersFromItsQueue) {
     TFakePromptService fake(true);
     EXPECT_EQ(&TPromptService::Instance(), &fake);
     fake.QueueButton(mbNo);
@@ -47,8 +46,7 @@ TEST(PromptService, FakeRecordsPromptsAndAnswersFromItsQueue)
     EXPECT_EQ(fake.Unanswered(), 0);
 }
 
-TEST(PromptService, UnscriptedPromptsAreCancelledAndCounted)
-{
+TEST(PromptService, UnscriptedPromptsAreCancelledAndCounted) {
     TFakePromptService fake(true);
     TMessageRequest request;
     request.Buttons = mbYes | mbNo | mbCancel;
@@ -61,8 +59,7 @@ TEST(PromptService, UnscriptedPromptsAreCancelledAndCounted)
     EXPECT_EQ(fake.Unanswered(), 4);
 }
 
-TEST(PromptService, UninstallingGoesBackToTheRealDialogs)
-{
+TEST(PromptService, UninstallingGoesBackToTheRealDialogs) {
     {
         TFakePromptService fake(true);
         EXPECT_EQ(&TPromptService::Instance(), &fake);
@@ -70,15 +67,15 @@ TEST(PromptService, UninstallingGoesBackToTheRealDialogs)
     EXPECT_NE(dynamic_cast<TQtPromptService*>(&TPromptService::Instance()), nullptr);
 }
 
-TEST(PromptService, FilterTextBecomesQtNameFilters)
-{
+TEST(PromptService, FilterTextBecomesQtNameFilters) {
     struct Row {
         const char* filter;
         QStringList expected;
     } rows[] = {
         {"Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*",
          {"Vocalore Documents (*.vlo)", "All Files (*)"}},
-        {"Vocalore Documents (*.vlo)|*.vlo|Text Files (*.txt, *.csv)|*.txt;*.csv|All Files (*.*)|*.*",
+        {"Vocalore Documents (*.vlo)|*.vlo|Text Files (*.txt, *.csv)|*.txt;*.csv|All Files "
+         "(*.*)|*.*",
          {"Vocalore Documents (*.vlo)", "Text Files (*.txt *.csv)", "All Files (*)"}},
         {"Plain|*.txt", {"Plain (*.txt)"}},
         {"", {}},
@@ -88,14 +85,13 @@ TEST(PromptService, FilterTextBecomesQtNameFilters)
         EXPECT_EQ(QtNameFilters(QString::fromLatin1(row.filter)), row.expected) << row.filter;
 }
 
-TEST(DialogHelpers, MessageBoxCaptionIsTheProductUnlessGiven)
-{
+TEST(DialogHelpers, MessageBoxCaptionIsTheProductUnlessGiven) {
     TFakePromptService fake(true);
     std::vector<bool> switches;
     SetKeyboardSwitch([&](bool toDefault) { switches.push_back(toDefault); });
     fake.QueueButton(mbCancel);
-    EXPECT_EQ(ShowMessageBox(QStringLiteral("Word already exists. Add anyway?"), {}, TMsgIcon::Warning,
-                             mbOK | mbCancel),
+    EXPECT_EQ(ShowMessageBox(QStringLiteral("Word already exists. Add anyway?"), {},
+                             TMsgIcon::Warning, mbOK | mbCancel),
               mbCancel);
     ShowMessageBox(QStringLiteral("Search text not found."), QStringLiteral("Find"));
     SetKeyboardSwitch(nullptr);
@@ -109,12 +105,12 @@ TEST(DialogHelpers, MessageBoxCaptionIsTheProductUnlessGiven)
     EXPECT_EQ(switches, (std::vector<bool>{true, false, true, false}));
 }
 
-TEST(DialogHelpers, IntFieldOutsideItsRangeIsRefusedAndFocused)
-{
+TEST(DialogHelpers, IntFieldOutsideItsRangeIsRefusedAndFocused) {
     struct Row {
         const char* text;
         bool accepted;
-    } rows[] = {{"", false}, {"abc", false}, {"-1", false}, {"0", true}, {"20", true}, {"21", false}, {"7", true}};
+    } rows[] = {{"", false},  {"abc", false}, {"-1", false}, {"0", true},
+                {"20", true}, {"21", false},  {"7", true}};
     QDialog dialog;
     auto* edit = new QLineEdit(&dialog);
     auto* other = new QLineEdit(&dialog);
@@ -138,8 +134,7 @@ TEST(DialogHelpers, IntFieldOutsideItsRangeIsRefusedAndFocused)
     }
 }
 
-TEST(DialogHelpers, RealFieldUsesTheShortestNumberForm)
-{
+TEST(DialogHelpers, RealFieldUsesTheShortestNumberForm) {
     TFakePromptService fake(true);
     QLineEdit edit;
     edit.setText(QStringLiteral("2.5"));
@@ -155,8 +150,7 @@ TEST(DialogHelpers, RealFieldUsesTheShortestNumberForm)
     EXPECT_EQ(fake.Last().Text, QStringLiteral("Number must be between 1 and 9."));
 }
 
-TEST(DialogHelpers, DialogsAreCentredOverTheOwnerAndKeptOnScreen)
-{
+TEST(DialogHelpers, DialogsAreCentredOverTheOwnerAndKeptOnScreen) {
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget owner;
     owner.setGeometry(work.left() + 100, work.top() + 100, 400, 300);
@@ -166,7 +160,8 @@ TEST(DialogHelpers, DialogsAreCentredOverTheOwnerAndKeptOnScreen)
     QDialog small(&owner);
     small.resize(200, 100);
     PlaceDialog(&small, &owner);
-    EXPECT_EQ(small.pos(), QPoint(frame.left() + (frame.width() - 200) / 2, frame.top() + (frame.height() - 100) / 2));
+    EXPECT_EQ(small.pos(), QPoint(frame.left() + (frame.width() - 200) / 2,
+                                  frame.top() + (frame.height() - 100) / 2));
 
     // An owner off the left edge: the dialog goes to the work area's left.
     owner.move(work.left() - 350, work.top() + 100);

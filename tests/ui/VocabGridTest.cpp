@@ -42,10 +42,13 @@ protected:
             Document().SetCurrentIndex(current);
         Form->SetViewMode(vmEdit);
     }
-    QPoint RowCentre(int row) { return Grid().RowRect(row).center() + QPoint(Grid().horizontalScrollBar()->value(), 0); }
+    QPoint RowCentre(int row) {
+        return Grid().RowRect(row).center() + QPoint(Grid().horizontalScrollBar()->value(), 0);
+    }
     void Mouse(QEvent::Type type, QPoint point, Qt::MouseButtons buttons) {
         QMouseEvent event(type, point, Grid().viewport()->mapToGlobal(point),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                          Qt::NoModifier);
         QApplication::sendEvent(Grid().viewport(), &event);
     }
 
@@ -158,7 +161,8 @@ TEST_F(VocabGridTest, ColumnWidthFollowsTheWidestItemAndShrinksWhenItGoes) {
     Edit(0);
     EXPECT_EQ(Grid().ColumnWidth(), Grid().viewport()->width());
     EXPECT_EQ(Grid().horizontalScrollBar()->maximum(), 0);
-    Add("ein sehr langes Wort, das nicht in das Fenster passt, weil es so lang ist", "a very long word indeed");
+    Add("ein sehr langes Wort, das nicht in das Fenster passt, weil es so lang ist",
+        "a very long word indeed");
     Form->RefreshGrid();
     const int wide = Document().Items(1).DisplayWidth;
     EXPECT_GT(wide, Grid().viewport()->width());
