@@ -1,0 +1,45 @@
+#pragma once
+// The single-line edit of all vocabulary text: it holds text of one language,
+// accepts only characters that language's code page can hold, and opens the
+// character picker on a context-menu request instead of the edit menu.
+
+#include <QLineEdit>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vocalore {
+
+// The control tag convention: the keyboard switching reads a focused control's
+// tag to know the language of its text.
+inline constexpr int TagForeign = -1;
+inline constexpr int TagNative = -2;
+int ControlTag(const QObject* control);
+void SetControlTag(QObject* control, int tag);
+
+class TSymbolEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TSymbolEdit(QWidget* parent = nullptr);
+    ~TSymbolEdit() override;
+
+    // The language of the text: its code page decides which characters the
+    // edit accepts and which the picker shows. Text the new code page can't
+    // hold is dropped.
+    void SetLanguage(uint16_t languageId);
+    uint16_t Language() const { return FLanguage; }
+
+    // -1 foreign, -2 native, anything else neither.
+    void SetTag(int tag) { SetControlTag(this, tag); }
+    int Tag() const { return ControlTag(this); }
+
+    // The text as bytes of the language's code page.
+    std::string Bytes() const;
+    void SetBytes(std::string_view bytes);
+
+private:
+    uint16_t FLanguage = 0x0409;
+};
+
+} // namespace vocalore
