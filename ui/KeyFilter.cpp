@@ -22,6 +22,17 @@ void TAppKeyFilter::RemoveHook(int id) {
 }
 
 bool TAppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (FDiscardKeys) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+            return true;
+        default:
+            break;
+        }
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
     // A key the control ignores travels on to its parents through this filter

@@ -26,6 +26,11 @@ public:
     int AddHook(THook hook);
     void RemoveHook(int id);
 
+    // While on (printing runs), every key press, release and shortcut of the
+    // program is swallowed before any hook or control sees it.
+    void SetDiscardKeys(bool on) { FDiscardKeys = on; }
+    bool DiscardKeys() const { return FDiscardKeys; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -36,6 +41,7 @@ private:
     };
     std::vector<TEntry> FHooks;
     int FNextId = 1;
+    bool FDiscardKeys = false;
 };
 
 } // namespace vocalore

@@ -5,6 +5,7 @@
 
 #include "core/Clipboard.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -63,6 +64,28 @@ TEST(AppKeyFilter, HooksSeeAKeyOnceOnItsWayToTheFocusedControl) {
     QTest::keyClick(edit, Qt::Key_X);
     EXPECT_EQ(edit->text(), QStringLiteral("yx"));
     EXPECT_EQ(seen.size(), 3u);
+
+    // While printing, nothing reaches a hook or the control, shortcuts included.
+    int shortcuts = 0;
+    QAction copy(&window);
+    copy.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    window.addAction(&copy);
+    QObject::connect(&copy, &QAction::triggered, [&] { ++shortcuts; });
+    QTest::keyClick(edit, Qt::Key_K, Qt::ControlModifier);
+    ASSERT_EQ(shortcuts, 1);
+    filter.AddHook([&](QObject* target, QKeyEvent*) {
+        seen.push_back(target);
+        return false;
+    });
+    filter.SetDiscardKeys(true);
+    QTest::keyClick(edit, Qt::Key_Z);
+    QTest::keyClick(edit, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), QStringLiteral("yx"));
+    EXPECT_EQ(shortcuts, 1);
+    EXPECT_EQ(seen.size(), 3u);
+    filter.SetDiscardKeys(false);
+    QTest::keyClick(edit, Qt::Key_Z);
+    EXPECT_EQ(edit->text(), QStringLiteral("yxz"));
 }
 
 } // namespace
