@@ -3,12 +3,12 @@
 #include "AboutDialog.h"
 #include "CommandSupport.h"
 #include "DialogHelpers.h"
+#include "FileCommands.h"
 #include "Help.h"
 #include "IdleHook.h"
 #include "KeyFilter.h"
-#include "NewDialog.h"
+#include "PrintCommands.h"
 #include "PromptService.h"
-#include "PropertiesDialog.h"
 #include "QtClipboard.h"
 #include "TipsDialog.h"
 #include "ToolImages.h"
@@ -22,7 +22,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -89,7 +88,9 @@ void CommandUnavailable() { throw EVocabFileError("Command unavailable."); }
 
 TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
     : QMainWindow(parent), FStore(store), FDocument(std::make_unique<TVocabFile>()),
-      FClipboard(std::make_unique<TQtClipboard>()) {
+      FClipboard(std::make_unique<TQtClipboard>()),
+      FFileCommands(std::make_unique<TFileCommands>(*this)),
+      FPrintCommands(std::make_unique<TPrintCommands>(*this)) {
     setObjectName(QStringLiteral("MainForm"));
     CreateCommands();
     CreateMenus();
@@ -125,18 +126,25 @@ void TMainForm::CreateCommands() {
         connect(Action(id), &QAction::triggered, this,
                 [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     };
+    auto forward = [this](TCommandId id, auto* commands, auto handler) {
+        connect(Action(id), &QAction::triggered, this, [this, commands, handler] {
+            RunCommand([commands, handler] { (commands->*handler)(); });
+        });
+    };
     auto unavailable = [this](TCommandId id) {
         connect(Action(id), &QAction::triggered, this,
                 [this] { RunCommand([] { CommandUnavailable(); }); });
     };
-    bind(cmFileNew, &TMainForm::miFileNewClick);
-    bind(cmFileOpen, &TMainForm::miFileOpenClick);
-    unavailable(cmFileImport);
-    bind(cmFileSave, &TMainForm::miFileSaveClick);
-    bind(cmFileSaveAs, &TMainForm::miFileSaveAsClick);
-    bind(cmFileProperties, &TMainForm::miFilePropertiesClick);
-    bind(cmFilePrint, &TMainForm::miFilePrintClick);
-    unavailable(cmFilePageSetup);
+    TFileCommands* files = FFileCommands.get();
+    forward(cmFileNew, files, &TFileCommands::miFileNewClick);
+    forward(cmFileOpen, files, &TFileCommands::miFileOpenClick);
+    forward(cmFileImport, files, &TFileCommands::miFileImportClick);
+    forward(cmFileSave, files, &TFileCommands::miFileSaveClick);
+    forward(cmFileSaveAs, files, &TFileCommands::miFileSaveAsClick);
+    forward(cmFileProperties, files, &TFileCommands::miFilePropertiesClick);
+    TPrintCommands* printing = FPrintCommands.get();
+    forward(cmFilePrint, printing, &TPrintCommands::miFilePrintClick);
+    forward(cmFilePageSetup, printing, &TPrintCommands::miFilePageSetupClick);
     bind(cmFileExit, &TMainForm::miFileExitClick);
     bind(cmEditUndo, &TMainForm::miEditUndoClick);
     bind(cmEditRedo, &TMainForm::miEditRedoClick);
@@ -158,7 +166,7 @@ void TMainForm::CreateCommands() {
         action->setProperty("helpContext", RecentFileHelpContext);
         action->setVisible(false);
         connect(action, &QAction::triggered, this,
-                [this, n] { RunCommand([this, n] { RecentFileClick(n); }); });
+                [this, n] { RunCommand([this, n] { FFileCommands->RecentFileClick(n); }); });
         FRecentActions[static_cast<size_t>(n)] = action;
     }
 }
@@ -290,7 +298,7 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
         if (!OpenDocument(FCommandLineFile))
             return false;
         if (FPrintSwitch) {
-            RunCommand([this] { miFilePrintClick(); });
+            RunCommand([this] { FPrintCommands->miFilePrintClick(); });
             return false;
         }
         SetViewMode(vmEdit);
@@ -426,173 +434,17 @@ bool TMainForm::IsEnabled(TCommandId id) const { return Action(id)->isEnabled();
 
 void TMainForm::Trigger(TCommandId id) { Action(id)->trigger(); }
 
-void TMainForm::miFileNewClick() {
-    if (QuerySave() && NewDocument())
-        SetViewMode(vmEdit);
-}
-
-bool TMainForm::NewDocument() {
-    uint16_t foreign = FDocument->ForeignLangID;
-    uint16_t native = FDocument->NativeLangID;
-    if (!TNewDialog::Execute(this, foreign, native))
-        return false;
-    LanguagesChanged(foreign, native);
-    FDocument->Clear();
-    FDocument->ForeignLangID = foreign;
-    FDocument->NativeLangID = native;
-    ClearCutMark();
-    return true;
-}
-
-void TMainForm::miFileOpenClick() {
-    // Keep the tool button from staying drawn pressed behind the dialog.
-    if (QWidget* button = tbrToolBar->widgetForAction(Action(cmFileOpen)))
-        button->repaint();
-    QString path;
-    if (QuerySave() && ChooseFile(path) && OpenDocument(path))
-        SetViewMode(vmEdit);
-}
-
-bool TMainForm::ChooseFile(QString& path) {
-    ClearCutMark();
-    TFileDialogRequest request;
-    request.Parent = this;
-    request.Caption = QStringLiteral("Open");
-    request.Folder = QDir::currentPath();
-    request.Filter = QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*");
-    request.FilterIndex = 1;
-    request.DefaultSuffix = QStringLiteral("vlo");
-    const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
-    if (!result.Accepted())
-        return false;
-    path = result.Path;
-    return true;
-}
-
-bool TMainForm::OpenDocument(const QString& path) {
-    TWaitCursor wait;
-    auto document = std::make_unique<TVocabFile>();
-    try {
-        document->LoadFromFile(LocalPath(path));
-        if (!IsLanguageAvailable(document->ForeignLangID) ||
-            !IsLanguageAvailable(document->NativeLangID))
-            throw EVocabFileError(LocalPath(path) +
-                                  "\n\nThis file uses a "
-                                  "language that is not available on your system. Install "
-                                  "the necessary language components or use a different "
-                                  "version of Windows.");
-    } catch (const std::exception& e) {
-        wait.Restore();
-        AppException(QString::fromStdString(e.what()));
-        return false;
-    }
-    LanguagesChanged(document->ForeignLangID, document->NativeLangID);
-    ClearCutMark();
+void TMainForm::InstallDocument(std::unique_ptr<TVocabFile> document) {
     FDocument = std::move(document);
-    if (FDocument->Count() > 0)
-        FDocument->SetCurrentIndex(0);
-    FSettings.RecentFiles.Add(LocalPath(path));
-    return true;
 }
 
-void TMainForm::RecentFileClick(int index) {
-    if (!QuerySave() || index >= FSettings.RecentFiles.Count())
-        return;
-    // Copy: opening reorders the list.
-    const QString path = DisplayPath(FSettings.RecentFiles.Items(index));
-    if (OpenDocument(path))
-        SetViewMode(vmEdit);
-}
+bool TMainForm::QuerySave() { return FFileCommands->QuerySave(); }
 
-bool TMainForm::QuerySave() {
-    if (FViewMode == vmNone || !FDocument->Modified())
-        return true;
-    const QString title = Utf8(DocumentTitle(FDocument->FileName()));
-    const TMsgButton answer =
-        ShowMessageBox(QStringLiteral("Save changes to ") + title + u'?', {}, TMsgIcon::Warning,
-                       mbYes | mbNo | mbCancel, mbNone, this);
-    if (answer == mbCancel)
-        return false;
-    if (answer == mbNo)
-        return true;
-    miFileSaveClick();
-    return !FDocument->Modified();
-}
+bool TMainForm::OpenDocument(const QString& path) { return FFileCommands->OpenDocument(path); }
 
-void TMainForm::miFileSaveClick() {
-    ClearCutMark();
-    const std::string& fileName = FDocument->FileName();
-    if (fileName.empty()) {
-        miFileSaveAsClick();
-        return;
-    }
-    const QString path = DisplayPath(fileName);
-    const QFileInfo info(path);
-    // Read-only means no write permission for the owner, whoever runs the program.
-    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
-        ShowMessageBox(
-            Utf8(DocumentTitle(fileName, true)) +
-                QStringLiteral("\nThis file is read-only. Please use a different file name."),
-            {}, TMsgIcon::Warning, mbOK, mbNone, this);
-        miFileSaveAsClick();
-        return;
-    }
-    TWaitCursor wait;
-    FDocument->SaveToFile(fileName);
-}
+bool TMainForm::NewDocument() { return FFileCommands->NewDocument(); }
 
-void TMainForm::miFileSaveAsClick() {
-    ClearCutMark();
-    const std::string& fileName = FDocument->FileName();
-    TFileDialogRequest request;
-    request.Parent = this;
-    request.Caption = QStringLiteral("Save As");
-    request.Filter =
-        QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
-                       "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv");
-    request.FilterIndex = 1;
-    request.DefaultSuffix = QStringLiteral("vlo");
-    request.OverwritePrompt = true;
-    if (fileName.empty()) {
-        request.Folder = QDir::currentPath();
-    } else {
-        const QFileInfo info(DisplayPath(fileName));
-        request.Folder = info.absolutePath();
-        const QString suffix = info.suffix();
-        QString base = info.absoluteFilePath();
-        if (!suffix.isEmpty())
-            base.chop(suffix.size() + 1);
-        request.FileName = base;
-    }
-    const TFileDialogResult result = TPromptService::Instance().SaveFile(request);
-    if (!result.Accepted())
-        return;
-    if (result.FilterIndex != 1)
-        CommandUnavailable();
-    {
-        TWaitCursor wait;
-        FDocument->SaveToFile(LocalPath(result.Path));
-    }
-    FSettings.RecentFiles.Add(LocalPath(result.Path));
-}
-
-void TMainForm::miFilePropertiesClick() {
-    TPropertiesData data;
-    data.FileName = FDocument->FileName();
-    data.ForeignLangID = FDocument->ForeignLangID;
-    data.NativeLangID = FDocument->NativeLangID;
-    data.Count = FDocument->Count();
-    data.Description = FDocument->GetProperty(piDescription);
-    data.Author = FDocument->GetProperty(piAuthor);
-    data.Comments = FDocument->GetProperty(piComments);
-    if (!TPropertiesDialog::Execute(this, data))
-        return;
-    FDocument->SetProperty(piDescription, data.Description);
-    FDocument->SetProperty(piAuthor, data.Author);
-    FDocument->SetProperty(piComments, data.Comments);
-}
-
-void TMainForm::miFilePrintClick() { CommandUnavailable(); }
+bool TMainForm::ChooseFile(QString& path) { return FFileCommands->ChooseFile(path); }
 
 void TMainForm::miFileExitClick() { close(); }
 

@@ -28,6 +28,8 @@ class QMenu;
 namespace vocalore {
 
 class TAppKeyFilter;
+class TFileCommands;
+class TPrintCommands;
 class TIdleHook;
 class TQtClipboard;
 
@@ -57,6 +59,8 @@ public:
     bool OpenDocument(const QString& path);
     bool NewDocument();
     bool ChooseFile(QString& path);
+    // Frees the open document and installs the one that was just loaded.
+    void InstallDocument(std::unique_ptr<TVocabFile> document);
     bool ShowWelcome();
     void LanguagesChanged(uint16_t foreignId, uint16_t nativeId);
 
@@ -78,6 +82,7 @@ public:
     QAction* RecentAction(int n) const { return FRecentActions[static_cast<size_t>(n)]; }
     TVocabGrid* Grid() const { return dgVocab; }
     QWidget* TestPanel() const { return pnlTest; }
+    QToolBar* ToolBar() const { return tbrToolBar; }
     QLabel* StatusPanel(int index) const { return FStatusPanels[static_cast<size_t>(index)]; }
     TAppKeyFilter& KeyFilter() { return *FKeyFilter; }
     bool PrintSwitch() const { return FPrintSwitch; }
@@ -88,14 +93,7 @@ public:
     static void ParseCommandLine(const QStringList& arguments, bool& print, QString& file);
 
     // --- command handlers ---
-    void miFileNewClick();
-    void miFileOpenClick();
-    void miFileSaveClick();
-    void miFileSaveAsClick();
-    void miFilePropertiesClick();
-    void miFilePrintClick();
     void miFileExitClick();
-    void RecentFileClick(int index);
     void miEditUndoClick();
     void miEditRedoClick();
     void miViewToolBarClick();
@@ -132,7 +130,6 @@ private:
     bool AppKey(QObject* target, QKeyEvent* event);
     bool IsEnabled(TCommandId id) const;
     void Trigger(TCommandId id);
-    void SaveAs(bool& saved);
     bool FormCloseQuery();
     void FormClose();
 
@@ -160,6 +157,8 @@ private:
     QWidget* pnlTest = nullptr;
 
     std::unique_ptr<TQtClipboard> FClipboard;
+    std::unique_ptr<TFileCommands> FFileCommands;
+    std::unique_ptr<TPrintCommands> FPrintCommands;
     std::unique_ptr<TAppKeyFilter> FKeyFilter;
     std::unique_ptr<TIdleHook> FIdleHook;
     int FKeyHookId = 0;

@@ -1,0 +1,200 @@
+#include "FileCommands.h"
+
+#include "CommandSupport.h"
+#include "DialogHelpers.h"
+#include "MainWindow.h"
+#include "NewDialog.h"
+#include "PromptService.h"
+#include "PropertiesDialog.h"
+
+#include "core/DialogHelpers.h"
+#include "core/Languages.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QToolBar>
+
+namespace vocalore {
+
+namespace {
+
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+} // namespace
+
+void TFileCommands::miFileNewClick() {
+    if (QuerySave() && NewDocument())
+        FForm.SetViewMode(vmEdit);
+}
+
+bool TFileCommands::NewDocument() {
+    TVocabFile& document = FForm.Document();
+    uint16_t foreign = document.ForeignLangID;
+    uint16_t native = document.NativeLangID;
+    if (!TNewDialog::Execute(&FForm, foreign, native))
+        return false;
+    FForm.LanguagesChanged(foreign, native);
+    document.Clear();
+    document.ForeignLangID = foreign;
+    document.NativeLangID = native;
+    FForm.ClearCutMark();
+    return true;
+}
+
+void TFileCommands::miFileOpenClick() {
+    // Keep the tool button from staying drawn pressed behind the dialog.
+    if (QWidget* button = FForm.ToolBar()->widgetForAction(FForm.Action(cmFileOpen)))
+        button->repaint();
+    QString path;
+    if (QuerySave() && ChooseFile(path) && OpenDocument(path))
+        FForm.SetViewMode(vmEdit);
+}
+
+bool TFileCommands::ChooseFile(QString& path) {
+    FForm.ClearCutMark();
+    TFileDialogRequest request;
+    request.Parent = &FForm;
+    request.Caption = QStringLiteral("Open");
+    request.Folder = QDir::currentPath();
+    request.Filter = QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*");
+    request.FilterIndex = 1;
+    request.DefaultSuffix = QStringLiteral("vlo");
+    const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
+    if (!result.Accepted())
+        return false;
+    path = result.Path;
+    return true;
+}
+
+bool TFileCommands::OpenDocument(const QString& path) {
+    TWaitCursor wait;
+    auto document = std::make_unique<TVocabFile>();
+    try {
+        document->LoadFromFile(LocalPath(path));
+        if (!IsLanguageAvailable(document->ForeignLangID) ||
+            !IsLanguageAvailable(document->NativeLangID))
+            throw EVocabFileError(LocalPath(path) +
+                                  "\n\nThis file uses a "
+                                  "language that is not available on your system. Install "
+                                  "the necessary language components or use a different "
+                                  "version of Windows.");
+    } catch (const std::exception& e) {
+        wait.Restore();
+        FForm.AppException(QString::fromStdString(e.what()));
+        return false;
+    }
+    FForm.LanguagesChanged(document->ForeignLangID, document->NativeLangID);
+    FForm.ClearCutMark();
+    if (document->Count() > 0)
+        document->SetCurrentIndex(0);
+    FForm.InstallDocument(std::move(document));
+    FForm.Settings().RecentFiles.Add(LocalPath(path));
+    return true;
+}
+
+void TFileCommands::RecentFileClick(int index) {
+    TRecentFileList& recent = FForm.Settings().RecentFiles;
+    if (!QuerySave() || index >= recent.Count())
+        return;
+    // Copy: opening reorders the list.
+    const QString path = DisplayPath(recent.Items(index));
+    if (OpenDocument(path))
+        FForm.SetViewMode(vmEdit);
+}
+
+bool TFileCommands::QuerySave() {
+    const TVocabFile& document = FForm.Document();
+    if (FForm.ViewMode() == vmNone || !document.Modified())
+        return true;
+    const QString title = Utf8(DocumentTitle(document.FileName()));
+    const TMsgButton answer =
+        ShowMessageBox(QStringLiteral("Save changes to ") + title + u'?', {}, TMsgIcon::Warning,
+                       mbYes | mbNo | mbCancel, mbNone, &FForm);
+    if (answer == mbCancel)
+        return false;
+    if (answer == mbNo)
+        return true;
+    miFileSaveClick();
+    return !FForm.Document().Modified();
+}
+
+void TFileCommands::miFileSaveClick() {
+    FForm.ClearCutMark();
+    TVocabFile& document = FForm.Document();
+    const std::string& fileName = document.FileName();
+    if (fileName.empty()) {
+        miFileSaveAsClick();
+        return;
+    }
+    const QString path = DisplayPath(fileName);
+    const QFileInfo info(path);
+    // Read-only means no write permission for the owner, whoever runs the program.
+    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
+        ShowMessageBox(
+            Utf8(DocumentTitle(fileName, true)) +
+                QStringLiteral("\nThis file is read-only. Please use a different file name."),
+            {}, TMsgIcon::Warning, mbOK, mbNone, &FForm);
+        miFileSaveAsClick();
+        return;
+    }
+    TWaitCursor wait;
+    document.SaveToFile(fileName);
+}
+
+void TFileCommands::miFileSaveAsClick() {
+    FForm.ClearCutMark();
+    TVocabFile& document = FForm.Document();
+    const std::string& fileName = document.FileName();
+    TFileDialogRequest request;
+    request.Parent = &FForm;
+    request.Caption = QStringLiteral("Save As");
+    request.Filter =
+        QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
+                       "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv");
+    request.FilterIndex = 1;
+    request.DefaultSuffix = QStringLiteral("vlo");
+    request.OverwritePrompt = true;
+    if (fileName.empty()) {
+        request.Folder = QDir::currentPath();
+    } else {
+        const QFileInfo info(DisplayPath(fileName));
+        request.Folder = info.absolutePath();
+        const QString suffix = info.suffix();
+        QString base = info.absoluteFilePath();
+        if (!suffix.isEmpty())
+            base.chop(suffix.size() + 1);
+        request.FileName = base;
+    }
+    const TFileDialogResult result = TPromptService::Instance().SaveFile(request);
+    if (!result.Accepted())
+        return;
+    if (result.FilterIndex != 1)
+        CommandUnavailable();
+    {
+        TWaitCursor wait;
+        document.SaveToFile(LocalPath(result.Path));
+    }
+    FForm.Settings().RecentFiles.Add(LocalPath(result.Path));
+}
+
+void TFileCommands::miFileImportClick() { CommandUnavailable(); }
+
+void TFileCommands::miFilePropertiesClick() {
+    TVocabFile& document = FForm.Document();
+    TPropertiesData data;
+    data.FileName = document.FileName();
+    data.ForeignLangID = document.ForeignLangID;
+    data.NativeLangID = document.NativeLangID;
+    data.Count = document.Count();
+    data.Description = document.GetProperty(piDescription);
+    data.Author = document.GetProperty(piAuthor);
+    data.Comments = document.GetProperty(piComments);
+    if (!TPropertiesDialog::Execute(&FForm, data))
+        return;
+    document.SetProperty(piDescription, data.Description);
+    document.SetProperty(piAuthor, data.Author);
+    document.SetProperty(piComments, data.Comments);
+}
+
+} // namespace vocalore
