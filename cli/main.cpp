@@ -3,6 +3,7 @@
 #include "CliSupport.h"
 #include "Commands.h"
 
+#include "app/DataFolder.h"
 #include "core/VocabError.h"
 
 #include <QCoreApplication>
@@ -43,12 +44,29 @@ const TCommand Commands[] = {
     {"languages", CmdLanguages, "languages                        the languages on offer"},
 };
 
-int Usage() {
+QString UsageText() {
     QString text = "Usage: vocalore-cli COMMAND ...\n";
     for (const TCommand& c : Commands)
         text += QString("  vocalore-cli ") + c.usage + "\n";
-    PrintErr(text);
+    return text;
+}
+
+// A mistaken call: the usage on the error stream.
+int Usage() {
+    PrintErr(UsageText());
     return 2;
+}
+
+// Asked for: the usage with the options and where the samples are.
+int Help() {
+    PrintOut(UsageText() +
+             "\n"
+             "  vocalore-cli --help, -h             this text\n"
+             "  vocalore-cli --version              the version\n"
+             "\n"
+             "Sample documents: " +
+             vocalore::DataPath("examples") + "\n");
+    return 0;
 }
 
 } // namespace
@@ -68,6 +86,12 @@ int main(int argc, char** argv) {
     if (args.isEmpty())
         return Usage();
     const QString name = args.takeFirst();
+    if (name == "--help" || name == "-h")
+        return Help();
+    if (name == "--version") {
+        PrintOut("vocalore-cli " VOCALORE_VERSION "\n");
+        return 0;
+    }
     for (const TCommand& c : Commands) {
         if (name != c.name)
             continue;

@@ -2,7 +2,8 @@
 
 #include "DialogHelpers.h"
 
-#include <QCoreApplication>
+#include "app/DataFolder.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -105,7 +106,7 @@ QString HelpPage(int context) {
 QString HelpFolder() {
     if (!FolderOverride().isEmpty())
         return FolderOverride();
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+    return DataPath(QStringLiteral("help"));
 }
 
 void SetHelpFolder(const QString& folder) { FolderOverride() = folder; }

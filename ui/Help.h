@@ -1,5 +1,5 @@
 #pragma once
-// Help routing: topics are HTML pages in the help folder beside the program,
+// Help routing: topics are HTML pages in the help folder of the program's data,
 // shown in the desktop browser; a context number picks the page and anchor.
 // Pop-up help of dialog controls goes through QWhatsThis.
 
@@ -31,7 +31,7 @@ inline constexpr int hcHelpButton = 1002;
 // "files.html#open"; the contents page for 0 and for unknown numbers.
 QString HelpPage(int context);
 
-// The help folder: "help" beside the executable unless set otherwise.
+// The help folder: "help" in the data folder (DataFolder.h) unless set otherwise.
 QString HelpFolder();
 void SetHelpFolder(const QString& folder);
 

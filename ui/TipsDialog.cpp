@@ -4,11 +4,10 @@
 #include "Help.h"
 #include "ToolImages.h"
 
+#include "app/DataFolder.h"
 #include "core/CodePage.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -216,9 +215,7 @@ private:
 
 } // namespace
 
-QString TipsFilePath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tips.dat"));
-}
+QString TipsFilePath() { return DataPath(QStringLiteral("Tips.dat")); }
 
 std::vector<QByteArray> SplitTipLines(const QByteArray& bytes) {
     const qsizetype zero = bytes.indexOf('\0');

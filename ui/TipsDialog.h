@@ -1,5 +1,5 @@
 #pragma once
-// Tip of the Day: one tip at a time from the tips file beside the program.
+// Tip of the Day: one tip at a time from the tips file of the program's data.
 
 #include <QByteArray>
 #include <QDialog>
@@ -26,7 +26,7 @@ struct TTip {
     QByteArray Text;
 };
 
-// "Tips.dat" beside the executable.
+// "Tips.dat" in the data folder (DataFolder.h).
 QString TipsFilePath();
 // Lines end with CR LF, a lone CR or a lone LF; a zero byte ends the text.
 std::vector<QByteArray> SplitTipLines(const QByteArray& bytes);

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Draws the program's tool-bar images (16 x 16) and dialog pictures (32 x 32).
+"""Draws the program's tool-bar images (16 x 16) and dialog pictures (32 x 32),
+and the program icon of the desktop menu (PNG at the usual sizes and SVG).
 
 Every image is drawn here from simple shapes with an anti-aliasing rasterizer,
 so the set is consistent and entirely our own. Run it from anywhere; it writes
-the PNG files next to itself:  python3 ui/icons/make_icons.py
+the PNG files next to itself and the program icon into packaging/icons/:
+python3 ui/icons/make_icons.py
 """
 import math
 import os
@@ -144,6 +146,57 @@ class Canvas:
         png += chunk(b"IEND", b"")
         with open(path, "wb") as f:
             f.write(png)
+
+
+class SvgCanvas:
+    """The same shapes as Canvas, written as SVG in the 16-unit coordinates:
+    the scalable program icon is the very drawing of the PNG ones."""
+
+    def __init__(self):
+        self.parts = []
+
+    @staticmethod
+    def _fill(color, alpha=1.0):
+        text = 'fill="#%02x%02x%02x" stroke="none"' % color
+        return text + (' fill-opacity="%g"' % alpha if alpha < 1.0 else "")
+
+    def polygon(self, pts, color, alpha=1.0):
+        points = " ".join("%g,%g" % (round(x, 4), round(y, 4)) for x, y in pts)
+        self.parts.append('<polygon points="%s" %s/>' % (points, self._fill(color, alpha)))
+
+    def rect(self, x0, y0, x1, y1, color, alpha=1.0):
+        self.polygon([(x0, y0), (x1, y0), (x1, y1), (x0, y1)], color, alpha)
+
+    def framed_rect(self, x0, y0, x1, y1, fill, outline=OUTLINE, w=1.0):
+        self.rect(x0, y0, x1, y1, outline)
+        self.rect(x0 + w, y0 + w, x1 - w, y1 - w, fill)
+
+    def framed_polygon(self, pts, fill, outline=OUTLINE, w=1.0):
+        self.polygon(pts, outline)
+        self.polygon(shrink(pts, w), fill)
+
+    def ellipse(self, cx, cy, rx, ry, color, alpha=1.0):
+        self.parts.append('<ellipse cx="%g" cy="%g" rx="%g" ry="%g" %s/>' % (cx, cy, rx, ry, self._fill(color, alpha)))
+
+    def ring(self, cx, cy, r, w, color):
+        self.parts.append('<circle cx="%g" cy="%g" r="%g" fill="none" stroke="#%02x%02x%02x" stroke-width="%g"/>'
+                          % ((cx, cy, r) + tuple(color) + (w,)))
+
+    def line(self, x0, y0, x1, y1, w, color, cap=True):
+        self.parts.append('<line x1="%g" y1="%g" x2="%g" y2="%g" stroke="#%02x%02x%02x" stroke-width="%g" '
+                          'stroke-linecap="%s"/>' % ((x0, y0, x1, y1) + tuple(color) + (w, "round" if cap else "butt")))
+
+    def polyline(self, pts, w, color):
+        for a, b in zip(pts, pts[1:]):
+            self.line(a[0], a[1], b[0], b[1], w, color)
+
+    def save(self, path):
+        with open(path, "w") as f:
+            f.write('<?xml version="1.0" encoding="UTF-8"?>\n'
+                    '<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">\n')
+            for part in self.parts:
+                f.write("  " + part + "\n")
+            f.write("</svg>\n")
 
 
 def shrink(pts, w):
@@ -443,6 +496,7 @@ IMAGES = [
     ("multiplechoice", draw_multiplechoice), ("hint", draw_hint), ("statistics", draw_statistics),
     ("options", draw_options), ("help", draw_help),
 ]
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 PICTURES = [("vocalore32", draw_vocalore32), ("document32", draw_document32), ("tip32", draw_tip32)]
 
 
@@ -459,6 +513,18 @@ def main():
     c = Canvas(48)
     draw_vocalore32(c)
     c.save(os.path.join(here, "vocalore48.png"))
+    # The program icon of the desktop menu, in the hicolor theme's sizes.
+    theme = os.path.join(here, "..", "..", "packaging", "icons")
+    for size in ICON_SIZES:
+        folder = os.path.join(theme, "%dx%d" % (size, size))
+        os.makedirs(folder, exist_ok=True)
+        c = Canvas(size)
+        draw_vocalore32(c)
+        c.save(os.path.join(folder, "vocalore.png"))
+    os.makedirs(os.path.join(theme, "scalable"), exist_ok=True)
+    svg = SvgCanvas()
+    draw_vocalore32(svg)
+    svg.save(os.path.join(theme, "scalable", "vocalore.svg"))
 
 
 if __name__ == "__main__":
