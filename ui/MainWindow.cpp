@@ -6,6 +6,7 @@
 #include "FileCommands.h"
 #include "Help.h"
 #include "IdleHook.h"
+#include "ItemCommands.h"
 #include "KeyFilter.h"
 #include "PrintCommands.h"
 #include "PromptService.h"
@@ -90,7 +91,8 @@ TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
     : QMainWindow(parent), FStore(store), FDocument(std::make_unique<TVocabFile>()),
       FClipboard(std::make_unique<TQtClipboard>()),
       FFileCommands(std::make_unique<TFileCommands>(*this)),
-      FPrintCommands(std::make_unique<TPrintCommands>(*this)) {
+      FPrintCommands(std::make_unique<TPrintCommands>(*this)),
+      FItemCommands(std::make_unique<TItemCommands>(*this)) {
     setObjectName(QStringLiteral("MainForm"));
     CreateCommands();
     CreateMenus();
@@ -146,12 +148,22 @@ void TMainForm::CreateCommands() {
     forward(cmFilePrint, printing, &TPrintCommands::miFilePrintClick);
     forward(cmFilePageSetup, printing, &TPrintCommands::miFilePageSetupClick);
     bind(cmFileExit, &TMainForm::miFileExitClick);
-    bind(cmEditUndo, &TMainForm::miEditUndoClick);
-    bind(cmEditRedo, &TMainForm::miEditRedoClick);
-    for (TCommandId id : {cmEditCut, cmEditCopy, cmEditPaste, cmEditAdd, cmEditEdit, cmEditDelete,
-                          cmEditMoveUp, cmEditMoveDown, cmEditSort, cmEditShuffle, cmEditFind,
-                          cmEditFindNext, cmTestStartTesting, cmTestPassive, cmTestActive,
-                          cmTestMultipleChoice, cmTestHint, cmTestStatistics, cmViewOptions})
+    TItemCommands* items = FItemCommands.get();
+    forward(cmEditUndo, items, &TItemCommands::miEditUndoClick);
+    forward(cmEditRedo, items, &TItemCommands::miEditRedoClick);
+    forward(cmEditCut, items, &TItemCommands::miEditCutClick);
+    forward(cmEditCopy, items, &TItemCommands::miEditCopyClick);
+    forward(cmEditPaste, items, &TItemCommands::miEditPasteClick);
+    forward(cmEditAdd, items, &TItemCommands::miEditAddClick);
+    forward(cmEditEdit, items, &TItemCommands::miEditEditClick);
+    forward(cmEditDelete, items, &TItemCommands::miEditDeleteClick);
+    forward(cmEditMoveUp, items, &TItemCommands::miEditMoveUpClick);
+    forward(cmEditMoveDown, items, &TItemCommands::miEditMoveDownClick);
+    forward(cmEditSort, items, &TItemCommands::miEditSortClick);
+    forward(cmEditShuffle, items, &TItemCommands::miEditShuffleClick);
+    for (TCommandId id :
+         {cmEditFind, cmEditFindNext, cmTestStartTesting, cmTestPassive, cmTestActive,
+          cmTestMultipleChoice, cmTestHint, cmTestStatistics, cmViewOptions})
         unavailable(id);
     bind(cmViewToolBar, &TMainForm::miViewToolBarClick);
     bind(cmViewStatusBar, &TMainForm::miViewStatusBarClick);
@@ -448,17 +460,9 @@ bool TMainForm::ChooseFile(QString& path) { return FFileCommands->ChooseFile(pat
 
 void TMainForm::miFileExitClick() { close(); }
 
-void TMainForm::miEditUndoClick() {
-    ClearCutMark();
-    FDocument->Undo();
-    RefreshGrid();
-}
+void TMainForm::miEditUndoClick() { FItemCommands->miEditUndoClick(); }
 
-void TMainForm::miEditRedoClick() {
-    ClearCutMark();
-    FDocument->Redo();
-    RefreshGrid();
-}
+void TMainForm::miEditRedoClick() { FItemCommands->miEditRedoClick(); }
 
 void TMainForm::miViewToolBarClick() { tbrToolBar->setVisible(tbrToolBar->isHidden()); }
 

@@ -31,6 +31,7 @@ class TAppKeyFilter;
 class TFileCommands;
 class TPrintCommands;
 class TIdleHook;
+class TItemCommands;
 class TQtClipboard;
 
 enum TViewMode : int { vmNone, vmEdit, vmTest };
@@ -159,6 +160,7 @@ private:
     std::unique_ptr<TQtClipboard> FClipboard;
     std::unique_ptr<TFileCommands> FFileCommands;
     std::unique_ptr<TPrintCommands> FPrintCommands;
+    std::unique_ptr<TItemCommands> FItemCommands;
     std::unique_ptr<TAppKeyFilter> FKeyFilter;
     std::unique_ptr<TIdleHook> FIdleHook;
     int FKeyHookId = 0;

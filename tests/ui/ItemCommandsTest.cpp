@@ -1,0 +1,398 @@
+// The item commands driven through their actions and shortcuts, with the Edit
+// dialog answered from inside its own event loop.
+#include "UiTestSupport.h"
+
+#include "ui/EditDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/PromptService.h"
+#include "ui/SymbolEdit.h"
+
+#include "core/CodePage.h"
+#include "settings/SettingsStore.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vocalore {
+namespace {
+
+using test::WriteDocument;
+
+constexpr const char* Reminder =
+    "To specify how this item should be sorted, insert '@' before the first significant "
+    "letter.\n\nDo you want to be reminded about this in future?";
+
+TSymbolEdit* Field(QDialog* dialog, const char* name) {
+    return dialog->findChild<TSymbolEdit*>(QString::fromLatin1(name));
+}
+
+void PressOK(QDialog* dialog) { dialog->findChild<QPushButton*>(QStringLiteral("btnOK"))->click(); }
+
+class ItemCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::App();
+        ASSERT_TRUE(Dir.isValid());
+        Path = Dir.filePath(QStringLiteral("german.vlo"));
+        WriteDocument(Path, {{"der Hund", "noun", "", "dog"},
+                             {"die Katze", "noun", "", "cat"},
+                             {"das Haus", "noun", "", "house"},
+                             {"der Baum", "noun", "", "tree"}});
+        Form = std::make_unique<TMainForm>(Store);
+    }
+    void TearDown() override { Form.reset(); }
+
+    void Start() {
+        ASSERT_TRUE(Form->FormCreate({Path}));
+        Form->show();
+        // Shortcuts reach only the active window.
+        QApplication::setActiveWindow(Form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+        Form->Grid()->setFocus();
+        Form->UpdateCommands();
+    }
+    TVocabFile& Doc() { return Form->Document(); }
+    bool Enabled(TCommandId id) const { return Form->Action(id)->isEnabled(); }
+    QString Caption(TCommandId id) const { return Form->Action(id)->text(); }
+    std::vector<std::string> Words() {
+        std::vector<std::string> words;
+        for (int32_t i = 0; i < Doc().Count(); ++i)
+            words.push_back(Doc().Items(i).Word);
+        return words;
+    }
+    // Runs `action` on the next modal dialog. The timer belongs to the
+    // window, so one left over by a failed test dies with it.
+    void OnNextModal(std::function<void(QDialog*)> action) {
+        auto* timer = new QTimer(Form.get());
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [timer, action] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+        });
+        timer->start();
+    }
+    // A key pressed in the grid of the active window.
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QApplication::setActiveWindow(Form.get());
+        Form->Grid()->setFocus();
+        QTest::keyClick(Form->Grid(), key, modifiers);
+        Form->UpdateCommands();
+    }
+    // Runs a command the way the user does: its action, then the idle pass.
+    void Run(TCommandId id) {
+        ASSERT_TRUE(Enabled(id)) << Command(id).Name;
+        Form->Action(id)->trigger();
+        Form->UpdateCommands();
+    }
+    // The next Edit dialog gets these texts (nullptr keeps a field) and OK;
+    // if it is still open afterwards, `then` runs, else it is cancelled.
+    void Answer(std::array<const char*, 4> texts, std::function<void(QDialog*)> then = {}) {
+        OnNextModal([this, texts, then](QDialog* dialog) {
+            Dialog = dialog->windowTitle();
+            const char* names[] = {"edtForeign", "edtCategory", "edtNotes", "edtNative"};
+            for (int i = 0; i < 4; ++i)
+                if (texts[static_cast<size_t>(i)])
+                    Field(dialog, names[i])
+                        ->setText(QString::fromUtf8(texts[static_cast<size_t>(i)]));
+            PressOK(dialog);
+            if (dialog->isVisible()) {
+                if (then)
+                    then(dialog);
+                if (dialog->isVisible())
+                    dialog->reject();
+            }
+        });
+    }
+
+    QTemporaryDir Dir;
+    QString Path;
+    TMemorySettingsStore Store;
+    TFakePromptService Prompts{true};
+    std::unique_ptr<TMainForm> Form;
+    QString Dialog; // caption of the last Edit dialog seen
+};
+
+TEST_F(ItemCommandsTest, AddInsertsAfterTheCurrentItemOrAtTheEndByTheOption) {
+    Start();
+    Form->Grid()->SelectRow(1);
+    Answer({"die Maus", "noun", "fem.", "mouse"});
+    Key(Qt::Key_Insert);
+    EXPECT_EQ(Dialog, QStringLiteral("Add"));
+    EXPECT_EQ(Words(), (std::vector<std::string>{"der Hund", "die Katze", "die Maus", "das Haus",
+                                                 "der Baum"}));
+    EXPECT_EQ(Doc().CurrentIndex(), 2);
+    EXPECT_EQ(Form->Grid()->Row(), 2);
+    const TVocabItem& added = Doc().Items(2);
+    EXPECT_EQ(added.Notes, "fem.");
+    EXPECT_EQ(added.Category, "noun");
+    EXPECT_EQ(added.Translation, "mouse");
+    EXPECT_EQ(added.PenaltyPoints, 0);
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Add"));
+
+    Form->Settings().Options.AppendNewWords = true;
+    Form->Grid()->SelectRow(0);
+    Answer({"der Vogel", "", "", "bird"});
+    Run(cmEditAdd);
+    EXPECT_EQ(Doc().Count(), 6);
+    EXPECT_EQ(Doc().Items(5).Word, "der Vogel");
+    EXPECT_EQ(Doc().CurrentIndex(), 5);
+    EXPECT_FALSE(Enabled(cmEditMoveDown));
+    EXPECT_TRUE(Prompts.Prompts().empty());
+
+    // Cancel adds nothing.
+    OnNextModal([](QDialog* dialog) { dialog->reject(); });
+    Run(cmEditAdd);
+    EXPECT_EQ(Doc().Count(), 6);
+}
+
+TEST_F(ItemCommandsTest, AddToAnEmptyDocumentAppendsAndSelects) {
+    Start();
+    for (int i = 0; i < 4; ++i)
+        Run(cmEditDelete);
+    EXPECT_EQ(Doc().Count(), 0);
+    EXPECT_FALSE(Enabled(cmEditDelete));
+    EXPECT_FALSE(Enabled(cmEditEdit));
+    Answer({"der Hund", "", "", "dog"});
+    Run(cmEditAdd);
+    EXPECT_EQ(Words(), std::vector<std::string>{"der Hund"});
+    EXPECT_EQ(Doc().CurrentIndex(), 0);
+    EXPECT_TRUE(Enabled(cmEditEdit));
+}
+
+TEST_F(ItemCommandsTest, ChecksRunInOrderAndFocusTheirField) {
+    Start();
+    struct TSeen {
+        QString Text;
+        QString Focus;
+        QString Selected;
+    };
+    std::vector<TSeen> seen;
+    auto look = [&seen, this](QDialog* dialog) {
+        QWidget* focus = dialog->focusWidget();
+        auto* edit = qobject_cast<QLineEdit*>(focus);
+        seen.push_back({Prompts.Prompts().empty() ? QString() : Prompts.Last().Text,
+                        focus ? focus->objectName() : QString(),
+                        edit ? edit->selectedText() : QString()});
+    };
+    Answer({"   ", "", "", ""}, [&](QDialog* dialog) {
+        look(dialog);
+        Field(dialog, "edtForeign")->setText(QStringLiteral("a(b"));
+        PressOK(dialog);
+        look(dialog);
+        Field(dialog, "edtForeign")->setText(QStringLiteral("  der   Vogel "));
+        Field(dialog, "edtNative")->setText(QStringLiteral("   "));
+        PressOK(dialog);
+        look(dialog);
+        Field(dialog, "edtNative")->setText(QStringLiteral("bird)"));
+        PressOK(dialog);
+        look(dialog);
+        Field(dialog, "edtNative")->setText(QStringLiteral("bird (animal)"));
+        Field(dialog, "edtNotes")->setText(QStringLiteral("(unbalanced"));
+        PressOK(dialog);
+    });
+    Run(cmEditAdd);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].Text, QStringLiteral("Enter a word or phrase."));
+    EXPECT_EQ(seen[0].Focus, QStringLiteral("edtForeign"));
+    EXPECT_EQ(seen[1].Text, QStringLiteral("Invalid use of brackets."));
+    EXPECT_EQ(seen[1].Focus, QStringLiteral("edtForeign"));
+    EXPECT_EQ(seen[1].Selected, QStringLiteral("a(b"));
+    EXPECT_EQ(seen[2].Text, QStringLiteral("Enter a translation."));
+    EXPECT_EQ(seen[2].Focus, QStringLiteral("edtNative"));
+    EXPECT_EQ(seen[3].Text, QStringLiteral("Invalid use of brackets."));
+    EXPECT_EQ(seen[3].Focus, QStringLiteral("edtNative"));
+    EXPECT_EQ(seen[3].Selected, QStringLiteral("bird)"));
+    for (const TRecordedPrompt& prompt : Prompts.Prompts()) {
+        EXPECT_EQ(prompt.Caption, QStringLiteral("Vocalore"));
+        EXPECT_EQ(prompt.Icon, TMsgIcon::Warning);
+        EXPECT_EQ(prompt.Buttons, mbOK);
+    }
+    // Notes are not checked; spaces are normalised in every field.
+    EXPECT_EQ(Prompts.Prompts().size(), 4u);
+    EXPECT_EQ(Doc().CurrentItem().Word, "der Vogel");
+    EXPECT_EQ(Doc().CurrentItem().Notes, "(unbalanced");
+    EXPECT_EQ(Doc().CurrentItem().Translation, "bird (animal)");
+}
+
+TEST_F(ItemCommandsTest, SortMarkerIsParsedOnOKAndShownWhenEditing) {
+    Start();
+    Answer({"  der  @Vogel  ", "", "", "bird"});
+    Run(cmEditAdd);
+    EXPECT_EQ(Doc().CurrentItem().Word, "der Vogel");
+    EXPECT_EQ(Doc().CurrentItem().SortPosition, 4);
+
+    QString shown;
+    OnNextModal([&shown](QDialog* dialog) {
+        shown = Field(dialog, "edtForeign")->text();
+        dialog->reject();
+    });
+    Key(Qt::Key_F2);
+    EXPECT_EQ(shown, QStringLiteral("der @Vogel"));
+
+    // A marker at the end counts as none; a second marker stays in the word.
+    Answer({"Vogel@", nullptr, nullptr, nullptr});
+    Run(cmEditEdit);
+    EXPECT_EQ(Doc().CurrentItem().Word, "Vogel");
+    EXPECT_EQ(Doc().CurrentItem().SortPosition, 0);
+    Answer({"a@b@c", nullptr, nullptr, nullptr});
+    Run(cmEditEdit);
+    EXPECT_EQ(Doc().CurrentItem().Word, "ab@c");
+    EXPECT_EQ(Doc().CurrentItem().SortPosition, 1);
+
+    // At position 0 the marker is shown only to a user who wants reminding.
+    Doc().SetCurrentIndex(0);
+    Form->Settings().Options.RequireSortPosition = true;
+    OnNextModal([&shown](QDialog* dialog) {
+        shown = Field(dialog, "edtForeign")->text();
+        dialog->reject();
+    });
+    Run(cmEditEdit);
+    EXPECT_EQ(shown, QStringLiteral("@der Hund"));
+}
+
+TEST_F(ItemCommandsTest, ReminderNoSwitchesItOffForGoodAndItIsSaved) {
+    Start();
+    Form->Settings().Options.RequireSortPosition = true;
+    int asked = 0;
+    Prompts.QueueButton(mbYes);
+    Prompts.QueueButton(mbNo);
+    Answer({"Vogel", "", "", "bird"}, [&](QDialog* dialog) {
+        asked = static_cast<int>(Prompts.Prompts().size());
+        EXPECT_EQ(dialog->focusWidget()->objectName(), QStringLiteral("edtForeign"));
+        PressOK(dialog); // asked again, answered No: the dialog stays open
+        EXPECT_TRUE(dialog->isVisible());
+        PressOK(dialog);
+    });
+    Run(cmEditAdd);
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(Prompts.Prompts().size(), 2u);
+    for (const TRecordedPrompt& prompt : Prompts.Prompts()) {
+        EXPECT_EQ(prompt.Text, QString::fromLatin1(Reminder));
+        EXPECT_EQ(prompt.Buttons, mbYes | mbNo);
+        EXPECT_EQ(prompt.Icon, TMsgIcon::Warning);
+    }
+    EXPECT_FALSE(Form->Settings().Options.RequireSortPosition);
+    EXPECT_EQ(Doc().CurrentItem().Word, "Vogel");
+    EXPECT_EQ(Doc().CurrentItem().SortPosition, 0);
+
+    Answer({"Fisch", "", "", "fish"});
+    Run(cmEditAdd);
+    EXPECT_EQ(Prompts.Prompts().size(), 2u);
+    EXPECT_EQ(Doc().CurrentItem().Word, "Fisch");
+
+    // Switched off also when that dialog is then cancelled; kept after a restart.
+    Form->Settings().Options.RequireSortPosition = true;
+    Prompts.QueueButton(mbNo);
+    Answer({"Kuh", "", "", "cow"}, [](QDialog* dialog) { dialog->reject(); });
+    Run(cmEditAdd);
+    EXPECT_FALSE(Form->Settings().Options.RequireSortPosition);
+    EXPECT_EQ(Doc().CurrentItem().Word, "Fisch");
+    Form->close();
+    TSettings reloaded;
+    LoadSettings(Store, reloaded, 0x0409);
+    EXPECT_FALSE(reloaded.Options.RequireSortPosition);
+}
+
+TEST_F(ItemCommandsTest, ExistingWordIsQuestionedOnceAndCancelAddsNothing) {
+    Start();
+    Doc().Items(2).Word = "der Hund"; // the word twice
+    Answer({"der Hund", "", "", "hound"});
+    Run(cmEditAdd);
+    ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Word already exists. Add anyway?"));
+    EXPECT_EQ(Prompts.Last().Buttons, mbOK | mbCancel);
+    EXPECT_EQ(Prompts.Last().Icon, TMsgIcon::Warning);
+    EXPECT_EQ(Doc().Count(), 4);
+    EXPECT_FALSE(Enabled(cmEditUndo));
+
+    Prompts.QueueButton(mbOK);
+    Answer({"der Hund", "", "", "hound"});
+    Run(cmEditAdd);
+    EXPECT_EQ(Prompts.Prompts().size(), 2u);
+    EXPECT_EQ(Doc().Count(), 5);
+    EXPECT_EQ(Doc().CurrentItem().Translation, "hound");
+
+    // Only an exact, case-sensitive match is questioned.
+    Answer({"Der Hund", "", "", "hound"});
+    Run(cmEditAdd);
+    EXPECT_EQ(Prompts.Prompts().size(), 2u);
+    EXPECT_EQ(Doc().Count(), 6);
+}
+
+TEST_F(ItemCommandsTest, EditReplacesTheItemAndUnlearnsItButUnchangedOKRecordsNothing) {
+    Start();
+    Form->Grid()->SelectRow(1);
+    Doc().Items(1).PenaltyPoints = -1;
+    Doc().Items(1).LastTested = 7;
+
+    QString caption;
+    OnNextModal([&caption](QDialog* dialog) {
+        caption = dialog->windowTitle();
+        EXPECT_EQ(Field(dialog, "edtCategory")->text(), QStringLiteral("noun"));
+        EXPECT_EQ(Field(dialog, "edtNative")->text(), QStringLiteral("cat"));
+        EXPECT_EQ(Field(dialog, "edtForeign")->Tag(), TagForeign);
+        EXPECT_EQ(Field(dialog, "edtNative")->Tag(), TagNative);
+        EXPECT_EQ(Field(dialog, "edtForeign")->Language(), 0x0407);
+        EXPECT_EQ(Field(dialog, "edtNotes")->Language(), 0x0409);
+        PressOK(dialog);
+        EXPECT_FALSE(dialog->isVisible());
+    });
+    Key(Qt::Key_Return);
+    EXPECT_EQ(caption, QStringLiteral("Edit"));
+    EXPECT_FALSE(Enabled(cmEditUndo));
+    EXPECT_FALSE(Doc().Modified());
+    EXPECT_TRUE(Doc().Items(1).Learnt());
+
+    // A changed field replaces the item with a fresh one.
+    Answer({"die Katze", nullptr, nullptr, "cat, puss"});
+    Run(cmEditEdit);
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Edit"));
+    EXPECT_EQ(Doc().Items(1).Translation, "cat, puss");
+    EXPECT_EQ(Doc().Items(1).PenaltyPoints, 0);
+    EXPECT_EQ(Doc().Items(1).LastTested, 0);
+    EXPECT_EQ(Doc().CurrentIndex(), 1);
+    Run(cmEditUndo);
+    EXPECT_EQ(Doc().Items(1).Translation, "cat");
+    EXPECT_TRUE(Doc().Items(1).Learnt());
+    EXPECT_EQ(Caption(cmEditRedo), QStringLiteral("&Redo Edit"));
+}
+
+TEST_F(ItemCommandsTest, DeleteSelectsTheNextItemOrTheNewLastAndUndoBringsItBack) {
+    Start();
+    Form->Grid()->SelectRow(1);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"der Hund", "das Haus", "der Baum"}));
+    EXPECT_EQ(Doc().CurrentIndex(), 1);
+    EXPECT_EQ(Form->Grid()->Row(), 1);
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Delete"));
+    EXPECT_TRUE(Prompts.Prompts().empty()); // no confirmation
+
+    Form->Grid()->SelectRow(2);
+    Form->SetCutIndex(0);
+    Run(cmEditDelete);
+    EXPECT_EQ(Form->CutIndex(), -1);
+    EXPECT_EQ(Doc().CurrentIndex(), 1);
+    EXPECT_EQ(Doc().CurrentItem().Word, "das Haus");
+    EXPECT_FALSE(Enabled(cmEditMoveDown));
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"der Hund", "die Katze", "das Haus", "der Baum"}));
+    EXPECT_EQ(Doc().CurrentIndex(), 1);
+    EXPECT_FALSE(Enabled(cmEditUndo));
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo"));
+    EXPECT_EQ(Caption(cmEditRedo), QStringLiteral("&Redo Delete"));
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Doc().Count(), 3);
+}
+
+} // namespace
+} // namespace vocalore
