@@ -24,8 +24,23 @@ constexpr int TextLeft = 3;
 constexpr int DragThreshold = 2;
 constexpr int DragScrollInterval = 40;
 
+// A control byte (a TAB pasted into a text, say) would be drawn as a tab stop
+// or as nothing while it is measured as one glyph: show it as its control
+// picture, or the replacement mark for C1 controls, and measure that.
+char16_t Shown(char16_t ch) {
+    if (ch < 0x20)
+        return static_cast<char16_t>(0x2400 + ch);
+    if (ch == 0x7F)
+        return 0x2421;
+    if (ch >= 0x80 && ch < 0xA0)
+        return 0xFFFD;
+    return ch;
+}
+
 QString Decode(const std::string& bytes, uint16_t languageId) {
-    const std::u16string text = ToUtf16(bytes, languageId);
+    std::u16string text = ToUtf16(bytes, languageId);
+    for (char16_t& ch : text)
+        ch = Shown(ch);
     return QString(reinterpret_cast<const QChar*>(text.data()),
                    static_cast<qsizetype>(text.size()));
 }
@@ -57,8 +72,9 @@ void TWidthTable::Setup(const QFont& font, uint16_t languageId) {
     const TCodePage& codePage = TCodePage::ForLanguage(languageId);
     const QFontMetricsF metrics(font);
     for (int byte = 0; byte < 256; ++byte) {
-        const char16_t ch = codePage.Decode(static_cast<unsigned char>(byte));
-        FWidths[static_cast<size_t>(byte)] = ch < 0x20 ? 0.0 : metrics.horizontalAdvance(QChar(ch));
+        const char16_t ch = Shown(codePage.Decode(static_cast<unsigned char>(byte)));
+        // The string overload measures a fallback font's glyph as drawing uses it.
+        FWidths[static_cast<size_t>(byte)] = metrics.horizontalAdvance(QString(QChar(ch)));
     }
 }
 
@@ -249,6 +265,9 @@ void TVocabGrid::DrawRow(QPainter& painter, int row, const QRect& rect) {
         option.initFrom(this);
         option.rect = rect;
         option.backgroundColor = background;
+        // Styles that show focus only after keyboard navigation would hide it
+        // after a click; the selected row shows it whenever the grid has focus.
+        option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     } else if (row == FDropTarget && row != FRow) {
         // The drop-target marker; never on the selected row.

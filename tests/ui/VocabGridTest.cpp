@@ -189,6 +189,52 @@ TEST_F(VocabGridTest, ItemWidthAddsThePiecesThatAreShown) {
     EXPECT_EQ(Grid().ItemWidth(emptyNotes), Grid().ItemWidth(noCategory));
 }
 
+// The rightmost pixel of a row that differs from the row's first pixel.
+int InkRight(TVocabGrid& grid, int row) {
+    const QImage image = grid.viewport()->grab().toImage();
+    const QRect rect = grid.RowRect(row).intersected(image.rect());
+    const QRgb background = image.pixel(rect.left(), rect.top());
+    int right = -1;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (image.pixel(x, y) != background)
+                right = std::max(right, x);
+    return right;
+}
+
+TEST_F(VocabGridTest, ControlBytesAreDrawnAsTheMarkTheyAreMeasuredAs) {
+    Add("a\tbcdefgh", "xyz");
+    Add("abcdefgh", "xyz");
+    Edit(1);
+    TVocabItem& withTab = Document().Items(0);
+    TVocabItem& plain = Document().Items(1);
+    // The TAB takes the room of a visible mark, in the width and on screen:
+    // drawn as a tab stop it would run past the measured width and overprint.
+    EXPECT_GT(Grid().ItemWidth(withTab), Grid().ItemWidth(plain));
+    EXPECT_LE(InkRight(Grid(), 0), Grid().ItemWidth(withTab));
+    EXPECT_GT(InkRight(Grid(), 0), InkRight(Grid(), 1));
+}
+
+TEST_F(VocabGridTest, SelectedRowShowsTheFocusRectangleWhileTheGridHasFocus) {
+    Add("Haus", "house");
+    Add("Baum", "tree");
+    Edit(0);
+    QApplication::setActiveWindow(Form.get());
+    Grid().setFocus(Qt::OtherFocusReason);
+    Grid().clearFocus();
+    QApplication::processEvents();
+    const QImage unfocused = Grid().viewport()->grab().toImage();
+    // A click gives the focus without any keyboard navigation.
+    Grid().setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(Grid().hasFocus());
+    const QImage focused = Grid().viewport()->grab().toImage();
+    const QRect row = Grid().RowRect(0);
+    EXPECT_NE(focused.copy(row), unfocused.copy(row));
+    // Only the selected row carries it.
+    const QRect other = Grid().RowRect(1);
+    EXPECT_EQ(focused.copy(other), unfocused.copy(other));
+}
+
 TEST_F(VocabGridTest, RefreshScrollsTheCurrentItemIntoView) {
     for (int i = 0; i < 100; ++i)
         Add("Wort", "word");
