@@ -85,12 +85,18 @@ bool OpenPage(const QString& page) {
     QUrl url = QUrl::fromLocalFile(file);
     if (hash >= 0)
         url.setFragment(page.mid(hash + 1));
-    // A missing page or no browser to show it: the user is told either way.
-    if (QFileInfo::exists(file) && (Opener() ? Opener()(url) : QDesktopServices::openUrl(url)))
+    const QString shown = QDir::toNativeSeparators(file);
+    if (!QFileInfo::exists(file)) {
+        ShowMessageBox(QStringLiteral("The help page %1 is missing.").arg(shown), {},
+                       TMsgIcon::Error);
+        return false;
+    }
+    if (Opener() ? Opener()(url) : QDesktopServices::openUrl(url))
         return true;
-    ShowMessageBox(
-        QStringLiteral("Cannot open the help page %1.").arg(QDir::toNativeSeparators(file)), {},
-        TMsgIcon::Error);
+    ShowMessageBox(QStringLiteral("No program could be started to show the help page %1.\n\n"
+                                  "Install a web browser, or open the page yourself.")
+                       .arg(shown),
+                   {}, TMsgIcon::Error);
     return false;
 }
 

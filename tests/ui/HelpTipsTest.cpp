@@ -78,14 +78,17 @@ TEST(Help, TopicsOpenInTheBrowserAtTheirAnchor) {
     ASSERT_EQ(fake.Prompts().size(), 1u);
     EXPECT_EQ(fake.Last().Icon, TMsgIcon::Error);
     EXPECT_TRUE(fake.Last().Text.contains(QStringLiteral("newdialog.html")));
+    EXPECT_TRUE(fake.Last().Text.contains(QStringLiteral("is missing")));
 
-    // Nothing on the desktop can show the page: the same message.
+    // The page is there but nothing on the desktop can show it: say that instead.
     SetHelpFolder(sourceDir + QStringLiteral("/help"));
     SetHelpOpener([](const QUrl&) { return false; });
     EXPECT_FALSE(ShowHelpContents());
     ASSERT_EQ(fake.Prompts().size(), 2u);
     EXPECT_EQ(fake.Last().Icon, TMsgIcon::Error);
     EXPECT_TRUE(fake.Last().Text.contains(QStringLiteral("index.html")));
+    EXPECT_TRUE(fake.Last().Text.startsWith(QStringLiteral("No program could be started")));
+    EXPECT_FALSE(fake.Last().Text.contains(QStringLiteral("missing")));
     SetHelpFolder({});
     SetHelpOpener(nullptr);
 }
