@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -39,6 +40,16 @@ uint16_t SelectedId(const QComboBox* box) {
     return box->currentIndex() < 0 ? 0 : static_cast<uint16_t>(box->currentData().toUInt());
 }
 
+class TListPopupStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 } // namespace
 
 TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLangId)
@@ -58,9 +69,14 @@ TNewDialog::TNewDialog(QWidget* owner, uint16_t foreignLangId, uint16_t nativeLa
     cbNative->setObjectName(QStringLiteral("cbNative"));
     lblForeign->setBuddy(cbForeign);
     lblNative->setBuddy(cbNative);
+    // Menu-like pop-ups ignore the visible-item count and fill the screen with
+    // over a hundred languages; a scrolling list shows about twenty.
+    auto* listStyle = new TListPopupStyle;
+    listStyle->setParent(this);
     for (QComboBox* box : {cbForeign, cbNative}) {
         box->setMinimumWidth(220);
-        box->setMaxVisibleItems(16);
+        box->setMaxVisibleItems(20);
+        box->setStyle(listStyle);
     }
     cbForeign->setWhatsThis(QStringLiteral(
         "The language you are learning: the words and phrases of the new file are written in it."));

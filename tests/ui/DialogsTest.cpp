@@ -8,6 +8,7 @@
 
 #include "core/Languages.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -56,6 +57,20 @@ TEST(NewDialog, OpensOnTheGivenLanguagesAndReturnsTheChosenOnes) {
     foreign->setCurrentIndex(foreign->findText(QString::fromStdString(LanguageName(Polish))));
     EXPECT_EQ(dialog.ForeignLangID(), Polish);
     EXPECT_EQ(dialog.NativeLangID(), EnglishUS);
+}
+
+TEST(NewDialog, LanguageListShowsAboutTwentyEntriesAndScrolls) {
+    TNewDialog dialog(nullptr, French, EnglishUS);
+    dialog.show();
+    auto* foreign = Child<QComboBox>(&dialog, "cbForeign");
+    ASSERT_GT(foreign->count(), 40);
+    foreign->showPopup();
+    QAbstractItemView* list = foreign->view();
+    const int row = list->sizeHintForRow(0);
+    ASSERT_GT(row, 0);
+    EXPECT_LE(list->viewport()->height(), 21 * row);
+    EXPECT_GE(list->viewport()->height(), 15 * row);
+    foreign->hidePopup();
 }
 
 TEST(NewDialog, UnofferedLanguageLeavesNoSelectionAndOKDisabled) {
