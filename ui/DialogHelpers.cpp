@@ -143,6 +143,45 @@ void LayOutAboveButtonRow(QDialog* dialog, QWidget* content, const TDialogButton
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+TShortenedLabel::TShortenedLabel(TShorten shorten, int preferredWidth, QWidget* parent)
+    : QLabel(parent), FShorten(std::move(shorten)), FPreferredWidth(preferredWidth) {}
+
+void TShortenedLabel::SetFullText(const QString& text) {
+    FFullText = text;
+    setToolTip(text);
+    // Until the layout has given the label its width, the whole text stands.
+    setText(testAttribute(Qt::WA_PendingResizeEvent) ? text
+                                                     : FShorten(text, width(), fontMetrics()));
+    updateGeometry();
+}
+
+QSize TShortenedLabel::sizeHint() const {
+    const int natural = fontMetrics().horizontalAdvance(FFullText) + 2 * margin() + 2;
+    return {std::min(natural, FPreferredWidth), QLabel::sizeHint().height()};
+}
+
+QSize TShortenedLabel::minimumSizeHint() const {
+    return {std::min(sizeHint().width(), fontMetrics().averageCharWidth() * 6),
+            QLabel::minimumSizeHint().height()};
+}
+
+void TShortenedLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    setText(FShorten(FFullText, width(), fontMetrics()));
+}
+
+QString TShortenedLabel::ElideMiddle(const QString& text, int width, const QFontMetrics& metrics) {
+    return metrics.elidedText(text, Qt::ElideMiddle, width);
+}
+
+QString TShortenedLabel::ShortenPathText(const QString& path, int width,
+                                         const QFontMetrics& metrics) {
+    return QString::fromStdString(
+        ShortenPath(path.toStdString(), width, [&](std::string_view text) {
+            return metrics.horizontalAdvance(QString::fromUtf8(text.data(), text.size()));
+        }));
+}
+
 bool CheckIntField(QWidget* control, int minimum, int maximum) {
     if (IntFieldInRange(ControlText(control).toStdString(), minimum, maximum))
         return true;

@@ -4,6 +4,7 @@
 
 #include "PromptService.h"
 
+#include <QLabel>
 #include <QString>
 
 #include <functional>
@@ -45,6 +46,32 @@ TDialogButtons AddDialogButtons(QDialog* dialog, int helpContext);
 // The usual layout: the content above, the three buttons in a row at the right
 // below it, and a size that fits the content.
 void LayOutAboveButtonRow(QDialog* dialog, QWidget* content, const TDialogButtons& buttons);
+
+// A one-line label that shortens its text to the width the layout gives it, so
+// a long file name never widens its dialog past the screen. It asks for no more
+// than preferredWidth pixels; the full text is its tool tip.
+class TShortenedLabel : public QLabel {
+public:
+    using TShorten =
+        std::function<QString(const QString& text, int width, const QFontMetrics& metrics)>;
+    TShortenedLabel(TShorten shorten, int preferredWidth, QWidget* parent = nullptr);
+    void SetFullText(const QString& text);
+    const QString& FullText() const { return FFullText; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    // The two ways of shortening: the middle of a name, or a path's folders.
+    static QString ElideMiddle(const QString& text, int width, const QFontMetrics& metrics);
+    static QString ShortenPathText(const QString& path, int width, const QFontMetrics& metrics);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    TShorten FShorten;
+    int FPreferredWidth;
+    QString FFullText;
+};
 
 // Range checks of number fields (QLineEdit, spin boxes, editable combo boxes).
 // On failure they show "Number must be between ..." with a warning icon,

@@ -77,6 +77,14 @@ QLabel* NewStatic(const char* name, QWidget* parent) {
     return label;
 }
 
+TShortenedLabel* NewShortened(const char* name, TShortenedLabel::TShorten shorten,
+                              QWidget* parent) {
+    auto* label = new TShortenedLabel(std::move(shorten), locationWidth, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
 QFrame* Line(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
@@ -116,9 +124,10 @@ TPropertiesDialog::TPropertiesDialog(QWidget* owner, const TPropertiesData& data
     auto* imgIcon = NewLabel("imgIcon", {}, tsGeneral);
     imgIcon->setPixmap(DocumentPicture());
     imgIcon->setFixedSize(32, 32);
-    auto* stDocumentTitle = NewStatic("stDocumentTitle", tsGeneral);
-    stDocumentTitle->setText(QString::fromStdString(DocumentTitle(data.FileName)));
-    stLocation = NewStatic("stLocation", tsGeneral);
+    auto* stDocumentTitle =
+        NewShortened("stDocumentTitle", &TShortenedLabel::ElideMiddle, tsGeneral);
+    stDocumentTitle->SetFullText(QString::fromStdString(DocumentTitle(data.FileName)));
+    stLocation = NewShortened("stLocation", &TShortenedLabel::ShortenPathText, tsGeneral);
     stLocation->setMinimumWidth(locationWidth);
     stSize = NewStatic("stSize", tsGeneral);
     stModified = NewStatic("stModified", tsGeneral);
@@ -245,12 +254,7 @@ void TPropertiesDialog::FillFileFacts() {
         return;
     const QFileInfo info(QString::fromStdString(FData.FileName));
     const QString folder = info.absolutePath();
-    const QFontMetrics metrics(stLocation->font());
-    stLocation->setText(QString::fromStdString(
-        ShortenPath(folder.toStdString(), locationWidth, [&](std::string_view text) {
-            return metrics.horizontalAdvance(QString::fromUtf8(text.data(), text.size()));
-        })));
-    stLocation->setToolTip(folder);
+    stLocation->SetFullText(folder);
     if (!info.exists())
         return;
     stSize->setText(FileSizeText(info.size()));

@@ -15,6 +15,8 @@ class QTabWidget;
 
 namespace vocalore {
 
+class TShortenedLabel;
+
 // Plain values copied out of the document and back; the dialog never sees it.
 struct TPropertiesData {
     std::string FileName; // empty for an untitled document
@@ -54,7 +56,7 @@ private:
     TPropertiesData FData;
     QString FInitialDescription, FInitialAuthor, FInitialComments;
     QTabWidget* pcProperties;
-    QLabel* stLocation;
+    TShortenedLabel* stLocation;
     QLabel* stSize;
     QLabel* stModified;
     QLineEdit* edtDescription;

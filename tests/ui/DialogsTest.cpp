@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -188,6 +189,34 @@ TEST(PropertiesDialog, FileFactsComeFromTheFile) {
     EXPECT_FALSE(Text(&dialog, "stLocation").isEmpty());
     EXPECT_TRUE(Text(&dialog, "stSize").isEmpty());
     EXPECT_TRUE(Text(&dialog, "stModified").isEmpty());
+}
+
+TEST(PropertiesDialog, LongNamesAreShortenedToTheirLabelsAndTheDialogStaysOnScreen) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QString(200, u'f') + u'/' + QString(20, u'g'));
+    const QString name = QString(240, u'n') + QStringLiteral(".vlo");
+    TPropertiesData data;
+    data.FileName = (folder + u'/' + name).toStdString();
+    data.NativeLangID = EnglishUS;
+    TPropertiesDialog dialog(nullptr, data);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QRect work = dialog.screen()->availableGeometry();
+    EXPECT_LE(dialog.frameGeometry().width(), work.width());
+    EXPECT_TRUE(work.contains(dialog.frameGeometry()));
+    auto* ok = Child<QPushButton>(&dialog, "btnOK");
+    EXPECT_TRUE(dialog.rect().contains(ok->geometry()));
+    Child<QTabWidget>(&dialog, "pcProperties")->setCurrentIndex(0);
+    // Each label shows what fits in the room it really has, the end of the name kept.
+    for (const char* label : {"stDocumentTitle", "stLocation"}) {
+        auto* shown = Child<QLabel>(&dialog, label);
+        const QString text = shown->text();
+        EXPECT_LE(shown->fontMetrics().horizontalAdvance(text), shown->width()) << label;
+        EXPECT_FALSE(text.isEmpty()) << label;
+    }
+    EXPECT_TRUE(Text(&dialog, "stDocumentTitle").endsWith(QStringLiteral("nn.vlo")));
+    EXPECT_TRUE(Text(&dialog, "stLocation").endsWith(QStringLiteral("ggg")));
+    EXPECT_EQ(Child<QLabel>(&dialog, "stDocumentTitle")->toolTip(), name);
 }
 
 TEST(PropertiesDialog, UnchangedFieldsGiveBackTheStoredBytes) {
