@@ -62,7 +62,11 @@ TScreenRect ToRect(const QRect& r) { return ToRect(r.topLeft(), r.size()); }
 
 // The screen without task bars and panels; the whole screen when unknown.
 TScreenRect WorkArea(QWidget* window) {
-    QScreen* screen = window->screen();
+    // The screen the window stands on; one that lies on no screen (a monitor
+    // since unplugged) is brought to its own or the primary one.
+    QScreen* screen = QGuiApplication::screenAt(window->frameGeometry().center());
+    if (!screen)
+        screen = window->screen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
@@ -109,6 +113,10 @@ void PlaceDialog(QWidget* dialog, QWidget* owner) {
 void KeepOnScreen(QWidget* window) {
     if (!window)
         return;
+    const TScreenRect work = WorkArea(window);
+    const QSize fits = window->size().boundedTo(QSize(work.Width(), work.Height()));
+    if (fits != window->size() && window->isWindow())
+        window->resize(fits);
     const TScreenRect kept =
         KeepOnScreen(ToRect(window->pos(), DialogSize(window)), WorkArea(window));
     window->move(kept.Left, kept.Top);

@@ -335,6 +335,7 @@ void TMainForm::ApplySettings() {
     if (FSettings.HasWindowPosition) {
         const TScreenRect& r = FSettings.WindowPosition;
         setGeometry(r.Left, r.Top, r.Width(), r.Height());
+        KeepOnScreen(this);
     } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = this->size();
         const TScreenRect r = CentreOnScreen(

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -338,6 +339,18 @@ TEST_F(MainWindowTest, WindowBoundsSurviveARestartOnlyFromTheNormalState) {
     Form = std::make_unique<TMainForm>(Store);
     StartWith(German);
     EXPECT_EQ(Form->geometry(), normal);
+}
+
+TEST_F(MainWindowTest, AStoredPositionOffEveryScreenOpensTheWindowOnScreen) {
+    StartWith(German);
+    Form->setGeometry(QRect(5000, 5000, 600, 420));
+    ASSERT_TRUE(Form->close());
+
+    Form = std::make_unique<TMainForm>(Store);
+    StartWith(German);
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(work.contains(Form->frameGeometry())) << Form->frameGeometry().x();
+    EXPECT_EQ(Form->size(), QSize(600, 420));
 }
 
 TEST_F(MainWindowTest, CommandStatesFollowTheViewModeAndTheCurrentItem) {
