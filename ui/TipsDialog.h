@@ -34,9 +34,6 @@ std::vector<QByteArray> SplitTipLines(const QByteArray& bytes);
 TTip ParseTip(const QByteArray& line);
 // The rich-text document a tip is shown in.
 QByteArray TipDocument(const QByteArray& text);
-// The small part of rich text a tip uses (bold, italic, underline, sizes,
-// paragraphs, escaped and hexadecimal characters) as HTML for display.
-QString RtfToHtml(const QByteArray& rtf);
 
 inline constexpr const char* TipsUnavailable = "[Tips unavailable]";
 inline constexpr const char* TipsReminder =

@@ -2,6 +2,7 @@
 
 #include "ui/Help.h"
 #include "ui/PromptService.h"
+#include "ui/RtfToHtml.h"
 #include "ui/TipsDialog.h"
 #include "ui/ToolImages.h"
 
