@@ -11,6 +11,7 @@
 #include "PrintCommands.h"
 #include "PromptService.h"
 #include "QtClipboard.h"
+#include "TestCommands.h"
 #include "TipsDialog.h"
 #include "ToolImages.h"
 #include "WelcomeDialog.h"
@@ -161,10 +162,18 @@ void TMainForm::CreateCommands() {
     forward(cmEditMoveDown, items, &TItemCommands::miEditMoveDownClick);
     forward(cmEditSort, items, &TItemCommands::miEditSortClick);
     forward(cmEditShuffle, items, &TItemCommands::miEditShuffleClick);
-    for (TCommandId id :
-         {cmEditFind, cmEditFindNext, cmTestStartTesting, cmTestPassive, cmTestActive,
-          cmTestMultipleChoice, cmTestHint, cmTestStatistics, cmViewOptions})
+    for (TCommandId id : {cmEditFind, cmEditFindNext, cmViewOptions})
         unavailable(id);
+    auto test = [this](TCommandId id, void (TTestCommands::*handler)()) {
+        connect(Action(id), &QAction::triggered, this,
+                [this, handler] { RunCommand([this, handler] { (FTest.get()->*handler)(); }); });
+    };
+    test(cmTestStartTesting, &TTestCommands::miTestStartTestingClick);
+    test(cmTestPassive, &TTestCommands::miTestPassiveClick);
+    test(cmTestActive, &TTestCommands::miTestActiveClick);
+    test(cmTestMultipleChoice, &TTestCommands::miTestMultipleChoiceClick);
+    test(cmTestHint, &TTestCommands::miTestHintClick);
+    test(cmTestStatistics, &TTestCommands::miTestStatisticsClick);
     bind(cmViewToolBar, &TMainForm::miViewToolBarClick);
     bind(cmViewStatusBar, &TMainForm::miViewStatusBarClick);
     bind(cmHelpContents, &TMainForm::miHelpContentsClick);
@@ -252,7 +261,8 @@ void TMainForm::CreateViews() {
     pnlWorkspace->setAutoFillBackground(true);
     pnlWorkspace->setBackgroundRole(QPalette::Mid);
     dgVocab = new TVocabGrid(*this, FViews);
-    pnlTest = new QWidget(FViews);
+    FTest = std::make_unique<TTestCommands>(*this, FViews);
+    pnlTest = FTest->Panel();
     pnlTest->setObjectName(QStringLiteral("pnlTest"));
     FViews->addWidget(pnlWorkspace);
     FViews->addWidget(dgVocab);
@@ -388,6 +398,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::SetViewMode(TViewMode mode) {
     ClearCutMark();
+    const bool leavingTest = FViewMode == vmTest && mode != vmTest;
     switch (mode) {
     case vmEdit:
         FViews->setCurrentWidget(dgVocab);
@@ -402,6 +413,8 @@ void TMainForm::SetViewMode(TViewMode mode) {
         break;
     }
     FViewMode = mode;
+    if (leavingTest)
+        FTest->ViewLeft();
 }
 
 void TMainForm::RefreshGrid() { dgVocab->RefreshGrid(); }
@@ -590,17 +603,7 @@ void SetLabel(QLabel* label, const QString& text) {
 
 } // namespace
 
-bool TMainForm::HintAvailable() const {
-    if (FViewMode != vmTest)
-        return false;
-    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    if (!edit || !pnlTest->isAncestorOf(edit) || edit->isReadOnly())
-        return false;
-    if (pnlTest->property("answerEvaluated").toBool())
-        return false;
-    return edit->objectName() == QLatin1String("edtResponse") ||
-           edit->objectName() == QLatin1String("edtNotes");
-}
+bool TMainForm::HintAvailable() const { return FTest->HintEnabled(); }
 
 void TMainForm::UpdateCommands() {
     if (FClosing)

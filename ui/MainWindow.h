@@ -33,6 +33,7 @@ class TPrintCommands;
 class TIdleHook;
 class TItemCommands;
 class TQtClipboard;
+class TTestCommands;
 
 enum TViewMode : int { vmNone, vmEdit, vmTest };
 
@@ -84,6 +85,7 @@ public:
     TVocabGrid* Grid() const { return dgVocab; }
     QWidget* TestPanel() const { return pnlTest; }
     QToolBar* ToolBar() const { return tbrToolBar; }
+    TTestCommands& Testing() { return *FTest; }
     QLabel* StatusPanel(int index) const { return FStatusPanels[static_cast<size_t>(index)]; }
     TAppKeyFilter& KeyFilter() { return *FKeyFilter; }
     bool PrintSwitch() const { return FPrintSwitch; }
@@ -161,6 +163,7 @@ private:
     std::unique_ptr<TFileCommands> FFileCommands;
     std::unique_ptr<TPrintCommands> FPrintCommands;
     std::unique_ptr<TItemCommands> FItemCommands;
+    std::unique_ptr<TTestCommands> FTest;
     std::unique_ptr<TAppKeyFilter> FKeyFilter;
     std::unique_ptr<TIdleHook> FIdleHook;
     int FKeyHookId = 0;
