@@ -4,7 +4,7 @@
 # pages, tips and samples; the desktop entry, metainfo, document type and
 # icons pass Debian's own tools.
 #   check-installed.sh PREFIX
-# The window checks need Xvfb and xdotool; without them they are skipped and
+# The window checks need Xvfb, xdotool and xprop; without them they are skipped and
 # the script ends with 77 after the other checks (CTest's "skipped").
 set -euo pipefail
 prefix=$(cd "$1" && pwd)
@@ -73,8 +73,8 @@ for page in vocalore vocalore-cli; do
 done
 
 echo "-- the window: tips and help found, a sample opened"
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-  echo "SKIP: the window checks need Xvfb and xdotool"
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command -v xprop >/dev/null; then
+  echo "SKIP: the window checks need Xvfb, xdotool and xprop"
   [ "$failures" -eq 0 ] || exit 1
   exit 77
 fi
@@ -112,6 +112,10 @@ start "$data/examples/german-english.vlo"
 if w=$(window '^german-english\.vlo - Vocalore$') && [ -n "$w" ]; then
   xdotool windowfocus --sync "$w" key F1
   opened "file://$data/help/index.html"
+  # The desktop matches the window to its menu entry by the window's class.
+  wmclass=$(xprop -id "$w" WM_CLASS)
+  startup=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+  [[ "$wmclass" == *", \"$startup\"" ]] || fail "window class $wmclass, the desktop entry expects $startup"
 else
   fail "the sample did not open; log: $(cat "$tmp/gui.log")"
 fi
