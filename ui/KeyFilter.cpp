@@ -17,8 +17,15 @@ int TAppKeyFilter::AddHook(THook hook) {
     return FNextId++;
 }
 
+int TAppKeyFilter::AddClaimHook(THook hook) {
+    FClaimHooks.push_back({FNextId, std::move(hook)});
+    return FNextId++;
+}
+
 void TAppKeyFilter::RemoveHook(int id) {
-    std::erase_if(FHooks, [id](const TEntry& entry) { return entry.Id == id; });
+    const auto same = [id](const TEntry& entry) { return entry.Id == id; };
+    std::erase_if(FHooks, same);
+    std::erase_if(FClaimHooks, same);
 }
 
 bool TAppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -33,7 +40,8 @@ bool TAppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
     }
-    if (event->type() != QEvent::KeyPress)
+    const bool claim = event->type() == QEvent::ShortcutOverride;
+    if (event->type() != QEvent::KeyPress && !claim)
         return false;
     // A key the control ignores travels on to its parents through this filter
     // again; the hooks see it once, on its way to the focused control.
@@ -45,10 +53,14 @@ bool TAppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     // Copy: a hook may add or remove hooks.
-    const std::vector<TEntry> hooks = FHooks;
+    const std::vector<TEntry> hooks = claim ? FClaimHooks : FHooks;
     for (const TEntry& entry : hooks) {
-        if (entry.Hook(watched, key))
+        if (entry.Hook(watched, key)) {
+            // An accepted override keeps every shortcut off the key.
+            if (claim)
+                key->accept();
             return true;
+        }
     }
     return false;
 }

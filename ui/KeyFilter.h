@@ -24,6 +24,10 @@ public:
 
     // Hooks run in the order they were added; returns an id for RemoveHook.
     int AddHook(THook hook);
+    // Asked before any shortcut may take a key press: returning true claims the
+    // key for the focused control, so no menu or shortcut acts on it and the
+    // key press follows through the ordinary hooks.
+    int AddClaimHook(THook hook);
     void RemoveHook(int id);
 
     // While on (printing runs), every key press, release and shortcut of the
@@ -40,6 +44,7 @@ private:
         THook Hook;
     };
     std::vector<TEntry> FHooks;
+    std::vector<TEntry> FClaimHooks;
     int FNextId = 1;
     bool FDiscardKeys = false;
 };

@@ -12,6 +12,7 @@
 #include "PromptService.h"
 #include "QtClipboard.h"
 #include "TestCommands.h"
+#include "TextEntry.h"
 #include "TipsDialog.h"
 #include "ToolImages.h"
 #include "WelcomeDialog.h"
@@ -298,6 +299,8 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
         FInstanceLock->tryLock(0);
 
         FKeyFilter = std::make_unique<TAppKeyFilter>();
+        // Composition sees every key before the window's own keys do.
+        FTextEntry = std::make_unique<TTextEntryKeys>(*FKeyFilter, FSettings.Options);
         FKeyHookId = FKeyFilter->AddHook(
             [this](QObject* target, QKeyEvent* event) { return AppKey(target, event); });
         FIdleHook = std::make_unique<TIdleHook>([this] { UpdateCommands(); });

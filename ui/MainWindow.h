@@ -28,6 +28,7 @@ class QMenu;
 namespace vocalore {
 
 class TAppKeyFilter;
+class TTextEntryKeys;
 class TFileCommands;
 class TPrintCommands;
 class TIdleHook;
@@ -88,6 +89,7 @@ public:
     TTestCommands& Testing() { return *FTest; }
     QLabel* StatusPanel(int index) const { return FStatusPanels[static_cast<size_t>(index)]; }
     TAppKeyFilter& KeyFilter() { return *FKeyFilter; }
+    TTextEntryKeys& TextEntry() { return *FTextEntry; }
     bool PrintSwitch() const { return FPrintSwitch; }
     QString CommandLineFile() const { return FCommandLineFile; }
     int32_t& OptionsPage() { return FOptionsPage; }
@@ -165,6 +167,7 @@ private:
     std::unique_ptr<TItemCommands> FItemCommands;
     std::unique_ptr<TTestCommands> FTest;
     std::unique_ptr<TAppKeyFilter> FKeyFilter;
+    std::unique_ptr<TTextEntryKeys> FTextEntry; // its hooks go before the filter
     std::unique_ptr<TIdleHook> FIdleHook;
     int FKeyHookId = 0;
     std::unique_ptr<QLockFile> FInstanceLock;

@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -519,6 +520,26 @@ TEST_F(MainWindowTest, F1OnAHighlightedMenuItemOpensThatCommandsTopic) {
     EXPECT_TRUE(HelpUrls[0].toString().endsWith(HelpPage(2003)))
         << HelpUrls[0].toString().toStdString();
     EXPECT_FALSE(file->isVisible());
+}
+
+// The window installs composition for every dialog of the program: the
+// Properties dialog's description gets the composed letters.
+TEST_F(MainWindowTest, CompositionWorksInTheDialogsOfTheProgram) {
+    StartWith(German);
+    OnNextModal([](QDialog* dialog) {
+        auto* description = dialog->findChild<QLineEdit*>(QStringLiteral("edtDescription"));
+        dialog->activateWindow();
+        description->setFocus();
+        description->clear();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == description; }));
+        QTest::keyClick(description, '\'', Qt::ControlModifier);
+        QTest::keyClick(description, 'e');
+        QTest::keyClick(description, '&', Qt::ControlModifier);
+        QTest::keyClick(description, 'O', Qt::ShiftModifier);
+        dialog->accept();
+    });
+    Form->Action(cmFileProperties)->trigger();
+    EXPECT_EQ(Form->Document().GetProperty(piDescription), "\xE9\x8C");
 }
 
 } // namespace
