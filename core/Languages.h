@@ -48,6 +48,24 @@ uint16_t LanguageCodePage(uint16_t languageId);
 // Font character set: 238, 204, 161, 162, 186 for 1250, 1251, 1253, 1254,
 // 1257; 0 for any other code page (1252 included) or an unknown language.
 int LanguageCharset(uint16_t languageId);
+// The code page whose bytes a font character set shows: 1250, 1251, 1253,
+// 1254, 1257 for 238, 204, 161, 162, 186; 1252 for any other value.
+inline constexpr uint16_t CharsetCodePage(int32_t charset) {
+    switch (charset) {
+    case 238:
+        return 1250;
+    case 204:
+        return 1251;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 186:
+        return 1257;
+    default:
+        return 1252;
+    }
+}
 // " CE", " Cyr", " Greek", " Tur", " Baltic" for 238, 204, 161, 162, 186;
 // empty for any other value.
 std::string CharsetFontSuffix(int charset);

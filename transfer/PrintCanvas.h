@@ -3,6 +3,8 @@
 // for tests. Coordinates are device pixels with the origin at the top-left
 // corner of the printable area; a text is drawn with its top at y.
 
+#include "core/Languages.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,24 +13,6 @@ namespace vocalore {
 
 enum class TFontStyle { fsRegular, fsBold, fsItalic };
 using enum TFontStyle;
-
-// The code page whose bytes a font character set shows.
-inline constexpr uint16_t CharsetCodePage(int32_t charset) {
-    switch (charset) {
-    case 238:
-        return 1250;
-    case 204:
-        return 1251;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 186:
-        return 1257;
-    default:
-        return 1252;
-    }
-}
 
 class TPrintCanvas {
 public:

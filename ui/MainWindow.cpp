@@ -8,6 +8,7 @@
 #include "IdleHook.h"
 #include "ItemCommands.h"
 #include "KeyFilter.h"
+#include "OptionsCommands.h"
 #include "PrintCommands.h"
 #include "PromptService.h"
 #include "QtClipboard.h"
@@ -163,8 +164,10 @@ void TMainForm::CreateCommands() {
     forward(cmEditMoveDown, items, &TItemCommands::miEditMoveDownClick);
     forward(cmEditSort, items, &TItemCommands::miEditSortClick);
     forward(cmEditShuffle, items, &TItemCommands::miEditShuffleClick);
-    for (TCommandId id : {cmEditFind, cmEditFindNext, cmViewOptions})
+    for (TCommandId id : {cmEditFind, cmEditFindNext})
         unavailable(id);
+    connect(Action(cmViewOptions), &QAction::triggered, this,
+            [this] { RunCommand([this] { miViewOptionsClick(*this); }); });
     auto test = [this](TCommandId id, void (TTestCommands::*handler)()) {
         connect(Action(id), &QAction::triggered, this,
                 [this, handler] { RunCommand([this, handler] { (FTest.get()->*handler)(); }); });

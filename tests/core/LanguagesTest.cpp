@@ -34,6 +34,10 @@ TEST(Languages, TableFactsOfWellKnownLanguages) {
         EXPECT_EQ(LanguageAbbreviation(row.Id), row.Abbreviation);
         EXPECT_EQ(LanguageCharset(row.Id), row.Charset);
         EXPECT_EQ(IsLanguageAvailable(row.Id), row.Offered);
+        // An offered language's character set leads back to its code page.
+        if (row.Offered) {
+            EXPECT_EQ(CharsetCodePage(row.Charset), row.CodePage);
+        }
     }
     // Unknown identifiers, and other sub-languages than the table's, are unknown.
     for (uint16_t id : {0x0000, 0x0007, 0x7C09, 0xFFFF}) {
@@ -51,6 +55,8 @@ TEST(Languages, CharsetFontSuffixes) {
     EXPECT_EQ(CharsetFontSuffix(186), " Baltic");
     EXPECT_EQ(CharsetFontSuffix(0), "");
     EXPECT_EQ(CharsetFontSuffix(177), "");
+    EXPECT_EQ(CharsetCodePage(177), 1252);
+    EXPECT_EQ(CharsetCodePage(-1), 1252);
 }
 
 TEST(Languages, ListHoldsExactlyTheOfferedCodePagesInTableOrder) {

@@ -4,6 +4,7 @@
 #include "ui/KeyFilter.h"
 #include "ui/MainWindow.h"
 #include "ui/NewDialog.h"
+#include "ui/OptionsDialog.h"
 #include "ui/PromptService.h"
 #include "ui/TipsDialog.h"
 #include "ui/WelcomeDialog.h"
@@ -11,6 +12,8 @@
 #include "settings/SettingsStore.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -18,7 +21,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -320,6 +325,52 @@ TEST_F(MainWindowTest, RecentFilesReorderAndSurviveARestart) {
     EXPECT_EQ(recent.Items(1), french.toStdString());
 }
 
+TEST_F(MainWindowTest, OptionsChangedWithF12AreKeptAndSurviveARestart) {
+    const QString russian = Dir.filePath(QStringLiteral("russian.vlo"));
+    WriteDocument(russian, {{"\xE4\xEE\xEC", "", "", "house"}}, 0x0419, 0x0409);
+    StartWith(russian);
+    bool sawOptions = false;
+    OnNextModal([&](QDialog* dialog) {
+        sawOptions = dynamic_cast<TOptionsDialog*>(dialog) != nullptr;
+        auto* pages = dialog->findChild<QTabWidget*>(QStringLiteral("pcOptions"));
+        EXPECT_EQ(pages->currentIndex(), opKeyboard);
+        // A key without a character shows the foreign language's script.
+        EXPECT_EQ(dialog->findChild<QComboBox*>(QStringLiteral("cbCharSet"))->currentText(),
+                  QStringLiteral("Cyrillic"));
+        pages->setCurrentIndex(opEditing);
+        dialog->findChild<QCheckBox*>(QStringLiteral("chbAppendNewWords"))->click();
+        dialog->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    });
+    EXPECT_EQ(Form->Action(cmViewOptions)->shortcut(), QKeySequence(Qt::Key_F12));
+    Form->Action(cmViewOptions)->trigger();
+    EXPECT_TRUE(sawOptions);
+    EXPECT_EQ(Errors(), 0);
+    EXPECT_TRUE(Form->Settings().Options.AppendNewWords);
+    EXPECT_EQ(Form->OptionsPage(), opEditing);
+
+    // Cancel changes neither the options nor the page.
+    OnNextModal([](QDialog* dialog) {
+        auto* pages = dialog->findChild<QTabWidget*>(QStringLiteral("pcOptions"));
+        EXPECT_EQ(pages->currentIndex(), opEditing);
+        dialog->findChild<QCheckBox*>(QStringLiteral("chbAppendNewWords"))->click();
+        pages->setCurrentIndex(opEvaluation);
+        dialog->reject();
+    });
+    Form->Action(cmViewOptions)->trigger();
+    EXPECT_TRUE(Form->Settings().Options.AppendNewWords);
+    EXPECT_EQ(Form->OptionsPage(), opEditing);
+    ASSERT_TRUE(Form->close());
+    const TStoredValue& stored = Store.Keys[SettingsKeyPath]["Options"];
+    ASSERT_EQ(stored.Data.size(), OptionsRecordSize);
+    EXPECT_EQ(stored.Data[0], 1);
+
+    // The page is remembered for the run only; the options are kept.
+    Form = std::make_unique<TMainForm>(Store);
+    StartWith(German);
+    EXPECT_TRUE(Form->Settings().Options.AppendNewWords);
+    EXPECT_EQ(Form->OptionsPage(), 0);
+}
+
 TEST_F(MainWindowTest, WindowBoundsSurviveARestartOnlyFromTheNormalState) {
     StartWith(German);
     const QRect normal(40, 30, 600, 420);
@@ -399,7 +450,7 @@ TEST_F(MainWindowTest, CommandStatesFollowTheViewModeAndTheCurrentItem) {
 
 TEST_F(MainWindowTest, CommandsWithoutHandlersReportThemselvesUnavailable) {
     StartWith(German);
-    for (TCommandId id : {cmFilePrint, cmViewOptions}) {
+    for (TCommandId id : {cmFilePrint}) {
         Prompts.Clear();
         Form->Action(id)->trigger();
         ASSERT_EQ(Prompts.Prompts().size(), 1u) << Command(id).Name;
