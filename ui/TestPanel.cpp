@@ -187,10 +187,7 @@ TTestPanel::TTestPanel(TTestPanelHost& host, QWidget* parent) : QFrame(parent), 
     btnToggleAnswer->setText(QStringLiteral("Correct &Answer"));
     const int buttonWidth = std::max(93, btnToggleAnswer->sizeHint().width() + 4);
     btnToggleAnswer->setText(QStringLiteral("Your &Answer"));
-    pnlTestStatus->setGeometry(0, 0, 214, ButtonHeight);
-    btnToggleAnswer->setGeometry(220, 0, buttonWidth, ButtonHeight);
-    btnEnter->setGeometry(225 + buttonWidth, 0, buttonWidth, ButtonHeight);
-    FButtonsWidth = 225 + 2 * buttonWidth;
+    FButtonWidth = buttonWidth;
 
     timAnswer = new QTimer(this);
     timAnswer->setObjectName(QStringLiteral("timAnswer"));
@@ -244,7 +241,14 @@ void TTestPanel::PlaceControls() {
                             lbResponse->HeightForRows(rows));
     const int bottom =
         Session().MultipleChoice() ? lbResponse->geometry().bottom() + 1 : lower + RowHeight;
-    pnlButtons->setGeometry(listLeft, bottom + RowGap, FButtonsWidth, ButtonHeight);
+    // The buttons end where the rows end; the status panel takes the rest.
+    const int buttonsWidth = RowLeft + RowWidth - listLeft;
+    pnlButtons->setGeometry(listLeft, bottom + RowGap, buttonsWidth, ButtonHeight);
+    btnEnter->setGeometry(buttonsWidth - FButtonWidth, 0, FButtonWidth, ButtonHeight);
+    btnToggleAnswer->setGeometry(buttonsWidth - 2 * FButtonWidth - 5, 0, FButtonWidth,
+                                 ButtonHeight);
+    pnlTestStatus->setGeometry(0, 0, std::max(0, buttonsWidth - 2 * FButtonWidth - 11),
+                               ButtonHeight);
 }
 
 void TTestPanel::resizeEvent(QResizeEvent* event) {

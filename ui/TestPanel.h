@@ -98,7 +98,7 @@ private:
     bool FNotesOnTop = true;
     int FFieldColumn = 90;
     int FDelayUnit = 1000;
-    int FButtonsWidth = 411;
+    int FButtonWidth = 93;
 
     QWidget* pbQuestion = nullptr;
     QLabel* imgResult = nullptr;
