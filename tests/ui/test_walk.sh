@@ -1,0 +1,198 @@
+#!/usr/bin/env bash
+# The real program on a virtual display, driven by keys and clicks as a user
+# would: a one-item and a three-item document from Ctrl+T to every item
+# learnt, one wrong answer and one hint on the way, the Statistics dialog,
+# saving, and the counters the saved file then holds.
+# Usage: test_walk.sh VOCALORE VOCALORE-CLI
+set -u
+app="$1"; cli="$2"
+for tool in Xvfb xdotool xclip python3; do
+  if ! command -v "$tool" > /dev/null; then
+    echo "SKIP: $tool is not installed (scripts/setup installs it)"
+    exit 77
+  fi
+done
+work=$(mktemp -d)
+xvfb_pid=""; app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A display of our own: Xvfb picks a free number and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+if [ ! -s "$work/display" ]; then
+  echo "SKIP: Xvfb could not start a display"
+  exit 77
+fi
+export DISPLAY=":$(head -1 "$work/display")"
+export XDG_CONFIG_HOME="$work/config" # never the user's settings
+export QT_QPA_PLATFORM=xcb
+unset SESSION_MANAGER
+
+document() { # document NAME WORD:CATEGORY:TRANSLATION...
+  local name="$1"; shift
+  python3 - "$work/$name.json" "$@" <<'PY'
+import json, sys
+out, *items = sys.argv[1:]
+doc = {"foreignLangID": 1031, "nativeLangID": 1033, "attemptCount": 0, "successCount": 0,
+       "items": []}
+for spec in items:
+    word, category, translation = spec.split(":")
+    doc["items"].append({"word": word, "category": category, "notes": "",
+                         "translation": translation, "sortPosition": 0,
+                         "lastTested": 0, "penaltyPoints": 0})
+json.dump(doc, open(out, "w"))
+PY
+  "$cli" build "$work/$name.json" "$work/$name.vlo" > /dev/null || fail "build $name"
+}
+
+pause() { sleep "${1:-0.4}"; }
+# Keys go to the window in front: the main window, or the box focus_box found.
+key() { xdotool windowfocus --sync "$target" 2> /dev/null; xdotool key --delay 60 "$@"; pause; }
+type_text() { xdotool windowfocus --sync "$target" 2> /dev/null; xdotool type --delay 40 "$1"; pause 0.2; }
+to_main() { target="$window"; }
+shown() { xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
+# The dialog or message box now open, focused so that keys reach it.
+focus_box() { # focus_box TITLE
+  local id
+  for _ in $(seq 30); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | tail -1)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -z "$id" ] && return 1
+  target="$id"
+  pause 0.2
+}
+
+start() { # start NAME: the program with the document from the command line
+  "$app" "$work/$1.vlo" > "$work/$1.log" 2>&1 &
+  app_pid=$!
+  window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name "^$1.vlo - Vocalore\$" 2> /dev/null | head -1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -z "$window" ] && { fail "$1: the window did not appear"; return 1; }
+  to_main
+  pause 0.5
+}
+
+# The part of speech the panel shows for the question: a double-click on it
+# selects it, and the selection is readable like any X selection.
+category_shown() {
+  printf '' | xclip -selection primary
+  xdotool mousemove --window "$window" 125 117 click --repeat 2 --delay 80 1
+  pause 0.3
+  xclip -o -selection primary 2> /dev/null
+}
+
+quit() {
+  key alt+f
+  key x
+  for _ in $(seq 50); do kill -0 "$app_pid" 2> /dev/null || break; sleep 0.1; done
+  if kill -0 "$app_pid" 2> /dev/null; then
+    fail "the program did not end on File > Exit"
+    kill "$app_pid"
+  fi
+  app_pid=""
+}
+
+check() { # check NAME PYTHON-CONDITION-ON-d
+  "$cli" dump "$work/$1.vlo" > "$work/$1.dump.json" || { fail "$1: dump"; return; }
+  python3 - "$work/$1.dump.json" "$2" <<'PY' || fail "$1: expected $2, the file holds $(cat "$work/$1.dump.json" | tr -d '\n ' | head -c 400)"
+import json, sys
+d = json.load(open(sys.argv[1]))
+items = d["items"]
+sys.exit(0 if eval(sys.argv[2]) else 1)
+PY
+}
+
+# --- one item: wrong, then a hint and the rest typed, then all learnt -----
+document one "der Hund:noun:dog"
+if start one; then
+  key ctrl+t
+  type_text "cat"; key Return          # wrong
+  key Return                           # Continue: the only item again
+  key ctrl+h                           # hint: "d"
+  type_text "og"; key Return           # right
+  key Return                           # Continue: every item learnt
+  if focus_box Vocalore; then key Return; else fail "one: no all-learnt message"; fi
+  if focus_box Statistics; then
+    # Reset and OK: testing goes on at once with the item unlearnt.
+    key alt+r; key Return
+  else
+    fail "one: no Statistics dialog after the message"
+  fi
+  to_main
+  shown '^Statistics$' && fail "one: Statistics still open"
+  key Escape                           # stop testing
+  key ctrl+s
+  check one 'd["attemptCount"] == 0 and d["successCount"] == 0 and items[0]["penaltyPoints"] == 0 and items[0]["lastTested"] == 0'
+  # Once more through to the end, and this time the counters stay.
+  key ctrl+t
+  type_text "dog"; key Return
+  key Return
+  focus_box Vocalore && key Return
+  if focus_box Statistics; then key Escape; else fail "one: no Statistics the second time"; fi
+  to_main
+  key F9
+  if focus_box Statistics; then key Escape; else fail "one: F9 showed no Statistics"; fi
+  to_main
+  key ctrl+s
+  check one 'd["attemptCount"] == 1 and d["successCount"] == 1 and items[0]["penaltyPoints"] == -1 and items[0]["lastTested"] == 1'
+  quit
+fi
+
+# --- three items: one wrong answer, one hint, the rest right --------------
+document three "der Hund:noun:dog" "laufen:verb:run" "schnell:adjective:fast"
+declare -A answer=([noun]=dog [verb]=run [adjective]=fast)
+if start three; then
+  key ctrl+t
+  wrong_given=0; hint_given=0; questions=0
+  while [ "$questions" -lt 8 ]; do
+    questions=$((questions + 1))
+    category=$(category_shown)
+    expected="${answer[$category]:-}"
+    if [ -z "$expected" ]; then
+      fail "three: question $questions shows no known part of speech ('$category')"
+      break
+    fi
+    if [ "$wrong_given" = 0 ]; then
+      type_text "wrong"; wrong_given=1
+    elif [ "$hint_given" = 0 ]; then
+      key ctrl+h; type_text "${expected:1}"; hint_given=1
+    else
+      type_text "$expected"
+    fi
+    key Return                         # judge
+    key Return                         # Continue
+    if shown '^Vocalore$'; then break; fi
+  done
+  [ "$questions" = 4 ] || fail "three: $questions questions instead of 4"
+  if focus_box Vocalore; then key Return; else fail "three: no all-learnt message"; fi
+  if focus_box Statistics; then
+    import -window root "${WALK_SHOTS:-$work}/statistics.png" 2> /dev/null
+    key Escape
+  else
+    fail "three: no Statistics dialog"
+  fi
+  to_main
+  key ctrl+s
+  check three 'd["attemptCount"] == 4 and d["successCount"] == 3 and all(i["penaltyPoints"] == -1 for i in items) and sorted(i["lastTested"] for i in items)[-1] == 4'
+  quit
+fi
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures failure(s)"
+  exit 1
+fi
+echo "walk: both documents learnt through the window; counters saved as expected"
