@@ -26,9 +26,9 @@ TEST(TypeAheadChoice, LooksPastTheSortPositionAndWrapsFromTheSelection) {
     constexpr uint16_t German = 0x0407;
 
     EXPECT_EQ(TypeAheadChoice(entries, -1, "k", German), 0);
-    EXPECT_EQ(TypeAheadChoice(entries, 0, "k", German), 2); // after the selection
-    EXPECT_EQ(TypeAheadChoice(entries, 2, "K", German), 0); // wraps, case ignored
-    EXPECT_EQ(TypeAheadChoice(entries, 1, "h", German), 1); // the selection itself comes last
+    EXPECT_EQ(TypeAheadChoice(entries, 0, "k", German), 2);   // after the selection
+    EXPECT_EQ(TypeAheadChoice(entries, 2, "K", German), 0);   // wraps, case ignored
+    EXPECT_EQ(TypeAheadChoice(entries, 1, "h", German), 1);   // the selection itself comes last
     EXPECT_EQ(TypeAheadChoice(entries, -1, "d", German), -1); // the article's letter
     EXPECT_EQ(TypeAheadChoice(entries, -1, "z", German), -1);
     EXPECT_EQ(TypeAheadChoice(entries, 7, "k", German), 0); // a stale selection starts over
