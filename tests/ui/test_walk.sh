@@ -24,9 +24,14 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # A display of our own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+# Another server starting at the same moment may take the number; try again.
+for _ in 1 2 3; do
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] && kill -0 "$xvfb_pid" 2> /dev/null && break
+  kill "$xvfb_pid" 2> /dev/null; xvfb_pid=""; : > "$work/display"
+done
 if [ ! -s "$work/display" ]; then
   echo "SKIP: Xvfb could not start a display"
   exit 77
