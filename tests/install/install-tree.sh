@@ -8,6 +8,6 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 prefix=$tmp/some/prefix
 cmake --install "$1" --prefix "$prefix" >/dev/null
-diff -u <(sed 's|^usr/||' "$here/expected-files.txt") <(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | sort) ||
-  { echo "FAIL: the installed files differ from expected-files.txt (- expected, + installed)" >&2; exit 1; }
+diff -u <("$here/expected-files.sh" | sed 's|^usr/||') <(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort) ||
+  { echo "FAIL: the installed files differ from expected-files.sh (- expected, + installed)" >&2; exit 1; }
 "$here/check-installed.sh" "$prefix"

@@ -19,7 +19,7 @@ dpkg -r vocalore
 left=0
 while read -r f; do
   [ -e "/$f" ] && { echo "FAIL: /$f is left after dpkg -r" >&2; left=1; }
-done <tests/install/expected-files.txt
+done < <(tests/install/expected-files.sh)
 for d in /usr/share/vocalore /usr/share/mime/application/x-vocalore.xml; do
   [ -e "$d" ] && { echo "FAIL: $d is left after dpkg -r" >&2; left=1; }
 done

@@ -15,9 +15,9 @@ fi
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 # Regular files and links; directories come with them.
-dpkg-deb -c "$deb" | awk '$1 ~ /^[-l]/ { print substr($6, 3) }' | sort >"$tmp/files"
-diff -u "$here/expected-files.txt" "$tmp/files" ||
-  fail "the package's files differ from expected-files.txt (- expected, + packaged)"
+dpkg-deb -c "$deb" | awk '$1 ~ /^[-l]/ { print substr($6, 3) }' | LC_ALL=C sort >"$tmp/files"
+diff -u <("$here/expected-files.sh") "$tmp/files" ||
+  fail "the package's files differ from expected-files.sh (- expected, + packaged)"
 dpkg-deb -c "$deb" | awk '{ print $6 }' | grep -v '^\./usr/' | grep -vx '\./' &&
   fail "files outside /usr"
 depends=$(dpkg-deb -f "$deb" Depends)
