@@ -5,12 +5,16 @@
 #include "ui/EditDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/PromptService.h"
+#include "ui/QtClipboard.h"
 #include "ui/SymbolEdit.h"
 
+#include "core/Clipboard.h"
 #include "core/CodePage.h"
 #include "settings/SettingsStore.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -392,6 +396,235 @@ TEST_F(ItemCommandsTest, DeleteSelectsTheNextItemOrTheNewLastAndUndoBringsItBack
     EXPECT_EQ(Caption(cmEditRedo), QStringLiteral("&Redo Delete"));
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Doc().Count(), 3);
+}
+
+TEST_F(ItemCommandsTest, CopyAndPasteGoThroughTheSystemClipboard) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("plain text of another program"));
+    Start();
+    EXPECT_FALSE(Enabled(cmEditPaste));
+    Form->Grid()->SelectRow(2);
+    Doc().Items(2).PenaltyPoints = -1;
+    Doc().Items(2).SortPosition = 4;
+    Doc().Items(2).Notes = "";
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(Doc().Modified());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("das Haus\tnoun\t\thouse"));
+    EXPECT_TRUE(Enabled(cmEditPaste));
+
+    Form->Grid()->SelectRow(0);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"der Hund", "das Haus", "die Katze", "das Haus",
+                                                 "der Baum"}));
+    EXPECT_EQ(Doc().CurrentIndex(), 1);
+    EXPECT_EQ(Form->Grid()->Row(), 1);
+    const TVocabItem& pasted = Doc().Items(1);
+    EXPECT_EQ(pasted.SortPosition, 4);
+    EXPECT_EQ(pasted.PenaltyPoints, 0); // a pasted item is not learnt
+    EXPECT_EQ(pasted.Category, "noun");
+    EXPECT_EQ(pasted.Notes, "");
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Add"));
+
+    Form->Settings().Options.AppendNewWords = true;
+    Run(cmEditPaste);
+    EXPECT_EQ(Doc().Count(), 6);
+    EXPECT_EQ(Doc().CurrentIndex(), 5);
+
+    // Undo takes the pasted item out and selects the item current before it.
+    Run(cmEditUndo);
+    EXPECT_EQ(Doc().Count(), 5);
+    EXPECT_EQ(Doc().CurrentIndex(), 1);
+    EXPECT_TRUE(Prompts.Prompts().empty());
+
+    // Plain text from another program is no item: Paste is disabled.
+    QGuiApplication::clipboard()->setText(QStringLiteral("das Haus\tnoun\t\thouse"));
+    Form->UpdateCommands();
+    EXPECT_FALSE(Enabled(cmEditPaste));
+}
+
+TEST_F(ItemCommandsTest, ItemFromADocumentInOtherLanguagesIsRefused) {
+    Start();
+    TVocabItem item;
+    item.Word = "house";
+    item.Translation = "Haus";
+    // English-German: the languages the other way round.
+    const std::string swapped = EncodeClipboardBlock(0x0409, 0x0407, item);
+    Form->Clipboard().PutItem(swapped, "house\t\t\tHaus");
+    Form->UpdateCommands();
+    Run(cmEditPaste);
+    ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Languages are different."));
+    EXPECT_EQ(Prompts.Last().Icon, TMsgIcon::Error);
+    EXPECT_EQ(Doc().Count(), 4);
+    EXPECT_FALSE(Doc().Modified());
+
+    // Other sub-languages of the same two languages are accepted (Swiss
+    // German, British English).
+    Form->Clipboard().PutItem(EncodeClipboardBlock(0x0807, 0x0809, item), "house");
+    Run(cmEditPaste);
+    EXPECT_EQ(Prompts.Prompts().size(), 1u);
+    EXPECT_EQ(Doc().Count(), 5);
+    EXPECT_EQ(Doc().CurrentItem().Word, "house");
+
+    // A block of our format that is broken.
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(ClipboardMimeType),
+                  QByteArray("\x07\x04\x09\x04\0\0\0\0a\tb\0", 13));
+    QGuiApplication::clipboard()->setMimeData(data);
+    Form->UpdateCommands();
+    Run(cmEditPaste);
+    EXPECT_EQ(Prompts.Last().Text, QStringLiteral("No valid data on clipboard."));
+    EXPECT_EQ(Doc().Count(), 5);
+}
+
+TEST_F(ItemCommandsTest, CutMarksTheRowAndPasteMovesTheItemThere) {
+    QGuiApplication::clipboard()->clear();
+    WriteDocument(Path, {{"a", "", "", "1"},
+                         {"b", "", "", "2"},
+                         {"c", "", "", "3"},
+                         {"d", "", "", "4"},
+                         {"e", "", "", "5"},
+                         {"f", "", "", "6"}});
+    Start();
+    Form->Grid()->SelectRow(1);
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Form->CutIndex(), 1);
+    EXPECT_EQ(Doc().Count(), 6); // the item stays until it is pasted
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("b\t\t\t2"));
+    EXPECT_FALSE(Enabled(cmEditUndo));
+
+    Form->Grid()->SelectRow(4);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"a", "c", "d", "e", "b", "f"}));
+    EXPECT_EQ(Doc().CurrentIndex(), 4);
+    EXPECT_EQ(Form->Grid()->Row(), 4);
+    EXPECT_EQ(Form->CutIndex(), -1);
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Move"));
+
+    // Enter pastes while a mark exists; upward moves shift the others down.
+    Key(Qt::Key_X, Qt::ControlModifier);
+    Form->Grid()->SelectRow(0);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"b", "a", "c", "d", "e", "f"}));
+    EXPECT_EQ(Doc().CurrentIndex(), 0);
+
+    // Cut and Paste on the same item only removes the mark.
+    Run(cmEditCut);
+    Run(cmEditPaste);
+    EXPECT_EQ(Form->CutIndex(), -1);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"b", "a", "c", "d", "e", "f"}));
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Move"));
+    EXPECT_EQ(Doc().UndoPosition(), 2);
+
+    // Every other item command drops the mark.
+    for (TCommandId id : {cmEditCopy, cmEditMoveDown, cmEditSort, cmEditShuffle, cmEditUndo,
+                          cmEditRedo, cmEditDelete}) {
+        Form->SetCutIndex(Doc().CurrentIndex());
+        Run(id);
+        EXPECT_EQ(Form->CutIndex(), -1) << Command(id).Name;
+    }
+    EXPECT_TRUE(Prompts.Prompts().empty());
+}
+
+TEST_F(ItemCommandsTest, MovesStopAtTheEndsAndKeepTheItemCurrent) {
+    Start();
+    EXPECT_FALSE(Enabled(cmEditMoveUp));
+    Key(Qt::Key_D, Qt::ControlModifier);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"die Katze", "das Haus", "der Hund", "der Baum"}));
+    EXPECT_EQ(Doc().CurrentIndex(), 2);
+    EXPECT_TRUE(Enabled(cmEditMoveUp));
+    Run(cmEditMoveDown);
+    EXPECT_EQ(Doc().CurrentIndex(), 3);
+    EXPECT_FALSE(Enabled(cmEditMoveDown));
+    Key(Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(Doc().CurrentIndex(), 2);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"die Katze", "das Haus", "der Hund", "der Baum"}));
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Move"));
+}
+
+TEST_F(ItemCommandsTest, SortFollowsTheForeignCollationFromTheSortPosition) {
+    WriteDocument(Path, {{"Zoo", "", "", "zoo"},
+                         {"der Hund", "", "", "dog"},
+                         {"apple", "", "", "apple"},
+                         {"\xC4pfel", "", "", "apples"}});
+    Start();
+    Doc().Items(1).SortPosition = 4;
+    Form->Grid()->SelectRow(2);
+    Key(Qt::Key_F8);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"\xC4pfel", "apple", "der Hund", "Zoo"}));
+    EXPECT_EQ(Doc().CurrentItem().Word, "apple");
+    EXPECT_EQ(Form->Grid()->Row(), Doc().CurrentIndex());
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Sort"));
+    EXPECT_TRUE(Doc().Modified());
+
+    Run(cmEditUndo);
+    EXPECT_EQ(Words(), (std::vector<std::string>{"Zoo", "der Hund", "apple", "\xC4pfel"}));
+    EXPECT_EQ(Doc().CurrentIndex(), 2);
+    EXPECT_FALSE(Doc().Modified());
+    EXPECT_EQ(Caption(cmEditRedo), QStringLiteral("&Redo Sort"));
+
+    Run(cmEditShuffle);
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Shuffle"));
+    EXPECT_EQ(Doc().CurrentItem().Word, "apple");
+    EXPECT_EQ(Form->Grid()->Row(), Doc().CurrentIndex());
+    std::vector<std::string> shuffled = Words();
+    std::sort(shuffled.begin(), shuffled.end());
+    EXPECT_EQ(shuffled, (std::vector<std::string>{"Zoo", "apple", "der Hund", "\xC4pfel"}));
+}
+
+TEST_F(ItemCommandsTest, GridKeepsTheCurrentItemInViewAfterEachCommand) {
+    TVocabFile document;
+    document.ForeignLangID = 0x0407;
+    document.NativeLangID = 0x0409;
+    for (int i = 0; i < 200; ++i) {
+        document.PendingItem().Word = "w" + std::to_string(1000 + i);
+        document.PendingItem().Translation = "t";
+        document.InsertPending(ipAtEnd);
+    }
+    document.SaveToFile(Path.toStdString());
+    Start();
+    Form->resize(500, 300);
+    TVocabGrid* grid = Form->Grid();
+    auto inView = [grid] {
+        return grid->Row() >= grid->TopRow() &&
+               grid->Row() < grid->TopRow() + grid->VisibleRowCount();
+    };
+    Form->Settings().Options.AppendNewWords = true;
+    Answer({"zzz", "", "", "last"});
+    Run(cmEditAdd);
+    EXPECT_EQ(grid->Row(), 200);
+    EXPECT_TRUE(inView());
+    Run(cmEditUndo);
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_TRUE(inView());
+    Form->Grid()->SelectRow(150);
+    Form->Grid()->SetTopRow(0);
+    Run(cmEditDelete);
+    EXPECT_EQ(grid->Row(), 150);
+    EXPECT_TRUE(inView());
+    Run(cmEditShuffle);
+    EXPECT_TRUE(inView());
+    EXPECT_EQ(Doc().CurrentIndex(), grid->Row());
+}
+
+TEST_F(ItemCommandsTest, NoItemCommandIsAvailableWhileTesting) {
+    Start();
+    Form->Clipboard().PutItem(EncodeClipboardBlock(0x0407, 0x0409, Doc().Items(0)), "x");
+    Form->Document().MoveCurrent(1);
+    Form->UpdateCommands();
+    EXPECT_TRUE(Enabled(cmEditPaste));
+    EXPECT_TRUE(Enabled(cmEditUndo));
+    Form->SetViewMode(vmTest);
+    Form->UpdateCommands();
+    for (TCommandId id : {cmEditUndo, cmEditRedo, cmEditCut, cmEditCopy, cmEditPaste, cmEditAdd,
+                          cmEditEdit, cmEditDelete, cmEditMoveUp, cmEditMoveDown, cmEditSort,
+                          cmEditShuffle, cmEditFind, cmEditFindNext})
+        EXPECT_FALSE(Enabled(id)) << Command(id).Name;
+    // The keys do nothing either.
+    Key(Qt::Key_Insert);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Doc().Count(), 4);
+    EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo"));
 }
 
 } // namespace
