@@ -4,6 +4,7 @@
 #include "CommandSupport.h"
 #include "DialogHelpers.h"
 #include "FileCommands.h"
+#include "FindCommands.h"
 #include "Help.h"
 #include "IdleHook.h"
 #include "ItemCommands.h"
@@ -95,7 +96,8 @@ TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
       FClipboard(std::make_unique<TQtClipboard>()),
       FFileCommands(std::make_unique<TFileCommands>(*this)),
       FPrintCommands(std::make_unique<TPrintCommands>(*this)),
-      FItemCommands(std::make_unique<TItemCommands>(*this)) {
+      FItemCommands(std::make_unique<TItemCommands>(*this)),
+      FFindCommands(std::make_unique<TFindCommands>(*this)) {
     setObjectName(QStringLiteral("MainForm"));
     CreateCommands();
     CreateMenus();
@@ -136,10 +138,6 @@ void TMainForm::CreateCommands() {
             RunCommand([commands, handler] { (commands->*handler)(); });
         });
     };
-    auto unavailable = [this](TCommandId id) {
-        connect(Action(id), &QAction::triggered, this,
-                [this] { RunCommand([] { CommandUnavailable(); }); });
-    };
     TFileCommands* files = FFileCommands.get();
     forward(cmFileNew, files, &TFileCommands::miFileNewClick);
     forward(cmFileOpen, files, &TFileCommands::miFileOpenClick);
@@ -164,8 +162,8 @@ void TMainForm::CreateCommands() {
     forward(cmEditMoveDown, items, &TItemCommands::miEditMoveDownClick);
     forward(cmEditSort, items, &TItemCommands::miEditSortClick);
     forward(cmEditShuffle, items, &TItemCommands::miEditShuffleClick);
-    for (TCommandId id : {cmEditFind, cmEditFindNext})
-        unavailable(id);
+    forward(cmEditFind, FFindCommands.get(), &TFindCommands::miEditFindClick);
+    forward(cmEditFindNext, FFindCommands.get(), &TFindCommands::miEditFindNextClick);
     connect(Action(cmViewOptions), &QAction::triggered, this,
             [this] { RunCommand([this] { miViewOptionsClick(*this); }); });
     auto test = [this](TCommandId id, void (TTestCommands::*handler)()) {
@@ -404,6 +402,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::SetViewMode(TViewMode mode) {
     ClearCutMark();
+    FFindCommands->CloseDialog();
     const bool leavingTest = FViewMode == vmTest && mode != vmTest;
     switch (mode) {
     case vmEdit:

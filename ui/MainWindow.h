@@ -30,6 +30,7 @@ namespace vocalore {
 class TAppKeyFilter;
 class TTextEntryKeys;
 class TFileCommands;
+class TFindCommands;
 class TPrintCommands;
 class TIdleHook;
 class TItemCommands;
@@ -80,6 +81,7 @@ public:
     int32_t CutIndex() const { return FCutIndex; }
     void SetCutIndex(int32_t index);
     TSearchData& SearchData() { return FSearchData; }
+    TFindCommands& FindCommands() { return *FFindCommands; }
     TClipboardPort& Clipboard();
     QAction* Action(TCommandId id) const { return FActions[static_cast<size_t>(id)]; }
     QAction* RecentAction(int n) const { return FRecentActions[static_cast<size_t>(n)]; }
@@ -166,6 +168,7 @@ private:
     std::unique_ptr<TPrintCommands> FPrintCommands;
     std::unique_ptr<TItemCommands> FItemCommands;
     std::unique_ptr<TTestCommands> FTest;
+    std::unique_ptr<TFindCommands> FFindCommands;
     std::unique_ptr<TAppKeyFilter> FKeyFilter;
     std::unique_ptr<TTextEntryKeys> FTextEntry; // its hooks go before the filter
     std::unique_ptr<TIdleHook> FIdleHook;
