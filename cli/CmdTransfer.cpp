@@ -6,7 +6,9 @@
 #include "core/DialogHelpers.h"
 #include "transfer/Export.h"
 #include "transfer/Import.h"
+#include "transfer/Kvtml.h"
 #include "transfer/PrintLayout.h"
+#include "transfer/qt/KvtmlXml.h"
 #include "transfer/qt/PainterCanvas.h"
 
 #include <cmath>
@@ -45,35 +47,43 @@ int32_t IntInRange(const QString& text, int32_t low, int32_t high) {
 
 int CmdExport(const QStringList& args) {
     static constexpr const char* Usage =
-        "Usage: vocalore-cli export IN.vlo OUT --format rtf|tsv|csv";
+        "Usage: vocalore-cli export IN.vlo OUT --format rtf|tsv|csv|tsv-utf8|csv-utf8|kvtml";
     const TArgs a = ParseArgs(args, {"--format"});
     const QString format = a.Value("--format").value_or("");
-    if (a.positional.size() != 2 || (format != "rtf" && format != "tsv" && format != "csv"))
+    static const QStringList formats = {"rtf", "tsv", "csv", "tsv-utf8", "csv-utf8", "kvtml"};
+    if (a.positional.size() != 2 || !formats.contains(format))
         throw ECliError(Usage);
     TVocabFile doc;
     doc.LoadFromFile(ToLocal(a.positional[0]));
     const std::string out = ToLocal(a.positional[1]);
     if (format == "rtf")
         ExportRichText(doc, out);
+    else if (format == "kvtml")
+        ExportKvtml(doc, out);
     else
-        ExportText(doc, out, format == "csv");
+        ExportText(doc, out, format.startsWith("csv"),
+                   format.endsWith("-utf8") ? tcUtf8 : tcCodePage);
     return 0;
 }
 
 int CmdImport(const QStringList& args) {
     static constexpr const char* Usage =
-        "Usage: vocalore-cli import DOC.vlo IN [--format tsv|csv|vlo] [--columns W,P,N,T] "
+        "Usage: vocalore-cli import DOC.vlo IN [--format tsv|csv|vlo|kvtml] [--columns W,P,N,T] "
         "[--first-line N]";
     const TArgs a = ParseArgs(args, {"--format", "--columns", "--first-line"});
     if (a.positional.size() != 2)
         throw ECliError(Usage);
     const std::string docPath = ToLocal(a.positional[0]);
     const std::string inPath = ToLocal(a.positional[1]);
-    // Like the Import command: only the exact extension ".vlo" means a document.
-    const QString defaultFormat =
-        a.positional[1].endsWith(".vlo", Qt::CaseSensitive) ? "vlo" : "tsv";
+    // Like the Import command: only the exact extension ".vlo" means a
+    // document; a KVTML file is told by its content, whatever its name.
+    QString defaultFormat = "tsv";
+    if (a.positional[1].endsWith(".vlo", Qt::CaseSensitive))
+        defaultFormat = "vlo";
+    else if (LooksLikeKvtmlFile(inPath))
+        defaultFormat = "kvtml";
     const QString format = a.Value("--format").value_or(defaultFormat);
-    if (format != "tsv" && format != "csv" && format != "vlo")
+    if (format != "tsv" && format != "csv" && format != "vlo" && format != "kvtml")
         throw ECliError(Usage);
 
     TImportSettings settings;
@@ -95,13 +105,21 @@ int CmdImport(const QStringList& args) {
 
     TVocabFile doc;
     doc.LoadFromFile(docPath);
-    const int32_t added =
-        format == "vlo" ? doc.MergeFile(inPath) : ImportText(doc, inPath, settings);
+    int32_t added = 0;
+    std::string message;
+    if (format == "kvtml") {
+        const TKvtmlImportResult result = ImportKvtml(doc, inPath);
+        added = result.Count;
+        message = KvtmlImportMessage(result);
+    } else {
+        added = format == "vlo" ? doc.MergeFile(inPath) : ImportText(doc, inPath, settings);
+        message = std::to_string(added) + " items imported successfully.";
+    }
     if (added == 0)
         throw ECliError(NothingToImport);
     doc.SetCurrentIndex(doc.Count() - 1);
     doc.SaveToFile(docPath);
-    PrintOut(QString::number(added) + " items imported successfully.\n");
+    PrintOut(QString::fromStdString(message) + "\n");
     return 0;
 }
 

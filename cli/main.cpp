@@ -30,9 +30,9 @@ const TCommand Commands[] = {
     {"quiz", CmdQuiz,
      "quiz FILE.vlo [--active] [--choices N] [--save]\n"
      "                                   a test in the terminal"},
-    {"export", CmdExport, "export IN.vlo OUT --format rtf|tsv|csv"},
+    {"export", CmdExport, "export IN.vlo OUT --format rtf|tsv|csv|tsv-utf8|csv-utf8|kvtml"},
     {"import", CmdImport,
-     "import DOC.vlo IN [--format tsv|csv|vlo] [--columns 1,0,0,2]\n"
+     "import DOC.vlo IN [--format tsv|csv|vlo|kvtml] [--columns 1,0,0,2]\n"
      "                                   [--first-line N]"},
     {"print", CmdPrint,
      "print IN.vlo OUT.pdf [--columns N] [--font-size N] [--no-title]\n"

@@ -3,6 +3,7 @@
 #include "Blanks.h"
 #include "core/FileIO.h"
 
+#include "core/CodePage.h"
 #include "core/Languages.h"
 #include "core/VocabFile.h"
 
@@ -128,7 +129,7 @@ std::string RichTextBytes(const TVocabFile& doc) {
                          LanguageCharset(doc.NativeLangID));
 }
 
-std::string TextExportBytes(const TVocabFile& doc, bool csv) {
+std::string TextExportBytes(const TVocabFile& doc, bool csv, TTextCoding coding) {
     size_t size = 0;
     for (int32_t i = 0; i < doc.Count(); ++i) {
         const TVocabItem& item = doc.Items(i);
@@ -138,15 +139,25 @@ std::string TextExportBytes(const TVocabFile& doc, bool csv) {
     std::string out;
     out.reserve(csv ? size + size / 8 : size);
     const char separator = csv ? ',' : '\t';
+    const TCodePage& foreign = TCodePage::ForLanguage(doc.ForeignLangID);
+    const TCodePage& native = TCodePage::ForLanguage(doc.NativeLangID);
+    std::string converted;
     for (int32_t i = 0; i < doc.Count(); ++i) {
         const TVocabItem& item = doc.Items(i);
         for (int f = 0; f < FieldCount; ++f) {
             if (f > 0)
                 out.push_back(separator);
+            std::string_view field = item.Field(f);
+            if (coding == tcUtf8) {
+                // Every separator and quoting byte is ASCII, so the rules
+                // below give the same rows on the converted text.
+                converted = (f == fiWord ? foreign : native).ToUtf8(field);
+                field = converted;
+            }
             if (csv)
-                AppendCsvField(out, item.Field(f));
+                AppendCsvField(out, field);
             else
-                out += item.Field(f);
+                out += field;
         }
         out += "\r\n";
     }
@@ -157,16 +168,16 @@ void ExportRichText(const TVocabFile& doc, const std::string& path) {
     ReplaceFile(path, RichTextBytes(doc));
 }
 
-void ExportText(const TVocabFile& doc, const std::string& path, bool csv) {
-    ReplaceFile(path, TextExportBytes(doc, csv));
+void ExportText(const TVocabFile& doc, const std::string& path, bool csv, TTextCoding coding) {
+    ReplaceFile(path, TextExportBytes(doc, csv, coding));
 }
 
 void ExportRichText(const TVocabFile& doc, std::ostream& stream) {
     WriteStream(stream, RichTextBytes(doc));
 }
 
-void ExportText(const TVocabFile& doc, std::ostream& stream, bool csv) {
-    WriteStream(stream, TextExportBytes(doc, csv));
+void ExportText(const TVocabFile& doc, std::ostream& stream, bool csv, TTextCoding coding) {
+    WriteStream(stream, TextExportBytes(doc, csv, coding));
 }
 
 } // namespace vocalore

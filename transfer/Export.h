@@ -24,15 +24,24 @@ std::string RichTextBytes(const TVocabFile& doc, int foreignCharset, int nativeC
 // The same with the character sets of the document's languages.
 std::string RichTextBytes(const TVocabFile& doc);
 
+// How the texts of a text export are written: as the code-page bytes they
+// are, or converted to UTF-8 (without a byte-order mark) for the desktop's
+// other programs.
+enum class TTextCoding { tcCodePage, tcUtf8 };
+using enum TTextCoding;
+
 // One line per item, ending with CR LF: the four fields joined by TAB (csv
-// false) or as comma-separated values (csv true).
-std::string TextExportBytes(const TVocabFile& doc, bool csv);
+// false) or as comma-separated values (csv true). The UTF-8 form has the
+// same rows and quoting.
+std::string TextExportBytes(const TVocabFile& doc, bool csv, TTextCoding coding = tcCodePage);
 
 void ExportRichText(const TVocabFile& doc, const std::string& path);
-void ExportText(const TVocabFile& doc, const std::string& path, bool csv);
+void ExportText(const TVocabFile& doc, const std::string& path, bool csv,
+                TTextCoding coding = tcCodePage);
 
 // Stream forms; a failing stream raises "Stream write error".
 void ExportRichText(const TVocabFile& doc, std::ostream& stream);
-void ExportText(const TVocabFile& doc, std::ostream& stream, bool csv);
+void ExportText(const TVocabFile& doc, std::ostream& stream, bool csv,
+                TTextCoding coding = tcCodePage);
 
 } // namespace vocalore

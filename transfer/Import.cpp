@@ -4,6 +4,7 @@
 #include "Import.h"
 
 #include "Blanks.h"
+#include "TextDecode.h"
 #include "core/FileIO.h"
 
 #include "core/VocabFile.h"
@@ -154,6 +155,18 @@ int32_t ImportTextBytes(TVocabFile& doc, std::string_view text, bool csv,
                         const std::array<int32_t, 4>& columns, int32_t firstLine) {
     if (firstLine < 1)
         Raise(msg::InvalidProcedureCall);
+    // A UTF-8 file is cut and split exactly like a code-page one (every
+    // separator and blank is ASCII); only its texts are converted.
+    const bool utf8 = IsUtf8Text(text);
+    if (utf8)
+        text = StripUtf8Bom(text);
+    const TTextEncoder encoder(doc.ForeignLangID, doc.NativeLangID);
+    auto store = [&](std::string& target, std::string_view value, int field, int64_t line) {
+        if (utf8)
+            target = encoder.Encode(value, field, line);
+        else
+            target = value;
+    };
     std::vector<std::unique_ptr<TVocabItem>> items;
     std::vector<std::string_view> cols;
     std::string joined;
@@ -176,12 +189,13 @@ int32_t ImportTextBytes(TVocabFile& doc, std::string_view text, bool csv,
         if (word.empty())
             return true;
         auto item = std::make_unique<TVocabItem>();
-        item->Word = word;
-        item->Category = column(fiCategory);
-        item->Notes = column(fiNotes);
+        store(item->Word, word, fiWord, lineNumber);
+        store(item->Category, column(fiCategory), fiCategory, lineNumber);
+        store(item->Notes, column(fiNotes), fiNotes, lineNumber);
         const std::string_view translation = column(fiTranslation);
-        item->Translation =
-            translation.empty() ? std::string_view(MissingTranslation) : translation;
+        store(item->Translation,
+              translation.empty() ? std::string_view(MissingTranslation) : translation,
+              fiTranslation, lineNumber);
         items.push_back(std::move(item));
         return true;
     });
