@@ -14,10 +14,28 @@ namespace vocalore {
 
 namespace {
 
+// The likely full form of a locale, without keywords: "sr" gives
+// "sr_Cyrl_RS", "de_DE" gives "de_Latn_DE"; lower-cased.
+std::string Maximized(const char* locale) {
+    char full[ULOC_FULLNAME_CAPACITY] = {};
+    char base[ULOC_FULLNAME_CAPACITY] = {};
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_addLikelySubtags(locale, full, ULOC_FULLNAME_CAPACITY, &status);
+    uloc_getBaseName(full, base, ULOC_FULLNAME_CAPACITY, &status);
+    if (U_FAILURE(status))
+        return {};
+    std::string out = base;
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
 struct TLabelRow {
     uint16_t Id;
-    std::string Locale;   // "de_DE", lower-cased
-    std::string Language; // "de"
+    std::string Locale;    // "de_DE", lower-cased
+    std::string Language;  // "de"
+    std::string Maximized; // "de_latn_de"
     // Case-folded names: full and language-only, in English and in the language itself.
     icu::UnicodeString FullEnglish, FullNative, LanguageEnglish, LanguageNative;
 };
@@ -45,6 +63,7 @@ const std::vector<TLabelRow>& Rows() {
             row.Id = entry.Id;
             row.Locale = Lower(name);
             row.Language = LanguagePart(row.Locale);
+            row.Maximized = Maximized(name.c_str());
             locale.getDisplayName(english, row.FullEnglish).foldCase();
             locale.getDisplayName(locale, row.FullNative).foldCase();
             locale.getDisplayLanguage(english, row.LanguageEnglish).foldCase();
@@ -67,7 +86,11 @@ bool LooksLikeCode(std::string_view s) {
 }
 
 uint16_t FromCode(std::string_view label) {
-    const std::string raw(label);
+    // KDE writes the script of Serbian as a variant: "sr@latin",
+    // "sr@ijekavianlatin" (Latin), "sr@ijekavian" (Cyrillic, like "sr").
+    std::string raw = Lower(label);
+    if (const size_t at = raw.find('@'); at != std::string::npos)
+        raw = raw.substr(0, at) + (raw.ends_with("latin") ? "_Latn" : "");
     char canonical[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode status = U_ZERO_ERROR;
     uloc_canonicalize(raw.c_str(), canonical, ULOC_FULLNAME_CAPACITY, &status);
@@ -77,7 +100,11 @@ uint16_t FromCode(std::string_view label) {
     for (const TLabelRow& row : Rows())
         if (row.Locale == code)
             return row.Id;
-    // "sr_Latn", "nb" and the like: what ICU knows of the locale's identifier.
+    if (const std::string full = Maximized(canonical); !full.empty())
+        for (const TLabelRow& row : Rows())
+            if (row.Maximized == full)
+                return row.Id;
+    // "nb" and the like: what ICU knows of the locale's identifier.
     const auto lcid = static_cast<uint16_t>(uloc_getLCID(canonical));
     if (lcid != 0 && IsLanguageAvailable(lcid))
         return lcid;

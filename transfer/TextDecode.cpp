@@ -35,6 +35,24 @@ bool IsUtf8Text(std::string_view image) {
     return multiByte;
 }
 
+size_t FirstInvalidUtf8(std::string_view text) {
+    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    int32_t i = 0;
+    while (i < length) {
+        if (s[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(s, i, length, c);
+        if (c < 0)
+            return static_cast<size_t>(start);
+    }
+    return std::string_view::npos;
+}
+
 std::string_view StripUtf8Bom(std::string_view image) {
     return image.starts_with(Utf8Bom) ? image.substr(Utf8Bom.size()) : image;
 }

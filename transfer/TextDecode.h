@@ -18,6 +18,9 @@ inline constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 // UTF-8 here: its bytes mean the same either way.
 bool IsUtf8Text(std::string_view image);
 
+// Offset of the first byte that is not part of a valid UTF-8 character, or npos.
+size_t FirstInvalidUtf8(std::string_view text);
+
 // The image without a leading UTF-8 byte-order mark.
 std::string_view StripUtf8Bom(std::string_view image);
 

@@ -14,6 +14,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -326,7 +327,45 @@ QString EnglishLanguageName(uint16_t languageId) {
 
 } // namespace
 
-TKvtmlData ReadKvtml(std::string_view image) { return TReader(image).Read(); }
+namespace {
+
+// QXmlStreamReader decodes its whole buffer at once and then blames line 1
+// for a bad byte; real files carry Latin-1 under a UTF-8 declaration, so we
+// find the place ourselves when the file is (or defaults to) UTF-8.
+void CheckUtf8(std::string_view image) {
+    if (image.starts_with("\xFE\xFF") || image.starts_with("\xFF\xFE"))
+        return; // UTF-16
+    if (image.starts_with("<?xml")) {
+        const std::string_view declaration = image.substr(0, image.find("?>"));
+        const size_t at = declaration.find("encoding");
+        if (at != std::string_view::npos) {
+            std::string name;
+            for (const char c : declaration.substr(at + 8))
+                if (std::isalnum(static_cast<unsigned char>(c)))
+                    name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                else if (!name.empty() && c != '-' && c != '_')
+                    break;
+            if (name != "utf8")
+                return;
+        }
+    }
+    const size_t bad = FirstInvalidUtf8(image);
+    if (bad == std::string_view::npos)
+        return;
+    const auto line =
+        1 + std::count(image.begin(), image.begin() + static_cast<ptrdiff_t>(bad), '\n');
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "0x%02X", unsigned{static_cast<unsigned char>(image[bad])});
+    throw EVocabFileError("Invalid KVTML file: line " + std::to_string(line) + ": the byte " +
+                          byte + " is not part of a UTF-8 character.");
+}
+
+} // namespace
+
+TKvtmlData ReadKvtml(std::string_view image) {
+    CheckUtf8(image);
+    return TReader(image).Read();
+}
 
 TKvtmlData ReadKvtmlFile(const std::string& path) { return ReadKvtml(ReadWholeFile(path)); }
 
