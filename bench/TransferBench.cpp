@@ -96,6 +96,36 @@ void BM_ImportBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportBytes)->Arg(fmTsv)->Arg(fmCsv)->Unit(benchmark::kMillisecond);
 
+// The UTF-8 twins beside the code-page forms (tab-delimited): the cost of
+// the recognition pass and of the conversion, both ways.
+void BM_TextBytesCoding(benchmark::State& state) {
+    const auto coding = static_cast<TTextCoding>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TextExportBytes(Document(), false, coding));
+}
+BENCHMARK(BM_TextBytesCoding)
+    ->Arg(int(tcCodePage))
+    ->Arg(int(tcUtf8))
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ImportBytesCoding(benchmark::State& state) {
+    const std::string text =
+        TextExportBytes(Document(), false, static_cast<TTextCoding>(state.range(0)));
+    for (auto _ : state) {
+        auto doc = std::make_unique<TVocabFile>();
+        doc->ForeignLangID = Document().ForeignLangID;
+        doc->NativeLangID = Document().NativeLangID;
+        benchmark::DoNotOptimize(ImportTextBytes(*doc, text, false, {1, 2, 3, 4}, 1));
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ImportBytesCoding)
+    ->Arg(int(tcCodePage))
+    ->Arg(int(tcUtf8))
+    ->Unit(benchmark::kMillisecond);
+
 // The document's own floor: the same 100,000 items, already cut into texts,
 // made into items and appended.
 void BM_AppendItemsOnly(benchmark::State& state) {

@@ -7,6 +7,7 @@
 #include "core/Languages.h"
 #include "core/VocabFile.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace vocalore {
@@ -148,7 +149,9 @@ std::string TextExportBytes(const TVocabFile& doc, bool csv, TTextCoding coding)
             if (f > 0)
                 out.push_back(separator);
             std::string_view field = item.Field(f);
-            if (coding == tcUtf8) {
+            if (coding == tcUtf8 && !std::all_of(field.begin(), field.end(), [](char c) {
+                    return static_cast<unsigned char>(c) < 0x80; // ASCII is the same in UTF-8
+                })) {
                 // Every separator and quoting byte is ASCII, so the rules
                 // below give the same rows on the converted text.
                 converted = (f == fiWord ? foreign : native).ToUtf8(field);

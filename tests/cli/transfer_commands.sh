@@ -56,6 +56,43 @@ grep -qx 'Margins exceed paper size.' "$work/err.txt" || fail "margins message: 
 "$cli" print "$doc" "$work/x.pdf" --font-size 30 2> "$work/err.txt"
 grep -qx 'Number must be between 8 and 24.' "$work/err.txt" || fail "font size message"
 
+# UTF-8 and KVTML: the formats beside the code-page ones.
+"$cli" export "$doc" "$work/utf8.tsv" --format tsv-utf8 || fail "export tsv-utf8"
+"$cli" export "$doc" "$work/utf8.csv" --format csv-utf8 || fail "export csv-utf8"
+"$cli" export "$doc" "$work/list.kvtml" --format kvtml || fail "export kvtml"
+[ "$(wc -l < "$work/utf8.tsv")" -eq "$count" ] || fail "tsv-utf8 lines"
+grep -q $'Stra\xc3\x9fe' "$work/utf8.tsv" || fail "tsv-utf8 is not UTF-8"
+grep -q $'Stra\xdfe' "$work/out.tsv.txt" || fail "tsv is not in the code page"
+head -c 3 "$work/utf8.csv" | grep -q $'^\xef\xbb\xbf' && fail "csv-utf8 has a byte-order mark"
+# Both text forms import back into the same document: the code page is told by content.
+for f in utf8.tsv out.tsv.txt; do
+  cp "$doc" "$work/twice.vlo"
+  "$cli" import "$work/twice.vlo" "$work/$f" > /dev/null || fail "import $f"
+  "$cli" dump "$work/twice.vlo" > "$work/$f.json"
+done
+cmp -s "$work/utf8.tsv.json" "$work/out.tsv.txt.json" || fail "UTF-8 and code-page imports differ"
+# KVTML is recognised by its content, whatever the file is called.
+cp "$work/list.kvtml" "$work/list.xml"
+cp "$doc" "$work/k.vlo"
+out=$("$cli" import "$work/k.vlo" "$work/list.xml")
+[ "$out" = "$count items imported successfully." ] || fail "kvtml import message: $out"
+"$cli" info "$work/k.vlo" | grep -q "^Items: *$((count * 2))," || fail "kvtml import did not save"
+# A French-English document takes the German-English list by position, and says so.
+cp "$examples/french-english.vlo" "$work/f.vlo"
+out=$("$cli" import "$work/f.vlo" "$work/list.kvtml")
+case "$out" in
+  "$count items imported successfully. The file's languages did not match"*) ;;
+  *) fail "unmatched kvtml message: $out" ;;
+esac
+# A Polish letter for an English translation refuses the file and leaves the document.
+printf '\xef\xbb\xbfHund\t\t\tdog\r\nZug\t\t\tpoci\xc4\x85g\r\n' > "$work/pl.txt"
+cp "$doc" "$work/r.vlo"; cp "$doc" "$work/r-before.vlo"
+"$cli" import "$work/r.vlo" "$work/pl.txt" 2> "$work/err.txt" && fail "unencodable import accepted"
+grep -q '^Line 2, Translations: the character "ą" (U+0105) cannot be stored in' "$work/err.txt" ||
+  fail "unencodable message: $(cat "$work/err.txt")"
+cmp -s "$work/r.vlo" "$work/r-before.vlo" || fail "refused import changed the document"
+"$cli" export "$doc" "$work/x" --format utf8 2> /dev/null && fail "unknown export format accepted"
+
 # A mistyped option is refused rather than ignored, by every command.
 for cmd in "export $doc $work/x.txt --format tsv --bogus" "print $doc $work/x.pdf --no-titel" \
            "dump --rwa $doc" "info --raw $doc"; do

@@ -69,7 +69,8 @@ TEST(KvtmlRealFiles, EveryShippedFileAgreesWithAnIndependentReading) {
     if (files.size() < 10)
         GTEST_SKIP() << "the kwordquiz and kdeedu-kvtml-data packages are not installed "
                         "(scripts/setup installs them)";
-    std::string command = "python3 " + Quoted(std::string(VOCALORE_TEST_DATA) + "/kvtml_reference.py");
+    std::string command =
+        "python3 " + Quoted(std::string(VOCALORE_TEST_DATA) + "/kvtml_reference.py");
     for (const std::string& f : files)
         command += " " + Quoted(f);
     const QJsonObject reference =
@@ -110,9 +111,8 @@ TEST(KvtmlRealFiles, EveryShippedFileAgreesWithAnIndependentReading) {
         TVocabFile doc;
         Languages(doc, foreign, native);
         const QJsonObject pages = expected["pages"].toObject();
-        const bool fits =
-            pages["word"].toArray().contains(int(LanguageCodePage(foreign))) &&
-            pages["other"].toArray().contains(int(LanguageCodePage(native)));
+        const bool fits = pages["word"].toArray().contains(int(LanguageCodePage(foreign))) &&
+                          pages["other"].toArray().contains(int(LanguageCodePage(native)));
         const QJsonArray items = expected["items"].toArray();
         TKvtmlImportResult result;
         const std::string error = ErrorOf([&] { result = ImportKvtmlData(doc, data); });
@@ -144,8 +144,8 @@ TEST(KvtmlRealFiles, EveryShippedFileAgreesWithAnIndependentReading) {
     EXPECT_GT(refused, 0);
     EXPECT_GT(matchedByLanguage, 0);
     EXPECT_GT(entries, 5000);
-    std::cout << files.size() << " files: " << imported << " imported (" << entries
-              << " items), " << refused << " refused, " << broken << " not well formed\n";
+    std::cout << files.size() << " files: " << imported << " imported (" << entries << " items), "
+              << refused << " refused, " << broken << " not well formed\n";
 }
 
 // KWordQuiz's own examples: the languages named in their identifiers match
@@ -171,14 +171,34 @@ TEST(KvtmlLanguages, IdentifiersNamedByCodeOrByName) {
         const char* Label;
         uint16_t Id;
     } cases[] = {
-        {"de", German},       {"de_DE", German},    {"en_GB", EnglishUK}, {"en-GB", EnglishUK},
-        {"en_gb", EnglishUK}, {"en", English},      {"pl", Polish},       {"pt_BR", 0x0416},
-        {"German", German},   {"deutsch", German},  {"Deutsch", German},  {"ENGLISH", English},
-        {"Polski", Polish},   {"Polish", Polish},   {" fr ", 0x040C},     {"Fran\xC3\xA7" "ais", 0x040C},
-        {"English (United Kingdom)", EnglishUK},    {"Original", 0},      {"", 0},
+        {"de", German},
+        {"de_DE", German},
+        {"en_GB", EnglishUK},
+        {"en-GB", EnglishUK},
+        {"en_gb", EnglishUK},
+        {"en", English},
+        {"pl", Polish},
+        {"pt_BR", 0x0416},
+        {"German", German},
+        {"deutsch", German},
+        {"Deutsch", German},
+        {"ENGLISH", English},
+        {"Polski", Polish},
+        {"Polish", Polish},
+        {" fr ", 0x040C},
+        {"Fran\xC3\xA7"
+         "ais",
+         0x040C},
+        {"English (United Kingdom)", EnglishUK},
+        {"Original", 0},
+        {"", 0},
         {"ja", 0}, // Japanese has no single-byte code page
-        {"sr", 0x281A}, {"sr@ijekavian", 0x281A}, {"sr@latin", 0x241A}, // KDE's script variants
-        {"sr@ijekavianlatin", 0x241A}, {"sr_Latn", 0x241A}, {"hr", 0x041A},
+        {"sr", 0x281A},
+        {"sr@ijekavian", 0x281A},
+        {"sr@latin", 0x241A}, // KDE's script variants
+        {"sr@ijekavianlatin", 0x241A},
+        {"sr_Latn", 0x241A},
+        {"hr", 0x041A},
         {"State", 0},
     };
     for (const auto& c : cases)
@@ -200,8 +220,8 @@ TEST(KvtmlLanguages, IdentifiersNamedByCodeOrByName) {
     const TKvtmlSides none = MatchKvtmlSides(data, German, 0x040C);
     EXPECT_FALSE(none.Matched);
     EXPECT_EQ(std::make_pair(none.Word, none.Translation), std::make_pair(0, 1));
-    EXPECT_EQ(KvtmlImportMessage({3, none}), std::string("3 items imported successfully.") +
-                                                 KvtmlUnmatchedNote);
+    EXPECT_EQ(KvtmlImportMessage({3, none}),
+              std::string("3 items imported successfully.") + KvtmlUnmatchedNote);
     // Both sides the same language need two identifiers of it.
     TKvtmlData same;
     same.Identifiers = {{0, "", "en"}, {1, "", "en_GB"}};
@@ -274,15 +294,16 @@ TEST(KvtmlRead, Version2FieldsWordTypesAndOddShapes) {
 }
 
 TEST(KvtmlRead, Version1AttributesAndTypes) {
-    const std::string xml = "<?xml version=\"1.0\"?>\n"
-                            "<!DOCTYPE kvtml SYSTEM \"kvoctrain.dtd\">\n"
-                            "<kvtml encoding=\"UTF-8\" generator=\"kvoctrain\" cols=\"2\">\n"
-                            " <type><desc no=\"1\">Redewendung</desc></type>\n"
-                            " <e m=\"1\"><o l=\"de\" t=\"n:m\">Hund</o><t l=\"pl\" r=\"zwierz\">pies</t></e>\n"
-                            " <e><o t=\"#1\">Guten Tag</o><t>dzie\xC5\x84 dobry</t></e>\n"
-                            " <e><o t=\"xyz\">Haus</o><t>dom</t><t>drittes</t></e>\n"
-                            " <e><o></o><t>nic</t></e>\n"
-                            "</kvtml>\n";
+    const std::string xml =
+        "<?xml version=\"1.0\"?>\n"
+        "<!DOCTYPE kvtml SYSTEM \"kvoctrain.dtd\">\n"
+        "<kvtml encoding=\"UTF-8\" generator=\"kvoctrain\" cols=\"2\">\n"
+        " <type><desc no=\"1\">Redewendung</desc></type>\n"
+        " <e m=\"1\"><o l=\"de\" t=\"n:m\">Hund</o><t l=\"pl\" r=\"zwierz\">pies</t></e>\n"
+        " <e><o t=\"#1\">Guten Tag</o><t>dzie\xC5\x84 dobry</t></e>\n"
+        " <e><o t=\"xyz\">Haus</o><t>dom</t><t>drittes</t></e>\n"
+        " <e><o></o><t>nic</t></e>\n"
+        "</kvtml>\n";
     const TKvtmlData data = ReadKvtml(xml);
     EXPECT_EQ(data.Version, 1);
     ASSERT_EQ(data.Identifiers.size(), 2u);
@@ -321,16 +342,18 @@ TEST(KvtmlRead, BrokenFilesAndUnencodableTextsChangeNothing) {
         const std::string error = ErrorOf([&] { ReadKvtml(b.Xml); });
         EXPECT_TRUE(error.starts_with(b.Error)) << b.Xml << " gave " << error;
     }
-    EXPECT_TRUE(ErrorOf([] { ReadKvtmlFile("/nonexistent/x.kvtml"); })
-                    .starts_with("Cannot open file /nonexistent/x.kvtml"));
+    EXPECT_TRUE(ErrorOf([] {
+                    ReadKvtmlFile("/nonexistent/x.kvtml");
+                }).starts_with("Cannot open file /nonexistent/x.kvtml"));
 
     // A Polish letter in the translation of a German-English document, on line 5.
-    const std::string xml = "<kvtml version=\"2.0\"><entries>\n"
-                            "<entry><translation id=\"0\"><text>Hund</text></translation>\n"
-                            "<translation id=\"1\"><text>dog</text></translation></entry>\n"
-                            "<entry><translation id=\"0\"><text>Zug</text></translation>\n"
-                            "<translation id=\"1\">\n<text>poci\xC4\x85g</text></translation></entry>\n"
-                            "</entries></kvtml>";
+    const std::string xml =
+        "<kvtml version=\"2.0\"><entries>\n"
+        "<entry><translation id=\"0\"><text>Hund</text></translation>\n"
+        "<translation id=\"1\"><text>dog</text></translation></entry>\n"
+        "<entry><translation id=\"0\"><text>Zug</text></translation>\n"
+        "<translation id=\"1\">\n<text>poci\xC4\x85g</text></translation></entry>\n"
+        "</entries></kvtml>";
     TVocabFile doc;
     Languages(doc, German, English);
     EXPECT_EQ(ErrorOf([&] { ImportKvtmlData(doc, ReadKvtml(xml)); }),

@@ -46,15 +46,15 @@ TEST(Utf8Text, RecognisedByTheMarkOrByValidMultiByteSequences) {
          true},
         {"\xDC"
          "bung",
-         false}, // code page 1252
-        {"a\xE2\x82\xAC", true},            // the euro sign, three bytes
-        {"\xF0\x9F\x98\x80", true},          // four bytes
-        {"\xC3", false},                     // cut short
-        {"\xC3\x9C\xDC", false},             // valid, then a code-page byte
-        {"\xC0\xAF", false},                 // overlong
-        {"\xED\xA0\x80", false},             // a surrogate
-        {"\xF4\x90\x80\x80", false},         // beyond U+10FFFF
-        {"\xBB\xEF\xBB\xBF", false},         // a mark that does not come first
+         false},                                  // code page 1252
+        {"a\xE2\x82\xAC", true},                  // the euro sign, three bytes
+        {"\xF0\x9F\x98\x80", true},               // four bytes
+        {"\xC3", false},                          // cut short
+        {"\xC3\x9C\xDC", false},                  // valid, then a code-page byte
+        {"\xC0\xAF", false},                      // overlong
+        {"\xED\xA0\x80", false},                  // a surrogate
+        {"\xF4\x90\x80\x80", false},              // beyond U+10FFFF
+        {"\xBB\xEF\xBB\xBF", false},              // a mark that does not come first
         {std::string("\xC3\x9C\0\xDC", 4), true}, // the reader stops at the zero byte
         {std::string("\xDC\0\xC3\x9C", 4), false},
     };
@@ -73,9 +73,10 @@ TEST(Utf8Text, TextsAreStoredInTheCodePagesOfTheirLanguages) {
                             "\xC3\xB3\tx\ty\t\xC3\xB3\r\n";
     EXPECT_EQ(ImportTextBytes(doc, tsv, false, WordCatNotesTrans, 1), 2);
     const std::vector<TItemTexts> expected = {
-        {"\xB3\xF3\x64\x9F", "Subst.", "\xDC"
-                                       "bung",
-         "Boot"},           // łódź in 1250; Übung in 1252
+        {"\xB3\xF3\x64\x9F", "Subst.",
+         "\xDC"
+         "bung",
+         "Boot"},                   // łódź in 1250; Übung in 1252
         {"\xF3", "x", "y", "\xF3"}, // ó is 0xF3 in both
     };
     EXPECT_EQ(Items(doc), expected);
@@ -83,16 +84,16 @@ TEST(Utf8Text, TextsAreStoredInTheCodePagesOfTheirLanguages) {
     // A byte-order mark is not part of the first word, also when the rest is ASCII.
     TVocabFile marked;
     Languages(marked, German, English);
-    EXPECT_EQ(ImportTextBytes(marked, "\xEF\xBB\xBFHund\tn.\t\tdog\r\n", false, WordCatNotesTrans, 1),
-              1);
+    EXPECT_EQ(
+        ImportTextBytes(marked, "\xEF\xBB\xBFHund\tn.\t\tdog\r\n", false, WordCatNotesTrans, 1), 1);
     EXPECT_EQ(marked.Items(0).Word, "Hund");
 
     // Every other file keeps its bytes, even ones no code page assigns.
     TVocabFile raw;
     Languages(raw, German, English);
-    EXPECT_EQ(ImportTextBytes(raw, "\xDC\x62ung\t\t\t\x81\x9D\r\nplain\r\n", false,
-                              WordCatNotesTrans, 1),
-              2);
+    EXPECT_EQ(
+        ImportTextBytes(raw, "\xDC\x62ung\t\t\t\x81\x9D\r\nplain\r\n", false, WordCatNotesTrans, 1),
+        2);
     EXPECT_EQ(raw.Items(0).Word, "\xDC\x62ung");
     EXPECT_EQ(raw.Items(0).Translation, "\x81\x9D");
     EXPECT_EQ(raw.Items(1).Translation, MissingTranslation);
@@ -117,10 +118,14 @@ TEST(Utf8Text, UnencodableCharacterRefusesTheWholeFile) {
     // The foreign side is judged by the foreign code page: a Polish word in
     // a German document, in CSV on line 2 with the fields out of order.
     const std::string csv = "Haus,house\r\n\"do\xC5\x9B\xC4\x87\",mehr\r\n";
-    EXPECT_EQ(ErrorOf([&] { ImportTextBytes(doc, csv, true, {2, 0, 0, 1}, 1); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  ImportTextBytes(doc, csv, true, {2, 0, 0, 1}, 1);
+              }),
               "Line 2, Translations: the character \"\xC5\x9B\" (U+015B) cannot be stored in "
               "English (United States) (code page 1252). Nothing was imported.");
-    EXPECT_EQ(ErrorOf([&] { ImportTextBytes(doc, csv, true, {1, 0, 0, 2}, 1); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  ImportTextBytes(doc, csv, true, {1, 0, 0, 2}, 1);
+              }),
               "Line 2, Word/phrase: the character \"\xC5\x9B\" (U+015B) cannot be stored in "
               "German (Germany) (code page 1252). Nothing was imported.");
     // A line before the first line to read is not converted, so not refused.
@@ -142,14 +147,15 @@ TEST(Utf8Text, UnencodableCharacterRefusesTheWholeFile) {
 TEST(Utf8Text, SpreadsheetCsvIntoAGermanPolishDocument) {
     TTempDir dir;
     const std::string path = dir.File("Vokabeln.csv");
-    WriteFile(path, "\xEF\xBB\xBF\"Deutsch\",\"Wortart\",\"Notiz\",\"Polnisch\"\r\n"
-                    "\"Stra\xC3\x9F\x65\",\"Subst.\",\"die\",\"ulica\"\r\n"
-                    "\"\xC3\x84pfel, Birnen\",\"Subst.\",\"Pl.\",\"jab\xC5\x82ka, gruszki\"\r\n"
-                    "\"\xC3\x9C\x62ung macht den Meister\",\"\",\"\",\"\xC4\x87wiczenie czyni "
-                    "mistrza\"\r\n"
-                    "\"Gr\xC3\xB6\xC3\x9F\x65\",\"Subst.\",\"\",\"rozmiar; wielko\xC5\x9B\xC4\x87\"\r\n"
-                    "\"sch\xC3\xB6n\",\"Adj.\",\"\",\"pi\xC4\x99kny, \xC5\xBC\xC3\xB3\xC5\x82ty? "
-                    "nie: \xC5\x82\x61\x64ny\"\r\n");
+    WriteFile(path,
+              "\xEF\xBB\xBF\"Deutsch\",\"Wortart\",\"Notiz\",\"Polnisch\"\r\n"
+              "\"Stra\xC3\x9F\x65\",\"Subst.\",\"die\",\"ulica\"\r\n"
+              "\"\xC3\x84pfel, Birnen\",\"Subst.\",\"Pl.\",\"jab\xC5\x82ka, gruszki\"\r\n"
+              "\"\xC3\x9C\x62ung macht den Meister\",\"\",\"\",\"\xC4\x87wiczenie czyni "
+              "mistrza\"\r\n"
+              "\"Gr\xC3\xB6\xC3\x9F\x65\",\"Subst.\",\"\",\"rozmiar; wielko\xC5\x9B\xC4\x87\"\r\n"
+              "\"sch\xC3\xB6n\",\"Adj.\",\"\",\"pi\xC4\x99kny, \xC5\xBC\xC3\xB3\xC5\x82ty? "
+              "nie: \xC5\x82\x61\x64ny\"\r\n");
     TVocabFile doc;
     Languages(doc, German, Polish);
     EXPECT_EQ(ImportText(doc, path, true, WordCatNotesTrans, 2), 5);
@@ -224,10 +230,11 @@ TEST(Utf8Export, PythonCsvModuleReadsTheUtf8Csv) {
     AddItem(doc, {"\xBF\xF3\xB3w", "Subst.", "", "Schildkr\xF6te"});
     const std::string path = dir.File("out.csv");
     ExportText(doc, path, true, tcUtf8);
-    WriteFile(dir.File("read.py"), "import csv,sys\n"
-                                   "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                   "    for row in csv.reader(f):\n"
-                                   "        print(len(row), *[v.encode('utf-8').hex() for v in row])\n");
+    WriteFile(dir.File("read.py"),
+              "import csv,sys\n"
+              "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+              "    for row in csv.reader(f):\n"
+              "        print(len(row), *[v.encode('utf-8').hex() for v in row])\n");
     const std::string out = RunCommand("python3 " + dir.File("read.py") + " " + path);
     const std::vector<std::vector<std::string>> utf8 = {
         {"\xC5\x82\xC3\xB3\x64\xC5\xBA", "Subst.", "die, das", "Boot"},
