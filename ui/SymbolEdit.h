@@ -4,12 +4,15 @@
 // character picker on a context-menu request instead of the edit menu.
 
 #include <QLineEdit>
+#include <QPointer>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vocalore {
+
+class TSymbolForm;
 
 // The control tag convention: the keyboard switching reads a focused control's
 // tag to know the language of its text.
@@ -38,8 +41,30 @@ public:
     std::string Bytes() const;
     void SetBytes(std::string_view bytes);
 
+    // The character picker it has open, or nullptr. A context-menu request
+    // (right-button release, the menu key, Shift+F10) opens it under the
+    // field; Enter inserts the selected character and closes it, Escape and
+    // the loss of focus close it. While it is open the arrow keys move its
+    // selection, typed characters, Backspace and Delete still edit.
+    TSymbolForm* Picker() const;
+    void OpenPicker();
+    void ClosePicker();
+    // A mouse button released over the picker (insert = true) or elsewhere.
+    void PickerChoice(bool insert);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void InsertSelected();
+
     uint16_t FLanguage = 0x0409;
+    QPointer<TSymbolForm> FPicker;
 };
 
 } // namespace vocalore
