@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     if (!form.FormCreate(arguments))
-        return 0;
+        return form.ExitCode();
     if (!form.isVisible())
         form.show();
     return QApplication::exec();

@@ -14,6 +14,10 @@ namespace vocalore {
 enum class TFontStyle { fsRegular, fsBold, fsItalic };
 using enum TFontStyle;
 
+// Not a font character set of the documents: the text is UTF-8, as file
+// names are spelled by the file system.
+inline constexpr int32_t Utf8Charset = -1;
+
 class TPrintCanvas {
 public:
     virtual ~TPrintCanvas() = default;
@@ -31,7 +35,8 @@ public:
     virtual void SetFontName(const std::string& family) = 0;
     virtual void SetFontSize(int32_t points) = 0;
     virtual void SetFontStyle(TFontStyle style) = 0;
-    // Font character set (0, 161, 162, 186, 204, 238): texts are bytes in its code page.
+    // Font character set (0, 161, 162, 186, 204, 238): texts are bytes in its
+    // code page; Utf8Charset: texts are UTF-8.
     virtual void SetCharset(int32_t charset) = 0;
 
     virtual int32_t TextWidth(std::string_view text) = 0;

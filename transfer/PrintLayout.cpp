@@ -8,6 +8,7 @@
 #include "core/Languages.h"
 #include "core/VocabFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -41,15 +42,15 @@ public:
 
     void PrintDocument() {
         FPageNumber = 1;
-        const std::string title = PrintTitleText(FDoc);
+        const TPrintTitle title = PrintTitle(FDoc);
         FPenX = FLeftEdge;
         FPenY = FTopEdge;
-        if (!title.empty() && FSetup.PrintTitle) {
-            FCanvas.SetCharset(0);
+        if (!title.Text.empty() && FSetup.PrintTitle) {
+            SetCharset(title.Charset);
             FCanvas.SetFontSize(FSetup.FontSize + 2);
             FContinuationX = FLeftEdge;
             FRightLimit = FRightEdge;
-            PrintWrapped(title, fsBold, &TLayout::TitleLineFeed);
+            PrintWrapped(title.Text, fsBold, &TLayout::TitleLineFeed);
             for (int i = 0; i < 3; ++i)
                 TitleLineFeed();
         }
@@ -63,10 +64,10 @@ public:
         const int nativeCharset = LanguageCharset(FDoc.NativeLangID);
         for (int32_t i = 0; i < FDoc.Count(); ++i) {
             const TVocabItem& item = FDoc.Items(i);
-            FCanvas.SetCharset(foreignCharset);
+            SetCharset(foreignCharset);
             FPenX = FColumnLeft;
             PrintWrapped(item.Word + " ", fsBold, &TLayout::NewLine);
-            FCanvas.SetCharset(nativeCharset);
+            SetCharset(nativeCharset);
             if (!item.Category.empty())
                 PrintWrapped(item.Category + " ", fsItalic, &TLayout::NewLine);
             if (!item.Notes.empty())
@@ -81,6 +82,26 @@ public:
 
 private:
     using TLineBreak = void (TLayout::*)();
+
+    void SetCharset(int32_t charset) {
+        FCharset = charset;
+        FCanvas.SetCharset(charset);
+    }
+
+    // A UTF-8 text is only cut between characters, never inside one.
+    size_t CharStart(std::string_view text, size_t n) const {
+        if (FCharset == Utf8Charset)
+            while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+                --n;
+        return n;
+    }
+    size_t FirstCharLength(std::string_view text) const {
+        size_t n = 1;
+        if (FCharset == Utf8Charset)
+            while (n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+                ++n;
+        return n;
+    }
 
     int32_t ColumnX(int32_t k) const {
         const int64_t span = int64_t{FRightEdge} - FLeftEdge + FGap;
@@ -128,25 +149,39 @@ private:
         FPenX += FCanvas.TextWidth(text);
     }
 
-    // The longest prefix narrower than `avail`, found by bisection.
+    // The longest prefix narrower than `avail`. Widths grow with the prefix,
+    // so the answer lies below the first doubling length that no longer fits:
+    // bisecting only up to there measures about a line's worth of text per
+    // line instead of the whole rest of a long text, which keeps one long
+    // unbroken text linear.
     size_t FittingLength(std::string_view text, int32_t avail) {
+        auto fits = [&](size_t n) { return FCanvas.TextWidth(text.substr(0, n)) < avail; };
         size_t low = 0;
-        size_t high = text.size() + 1;
-        size_t n = text.size();
-        while (n != low && n != high) {
-            if (FCanvas.TextWidth(text.substr(0, n)) < avail)
+        size_t high = 1;
+        while (high < text.size() && fits(high)) {
+            low = high;
+            high *= 2;
+        }
+        if (high >= text.size()) {
+            high = text.size();
+            if (fits(high))
+                return high;
+        }
+        // fits(low) (or low is 0) and !fits(high).
+        while (high - low > 1) {
+            const size_t n = low + (high - low) / 2;
+            if (fits(n))
                 low = n;
             else
                 high = n;
-            n = (low + high) / 2;
         }
-        return n;
+        return low;
     }
 
     void PrintWrapped(std::string_view text, TFontStyle style, TLineBreak lineBreak) {
         for (;;) {
             FCanvas.SetFontStyle(style);
-            const size_t n = FittingLength(text, FRightLimit - FPenX);
+            const size_t n = CharStart(text, FittingLength(text, FRightLimit - FPenX));
             size_t b = n;
             if (b > 0 && b < text.size() && text[b - 1] != ' ') {
                 if (text[b] == ' ') {
@@ -165,7 +200,7 @@ private:
                 text.remove_prefix(b);
             } else if (FPenX <= FContinuationX) {
                 // Nothing breaks at a space on an empty line: cut the word.
-                const size_t cut = n > 0 ? n : 1;
+                const size_t cut = n > 0 ? n : FirstCharLength(text);
                 Draw(text.substr(0, cut));
                 text.remove_prefix(cut);
             }
@@ -194,17 +229,18 @@ private:
     int32_t FColumnTop = 0, FColumnLeft = 0, FNextColumnLeft = 0;
     int32_t FContinuationX = 0, FRightLimit = 0, FBottomLimit = 0;
     int32_t FPenX = 0, FPenY = 0;
+    int32_t FCharset = 0;
 };
 
 } // namespace
 
-std::string PrintTitleText(const TVocabFile& doc) {
+TPrintTitle PrintTitle(const TVocabFile& doc) {
     const std::string_view description = TrimBlanks(doc.GetProperty(piDescription));
     if (!description.empty())
-        return std::string(description);
+        return {std::string(description), LanguageCharset(doc.NativeLangID)};
     if (doc.FileName().empty())
-        return {};
-    return std::filesystem::path(doc.FileName()).stem().string();
+        return {{}, Utf8Charset};
+    return {std::filesystem::path(doc.FileName()).stem().string(), Utf8Charset};
 }
 
 void PrintJob(const TVocabFile& doc, TPrintCanvas& canvas, const TPageSetup& setup,
@@ -221,7 +257,11 @@ void PrintJob(const TVocabFile& doc, TPrintCanvas& canvas, const TPageSetup& set
             layout.PrintDocument();
         }
     } catch (...) {
-        canvas.EndJob();
+        // The first error is the one to report.
+        try {
+            canvas.EndJob();
+        } catch (...) {
+        }
         throw;
     }
     canvas.EndJob();

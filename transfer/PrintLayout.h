@@ -24,8 +24,14 @@ inline constexpr const char* MarginsExceedPaper = "Margins exceed paper size.";
 inline constexpr const char* PrintFontName = "Times New Roman";
 
 // The title line of a printed document: the description without surrounding
-// blanks, else the file name without folder and extension.
-std::string PrintTitleText(const TVocabFile& doc);
+// blanks, in the native language's character set; else the file name without
+// folder and extension, in UTF-8 as the file system spells it.
+struct TPrintTitle {
+    std::string Text;
+    int32_t Charset = 0;
+};
+TPrintTitle PrintTitle(const TVocabFile& doc);
+inline std::string PrintTitleText(const TVocabFile& doc) { return PrintTitle(doc).Text; }
 
 // One print job: begins it, prints `copies` copies (a new page between them)
 // and ends it, also when an error is raised. `copies` is 1 when the printer

@@ -2,6 +2,7 @@
 
 #include "CommandSupport.h"
 #include "DialogHelpers.h"
+#include "ImportDialog.h"
 #include "MainWindow.h"
 #include "NewDialog.h"
 #include "PromptService.h"
@@ -9,6 +10,9 @@
 
 #include "core/DialogHelpers.h"
 #include "core/Languages.h"
+#include "core/VocabFile.h"
+#include "transfer/Export.h"
+#include "transfer/Import.h"
 
 #include <QAction>
 #include <QDir>
@@ -142,6 +146,70 @@ void TFileCommands::miFileSaveClick() {
     document.SaveToFile(fileName);
 }
 
+const std::vector<TSaveAsType>& SaveAsTypes() {
+    static const std::vector<TSaveAsType> types{
+        {"Vocalore Document (*.vlo)", "*.vlo", true,
+         [](TVocabFile& document, const std::string& path) { document.SaveToFile(path); }},
+        {"Rich Text Format (*.rtf)", "*.rtf", false,
+         [](TVocabFile& document, const std::string& path) { ExportRichText(document, path); }},
+        {"Tab-Delimited Text (*.txt)", "*.txt", false,
+         [](TVocabFile& document, const std::string& path) {
+             ExportText(document, path, false);
+         }},
+        {"Comma-Separated Values (*.csv)", "*.csv", false,
+         [](TVocabFile& document, const std::string& path) {
+             ExportText(document, path, true);
+         }},
+    };
+    return types;
+}
+
+const std::vector<TImportKind>& ImportKinds() {
+    static const std::vector<TImportKind> kinds{
+        // Byte for byte: "x.VLO" is not a document but a text file.
+        {[](const QString& extension) { return extension == QLatin1String(".vlo"); },
+         [](QWidget*, TVocabFile& document, const std::string& path) -> std::optional<int32_t> {
+             TWaitCursor wait;
+             return document.MergeFile(path);
+         }},
+        {[](const QString&) { return true; },
+         [](QWidget* owner, TVocabFile& document,
+            const std::string& path) -> std::optional<int32_t> {
+             TImportSettings settings;
+             if (!TImportDialog::Execute(owner, settings))
+                 return std::nullopt;
+             TWaitCursor wait;
+             return ImportText(document, path, settings);
+         }},
+    };
+    return kinds;
+}
+
+QString FileFilter(const std::vector<TFileFilterEntry>& entries) {
+    QStringList parts;
+    for (const TFileFilterEntry& entry : entries)
+        parts << QString::fromUtf8(entry.Name) << QString::fromUtf8(entry.Pattern);
+    return parts.join(u'|');
+}
+
+namespace {
+
+std::vector<TFileFilterEntry> SaveAsFilterEntries() {
+    std::vector<TFileFilterEntry> entries;
+    for (const TSaveAsType& type : SaveAsTypes())
+        entries.push_back({type.Name, type.Pattern});
+    return entries;
+}
+
+// The extension from the last dot of the file's name, with the dot.
+QString Extension(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+} // namespace
+
 void TFileCommands::miFileSaveAsClick() {
     FForm.ClearCutMark();
     TVocabFile& document = FForm.Document();
@@ -149,9 +217,7 @@ void TFileCommands::miFileSaveAsClick() {
     TFileDialogRequest request;
     request.Parent = &FForm;
     request.Caption = QStringLiteral("Save As");
-    request.Filter =
-        QStringLiteral("Vocalore Document (*.vlo)|*.vlo|Rich Text Format (*.rtf)|*.rtf|"
-                       "Tab-Delimited Text (*.txt)|*.txt|Comma-Separated Values (*.csv)|*.csv");
+    request.Filter = FileFilter(SaveAsFilterEntries());
     request.FilterIndex = 1;
     request.DefaultSuffix = QStringLiteral("vlo");
     request.OverwritePrompt = true;
@@ -169,16 +235,55 @@ void TFileCommands::miFileSaveAsClick() {
     const TFileDialogResult result = TPromptService::Instance().SaveFile(request);
     if (!result.Accepted())
         return;
-    if (result.FilterIndex != 1)
-        CommandUnavailable();
+    const std::vector<TSaveAsType>& types = SaveAsTypes();
+    if (result.FilterIndex < 1 || result.FilterIndex > static_cast<int>(types.size()))
+        return;
+    // The chosen type alone decides the format, whatever the typed extension.
+    const TSaveAsType& type = types[static_cast<size_t>(result.FilterIndex - 1)];
     {
         TWaitCursor wait;
-        document.SaveToFile(LocalPath(result.Path));
+        type.Write(document, LocalPath(result.Path));
     }
-    FForm.Settings().RecentFiles.Add(LocalPath(result.Path));
+    // An export leaves the document's name, modified state and recent files alone.
+    if (type.IsDocument)
+        FForm.Settings().RecentFiles.Add(LocalPath(result.Path));
 }
 
-void TFileCommands::miFileImportClick() { CommandUnavailable(); }
+void TFileCommands::miFileImportClick() {
+    FForm.ClearCutMark();
+    TFileDialogRequest request;
+    request.Parent = &FForm;
+    request.Caption = QStringLiteral("Import");
+    request.Folder = QDir::currentPath();
+    request.Filter = FileFilter(ImportFilterEntries());
+    request.FilterIndex = 1;
+    const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
+    if (!result.Accepted())
+        return;
+    const QString extension = Extension(result.Path);
+    TVocabFile& document = FForm.Document();
+    std::optional<int32_t> added;
+    for (const TImportKind& kind : ImportKinds()) {
+        if (kind.Matches(extension)) {
+            added = kind.Run(&FForm, document, LocalPath(result.Path));
+            break;
+        }
+    }
+    if (!added)
+        return;
+    if (*added == 0)
+        throw EVocabFileError(NothingToImport);
+    document.SetCurrentIndex(document.Count() - 1);
+    FForm.RefreshGrid();
+    ShowMessageBox(QString::number(*added) + QStringLiteral(" items imported successfully."),
+                   QStringLiteral("Import"), TMsgIcon::Information, mbOK, mbNone, &FForm);
+}
+
+std::vector<TFileFilterEntry> ImportFilterEntries() {
+    return {{"Vocalore Documents (*.vlo)", "*.vlo"},
+            {"Text Files (*.txt, *.csv)", "*.txt;*.csv"},
+            {"All Files (*.*)", "*.*"}};
+}
 
 void TFileCommands::miFilePropertiesClick() {
     TVocabFile& document = FForm.Document();

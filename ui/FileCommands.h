@@ -5,9 +5,49 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
 namespace vocalore {
 
 class TMainForm;
+class TVocabFile;
+
+// One entry of a file dialog's filter: its name and its patterns (';' between).
+struct TFileFilterEntry {
+    const char* Name;
+    const char* Pattern;
+};
+// "Name|pattern|Name|pattern", the form the prompt service takes.
+QString FileFilter(const std::vector<TFileFilterEntry>& entries);
+
+// The file types of Save As, in the order of the dialog's filter; the chosen
+// entry alone decides how the file is written.
+struct TSaveAsType {
+    const char* Name;
+    const char* Pattern;
+    bool IsDocument; // writes the document itself: it takes the name, recent files too
+    std::function<void(TVocabFile& document, const std::string& path)> Write;
+};
+const std::vector<TSaveAsType>& SaveAsTypes();
+
+// The kinds of file Import reads, tried in order; the first whose test takes
+// the chosen file's extension (with its dot) reads it. Run returns the number
+// of items added, or nothing when the user cancelled on the way.
+struct TImportKind {
+    std::function<bool(const QString& extension)> Matches;
+    std::function<std::optional<int32_t>(QWidget* owner, TVocabFile& document,
+                                         const std::string& path)>
+        Run;
+};
+const std::vector<TImportKind>& ImportKinds();
+// The filter of Import's open dialog.
+std::vector<TFileFilterEntry> ImportFilterEntries();
 
 class TFileCommands {
 public:

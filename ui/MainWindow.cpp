@@ -239,12 +239,22 @@ void TMainForm::CreateToolBar() {
     tbrToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     tbrToolBar->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
+    // The print button prints at once; the menu item shows the print dialog
+    // first. Its own action follows the menu item's enabled state.
+    QAction* print = Action(cmFilePrint);
+    auto* printAtOnce = new QAction(print->icon(), print->text(), this);
+    printAtOnce->setObjectName(QStringLiteral("tbPrintAction"));
+    printAtOnce->setStatusTip(print->statusTip());
+    printAtOnce->setProperty("helpContext", print->property("helpContext"));
+    connect(print, &QAction::enabledChanged, printAtOnce, &QAction::setEnabled);
+    connect(printAtOnce, &QAction::triggered, this,
+            [this] { RunCommand([this] { FPrintCommands->tbPrintClick(); }); });
     for (TCommandId id : ToolBarLayout()) {
         if (id == cmCount) {
             tbrToolBar->addSeparator();
             continue;
         }
-        QAction* action = Action(id);
+        QAction* action = id == cmFilePrint ? printAtOnce : Action(id);
         tbrToolBar->addAction(action);
         if (QWidget* button = tbrToolBar->widgetForAction(action))
             button->setObjectName(QString::fromLatin1(Command(id).ToolButton));
@@ -321,16 +331,24 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
                 SetViewMode(vmEdit);
             return true;
         }
-        if (!OpenDocument(FCommandLineFile))
+        if (!OpenDocument(FCommandLineFile)) {
+            FExitCode = 1;
             return false;
+        }
         if (FPrintSwitch) {
-            RunCommand([this] { FPrintCommands->miFilePrintClick(); });
+            bool printed = false;
+            RunCommand([this, &printed] {
+                FPrintCommands->Print(false);
+                printed = true;
+            });
+            FExitCode = printed ? 0 : 1;
             return false;
         }
         SetViewMode(vmEdit);
         return true;
     } catch (const std::exception& e) {
         AppException(QString::fromStdString(e.what()));
+        FExitCode = 1;
         return false;
     }
 }

@@ -50,6 +50,9 @@ public:
     // Arguments exclude the program name. Returns false when the program must
     // end at once without showing the window.
     bool FormCreate(const QStringList& arguments);
+    // When FormCreate returned false: 0 when the program did what the command
+    // line asked (printed), else 1.
+    int ExitCode() const { return FExitCode; }
 
     // --- operations other parts call ---
     void SetViewMode(TViewMode mode);
@@ -150,6 +153,7 @@ private:
     bool FPrintSwitch = false;
     QString FCommandLineFile;
     bool FClosing = false;
+    int FExitCode = 0;
     std::optional<TRecentFileList> FShownRecentFiles;
     QFont FShownRecentFont;
 

@@ -80,7 +80,8 @@ TEST(PrintLayout, TitleThenItemRunsWithFontsAndCharsets) {
 
     const auto texts = canvas.Texts();
     EXPECT_EQ(texts[0]->FontSize, 14);
-    EXPECT_EQ(texts[0]->Charset, 0);
+    // The description is native text: the native language's character set.
+    EXPECT_EQ(texts[0]->Charset, 238);
     EXPECT_EQ(texts[1]->FontSize, 12);
     EXPECT_EQ(texts[1]->Charset, 204);
     EXPECT_EQ(texts[2]->Charset, 238);
@@ -100,6 +101,10 @@ TEST(PrintLayout, TitleFallsBackToTheFileNameAndMayBeAbsent) {
     doc.SaveToFile(dir.File("My Words.v1.vlo"));
     EXPECT_EQ(PrintTitleText(doc), "My Words.v1");
     EXPECT_EQ(Drawn(Print(doc, TPageSetup{})).front().Text, "My Words.v1");
+    // A file name is spelled as the file system spells it, whatever the languages.
+    doc.NativeLangID = 0x0419;
+    const TRecordingCanvas canvas = Print(doc, TPageSetup{});
+    EXPECT_EQ(canvas.Texts().front()->Charset, Utf8Charset);
     // Switched off.
     EXPECT_EQ(Drawn(Print(doc, NoTitle())).front().Text, "w ");
 
@@ -328,4 +333,113 @@ TEST(PrintLayout, EmptyDocumentPrintsOnlyItsTitle) {
     EXPECT_EQ(drawn[0].Text, "Empty");
     TVocabFile untitled;
     EXPECT_TRUE(Drawn(Print(untitled, TPageSetup{})).empty());
+}
+
+namespace {
+
+// Measures like the recording canvas and counts the bytes it was asked to
+// measure: the work the line breaking does.
+class TCountingCanvas final : public TRecordingCanvas {
+public:
+    using TRecordingCanvas::TRecordingCanvas;
+    int32_t TextWidth(std::string_view text) override {
+        Measured += static_cast<int64_t>(text.size());
+        return TRecordingCanvas::TextWidth(text);
+    }
+    int64_t Measured = 0;
+};
+
+// The line breaking as first written: bisection over the whole rest of the
+// text. Used only to check that the faster search draws the same.
+std::vector<std::string> ReferenceLines(std::string text, int32_t avail0, int32_t availLater,
+                                        int32_t charWidth) {
+    std::vector<std::string> lines;
+    int32_t avail = avail0;
+    bool lineEmpty = true;
+    for (;;) {
+        size_t low = 0, high = text.size() + 1, n = text.size();
+        while (n != low && n != high) {
+            if (static_cast<int32_t>(n) * charWidth < avail)
+                low = n;
+            else
+                high = n;
+            n = (low + high) / 2;
+        }
+        size_t b = n;
+        if (b > 0 && b < text.size() && text[b - 1] != ' ') {
+            if (text[b] == ' ')
+                ++b;
+            else
+                while (b > 0 && text[b - 1] != ' ')
+                    --b;
+        }
+        if (b == text.size()) {
+            lines.push_back(text);
+            return lines;
+        }
+        if (b > 0) {
+            lines.push_back(text.substr(0, b));
+            text.erase(0, b);
+        } else if (lineEmpty) {
+            const size_t cut = n > 0 ? n : 1;
+            lines.push_back(text.substr(0, cut));
+            text.erase(0, cut);
+        }
+        if (text.empty())
+            return lines;
+        avail = availLater;
+        lineEmpty = true;
+    }
+}
+
+} // namespace
+
+TEST(PrintLayout, OneLongTextIsBrokenInLinearTimeWithTheSameLines) {
+    // One column: left 720, right limit 5400, continuation x 840, 60 pixels a byte.
+    const TPageSetup setup = NoTitle(1);
+    auto lines = [&](const std::string& word, int64_t* measured) {
+        TVocabFile doc;
+        AddItem(doc, {word, "", "", ""});
+        TCountingCanvas canvas;
+        PrintJob(doc, canvas, setup, "t");
+        *measured = canvas.Measured;
+        std::vector<std::string> out;
+        for (const TCanvasCall* call : canvas.Texts())
+            if (call->Style == fsBold)
+                out.push_back(call->Text);
+        return out;
+    };
+    // Unbroken, with spaces now and then, with a space right at a break.
+    for (const std::string& word :
+         {std::string(1000, 'x'), std::string(77, 'a') + " " + std::string(300, 'b') + " c",
+          std::string(78, 'd') + " " + std::string(80, 'e'), std::string("  ") + "f"}) {
+        int64_t measured = 0;
+        EXPECT_EQ(lines(word, &measured), ReferenceLines(word + " ", 4680, 4560, 60))
+            << word.size();
+    }
+    // Ten times the text costs about ten times the measuring, not a hundred.
+    int64_t small = 0, large = 0;
+    lines(std::string(6500, 'x'), &small);
+    lines(std::string(65000, 'x'), &large);
+    EXPECT_LT(large, 15 * small);
+    // About a line's worth per line (78 bytes), a few probes each.
+    EXPECT_LT(large, 65000 * 20);
+}
+
+TEST(PrintLayout, Utf8TitleIsCutBetweenCharacters) {
+    TTempDir dir;
+    TVocabFile doc;
+    AddItem(doc, {"w", "", "", "t"});
+    // 40 Cyrillic letters of two bytes each: 66 bytes fit on a title line,
+    // which would end inside a letter.
+    std::string name;
+    for (int i = 0; i < 40; ++i)
+        name += "\xD0\x96";
+    doc.SaveToFile(dir.File(name + ".vlo"));
+    const TRecordingCanvas canvas = Print(doc, TPageSetup{});
+    const auto texts = canvas.Texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0]->Text.size(), 66u);
+    EXPECT_EQ(texts[0]->Text + texts[1]->Text, name);
+    EXPECT_EQ(texts[1]->Charset, Utf8Charset);
 }

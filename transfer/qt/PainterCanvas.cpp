@@ -4,6 +4,7 @@
 #include "core/FileIO.h"
 #include "core/VocabError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -33,8 +34,9 @@ void TPainterCanvas::BeginJob(const std::string& title) {
 }
 
 void TPainterCanvas::EndJob() {
-    if (FPainter.isActive())
-        FPainter.end();
+    if (FPainter.isActive() && (!FPainter.end() || FPrinter.printerState() == QPrinter::Error))
+        throw EPrintError("The print job could not be sent to " +
+                          FPrinter.printerName().toStdString());
 }
 
 void TPainterCanvas::NewPage() {
@@ -68,6 +70,7 @@ void TPainterCanvas::SetFontStyle(TFontStyle style) {
 }
 
 void TPainterCanvas::SetCharset(int32_t charset) {
+    FUtf8 = charset == Utf8Charset;
     const TCodePage* page = TCodePage::ForCodePage(CharsetCodePage(charset));
     FCodePage = page ? page : TCodePage::ForCodePage(1252);
 }
@@ -85,6 +88,8 @@ const QFontMetrics& TPainterCanvas::Metrics() {
 }
 
 QString TPainterCanvas::Decode(std::string_view text) const {
+    if (FUtf8)
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (!FCodePage)
         return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     const std::u16string wide = FCodePage->ToUtf16(text);
@@ -103,6 +108,17 @@ void TPainterCanvas::DrawText(int32_t x, int32_t y, std::string_view text) {
 
 void TPainterCanvas::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     FPainter.drawLine(x1, y1, x2, y2);
+}
+
+void PrintOnPrinter(const TVocabFile& doc, QPrinter& printer, const TPageSetup& setup,
+                    const std::string& jobTitle) {
+    int32_t copies = 1;
+    if (!printer.supportsMultipleCopies()) {
+        copies = std::max(printer.copyCount(), 1);
+        printer.setCopyCount(1);
+    }
+    TPainterCanvas canvas(printer);
+    PrintJob(doc, canvas, setup, jobTitle, copies);
 }
 
 void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::string& path,

@@ -50,7 +50,14 @@ private:
     QFont FFont;
     std::optional<QFontMetrics> FMetrics;
     const TCodePage* FCodePage = nullptr;
+    bool FUtf8 = false;
 };
+
+// One print job on a configured printer. When the printer makes the copies
+// itself the document is sent once; otherwise it is printed as many times as
+// the printer's copy count asks, one copy after the other.
+void PrintOnPrinter(const TVocabFile& doc, QPrinter& printer, const TPageSetup& setup,
+                    const std::string& jobTitle);
 
 // Lays the document out into a PDF file on A4 paper with no printer margins
 // (the setup's margins are the only ones). Raises EPrintError when the PDF
