@@ -153,13 +153,9 @@ const std::vector<TSaveAsType>& SaveAsTypes() {
         {"Rich Text Format (*.rtf)", "*.rtf", false,
          [](TVocabFile& document, const std::string& path) { ExportRichText(document, path); }},
         {"Tab-Delimited Text (*.txt)", "*.txt", false,
-         [](TVocabFile& document, const std::string& path) {
-             ExportText(document, path, false);
-         }},
+         [](TVocabFile& document, const std::string& path) { ExportText(document, path, false); }},
         {"Comma-Separated Values (*.csv)", "*.csv", false,
-         [](TVocabFile& document, const std::string& path) {
-             ExportText(document, path, true);
-         }},
+         [](TVocabFile& document, const std::string& path) { ExportText(document, path, true); }},
     };
     return types;
 }

@@ -82,8 +82,7 @@ TImportDialog::TImportDialog(QWidget* owner) : QDialog(owner) {
                             0);
     fieldsLayout->addWidget(lbAvailable, 1, 0);
     fieldsLayout->addWidget(btnAdd, 2, 0, Qt::AlignLeft);
-    fieldsLayout->addWidget(Label("&Fields to import:", "lblSelected", lbSelected, gbFields), 0,
-                            1);
+    fieldsLayout->addWidget(Label("&Fields to import:", "lblSelected", lbSelected, gbFields), 0, 1);
     fieldsLayout->addWidget(lbSelected, 1, 1);
     fieldsLayout->addWidget(btnRemove, 2, 1, Qt::AlignLeft);
 

@@ -95,6 +95,7 @@ public:
     QLabel* StatusPanel(int index) const { return FStatusPanels[static_cast<size_t>(index)]; }
     TAppKeyFilter& KeyFilter() { return *FKeyFilter; }
     TTextEntryKeys& TextEntry() { return *FTextEntry; }
+    TPrintCommands& PrintCommands() { return *FPrintCommands; }
     bool PrintSwitch() const { return FPrintSwitch; }
     QString CommandLineFile() const { return FCommandLineFile; }
     int32_t& OptionsPage() { return FOptionsPage; }

@@ -18,8 +18,8 @@ namespace vocalore {
 
 namespace {
 
-// The window is disabled and every key discarded while the job runs, and
-// both come back also when the job fails.
+// The window is disabled and every key discarded while the job runs; both
+// come back also when the job fails.
 class TPrintingGuard {
 public:
     explicit TPrintingGuard(TMainForm& form) : FForm(form) {
@@ -39,37 +39,47 @@ private:
 
 } // namespace
 
+TPrintService TPrintService::System() {
+    TPrintService service;
+    // The print service's default destination is the current printer (the
+    // PRINTER variable chooses it too); without one, the first printer.
+    service.CurrentPrinter = [](QPrinter& printer) {
+        QPrinterInfo current = QPrinterInfo::defaultPrinter();
+        if (current.isNull()) {
+            const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+            if (printers.isEmpty())
+                return false;
+            current = printers.first();
+        }
+        printer.setPrinterName(current.printerName());
+        return true;
+    };
+    service.PrintDialog = [](QPrinter& printer, QWidget* owner) {
+        QPrintDialog dialog(&printer, owner);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    service.Job = &PrintOnPrinter;
+    return service;
+}
+
 QString TPrintCommands::JobTitle() const {
     return QString::fromLatin1(ProductName) + QStringLiteral(" - ") +
            QString::fromStdString(DocumentTitle(FForm.Document().FileName()));
 }
 
 void TPrintCommands::Print(bool showDialog) {
-    // The current printer is the print service's default destination (which
-    // the PRINTER variable chooses), else the first one it offers.
-    QPrinterInfo current = QPrinterInfo::defaultPrinter();
-    if (current.isNull()) {
-        const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-        if (printers.isEmpty())
-            throw EVocabFileError(NoPrinterInstalled);
-        current = printers.first();
-    }
-    QPrinter printer(current, QPrinter::HighResolution);
+    QPrinter printer(QPrinter::HighResolution);
+    if (!FService.CurrentPrinter(printer))
+        throw EVocabFileError(NoPrinterInstalled);
     if (showDialog) {
-        QPrintDialog dialog(&printer, &FForm);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-        if (dialog.exec() != QDialog::Accepted)
+        if (!FService.PrintDialog(printer, &FForm))
             return;
         FForm.repaint();
     }
-    PrintOn(printer);
-}
-
-void TPrintCommands::PrintOn(QPrinter& printer) {
     TWaitCursor wait;
     TPrintingGuard guard(FForm);
-    PrintOnPrinter(FForm.Document(), printer, FForm.Settings().PageSetup,
-                   JobTitle().toStdString());
+    FService.Job(FForm.Document(), printer, FForm.Settings().PageSetup, JobTitle().toStdString());
 }
 
 void TPrintCommands::miFilePageSetupClick() {
