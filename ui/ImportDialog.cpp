@@ -92,6 +92,18 @@ TImportDialog::TImportDialog(QWidget* owner) : QDialog(owner) {
     contentLayout->addWidget(gbData);
     contentLayout->addWidget(gbFields);
 
+    rbTabDelimited->setWhatsThis(
+        QStringLiteral("The columns of each line are separated by tab characters."));
+    rbCommaSeparated->setWhatsThis(QStringLiteral(
+        "The columns of each line are separated by commas; texts may be in double quotes."));
+    edtStartFrom->setWhatsThis(QStringLiteral(
+        "The number of the first line to import, for example 2 to skip a line of headings."));
+    lbAvailable->setWhatsThis(
+        QStringLiteral("Fields not imported. Add moves the selected one to the fields to import."));
+    lbSelected->setWhatsThis(QStringLiteral(
+        "The fields to import, in the order of the file's columns: the first entry is read from "
+        "the first column, and so on. The word/phrase must be among them."));
+
     const TDialogButtons buttons = AddDialogButtons(this, hcImportDialog);
     LayOutAboveButtonRow(this, content, buttons);
 

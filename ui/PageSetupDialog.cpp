@@ -193,6 +193,16 @@ TPageSetupDialog::TPageSetupDialog(QWidget* owner, const TPageSetup& setup)
     previewColumn->addStretch();
     grid->addLayout(previewColumn, 0, 2, 2, 1);
 
+    cbFontSize->setWhatsThis(QStringLiteral("The point size of the printed items, 8 to 24."));
+    chbAddTitle->setWhatsThis(QStringLiteral(
+        "Prints the file's description, or else its name, above the first page's columns."));
+    for (QLineEdit* edit : {edtLeft, edtTop, edtRight, edtBottom})
+        edit->setWhatsThis(QStringLiteral("The distance from the edge of the printable area, 0 to "
+                                          "99, in the unit the group names."));
+    rbOneCol->setWhatsThis(QStringLiteral("The number of columns on each page."));
+    chbSeparator->setWhatsThis(QStringLiteral("Draws a line between neighbouring columns."));
+    pbPreview->setWhatsThis(QStringLiteral("A miniature of a page with these columns."));
+
     const TDialogButtons buttons = AddDialogButtons(this, hcPageSetupDialog);
     LayOutAboveButtonRow(this, content, buttons);
     connect(buttons.OK, &QPushButton::clicked, this, &TPageSetupDialog::btnOKClick);
