@@ -63,8 +63,8 @@ protected:
             DialogOwner = owner;
             return DialogAnswer;
         };
-        service.Job = [this, &form](const TVocabFile& document, QPrinter&,
-                                    const TPageSetup& setup, const std::string& title) {
+        service.Job = [this, &form](const TVocabFile& document, QPrinter&, const TPageSetup& setup,
+                                    const std::string& title) {
             TJobSeen seen;
             seen.Title = title;
             seen.Setup = setup;

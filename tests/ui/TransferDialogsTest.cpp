@@ -10,12 +10,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
