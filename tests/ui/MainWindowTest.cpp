@@ -441,19 +441,6 @@ TEST_F(MainWindowTest, CommandStatesFollowTheViewModeAndTheCurrentItem) {
     EXPECT_FALSE(Enabled(cmTestHint));
 }
 
-TEST_F(MainWindowTest, CommandsWithoutHandlersReportThemselvesUnavailable) {
-    StartWith(German);
-    for (TCommandId id : {cmEditFind}) {
-        Prompts.Clear();
-        Form->Action(id)->trigger();
-        ASSERT_EQ(Prompts.Prompts().size(), 1u) << Command(id).Name;
-        EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Command unavailable."));
-        EXPECT_EQ(Prompts.Last().Caption, QStringLiteral("Vocalore"));
-        EXPECT_EQ(Prompts.Last().Icon, TMsgIcon::Error);
-    }
-    EXPECT_EQ(Form->ViewMode(), vmEdit);
-}
-
 TEST_F(MainWindowTest, FailingCommandShowsTheDocumentsMessage) {
     StartWith(German);
     // Undo with nothing to undo is refused by the document; the window goes on.
