@@ -8,7 +8,7 @@
 
 #include "core/DialogHelpers.h"
 #include "core/VocabError.h"
-#include "transfer/qt/PainterCanvas.h"
+#include "transfer/qt/PrinterCanvas.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

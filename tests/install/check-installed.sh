@@ -25,6 +25,10 @@ cli=$prefix/bin/vocalore-cli
 expect_eq "vocalore-cli --version" "$("$cli" --version)" "vocalore-cli 2.0"
 expect_eq "vocalore-cli --help names the samples" "$("$cli" --help | tail -n 1)" \
   "Sample documents: $data/examples"
+# A tool for scripts and servers: no window libraries behind it.
+while read -r lib; do
+  fail "vocalore-cli loads $lib"
+done < <(ldd "$cli" | grep -Eo 'libQt6(Widgets|PrintSupport)[^ ]*' | sort -u)
 samples=("$data"/examples/*.vlo)
 [ -f "$data/examples/german-english.vlo" ] || fail "german-english.vlo is not installed"
 for doc in "${samples[@]}"; do

@@ -4,7 +4,6 @@
 #include "core/FileIO.h"
 #include "core/VocabError.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,11 +12,11 @@
 
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrinter>
+#include <QPdfWriter>
 
 namespace vocalore {
 
-TPainterCanvas::TPainterCanvas(QPrinter& printer) : FPrinter(printer) {
+TPainterCanvas::TPainterCanvas(QPagedPaintDevice& device) : FDevice(device) {
     FCodePage = TCodePage::ForCodePage(1252);
 }
 
@@ -27,27 +26,31 @@ TPainterCanvas::~TPainterCanvas() {
 }
 
 void TPainterCanvas::BeginJob(const std::string& title) {
-    FPrinter.setDocName(QString::fromStdString(title));
-    if (!FPainter.begin(&FPrinter))
+    NameJob(QString::fromStdString(title));
+    if (!FPainter.begin(&FDevice))
         throw EPrintError("Cannot start printing " + title);
     FontChanged();
 }
 
 void TPainterCanvas::EndJob() {
-    if (FPainter.isActive() && (!FPainter.end() || FPrinter.printerState() == QPrinter::Error))
-        throw EPrintError("The print job could not be sent to " +
-                          FPrinter.printerName().toStdString());
+    if (FPainter.isActive())
+        JobEnded(FPainter.end());
+}
+
+void TPainterCanvas::JobEnded(bool ended) {
+    if (!ended)
+        throw EPrintError("The print job could not be finished.");
 }
 
 void TPainterCanvas::NewPage() {
-    if (!FPrinter.newPage())
+    if (!FDevice.newPage())
         throw EPrintError("Cannot start a new page");
 }
 
-int32_t TPainterCanvas::PageWidth() const { return FPrinter.width(); }
-int32_t TPainterCanvas::PageHeight() const { return FPrinter.height(); }
-int32_t TPainterCanvas::DpiX() const { return FPrinter.logicalDpiX(); }
-int32_t TPainterCanvas::DpiY() const { return FPrinter.logicalDpiY(); }
+int32_t TPainterCanvas::PageWidth() const { return FDevice.width(); }
+int32_t TPainterCanvas::PageHeight() const { return FDevice.height(); }
+int32_t TPainterCanvas::DpiX() const { return FDevice.logicalDpiX(); }
+int32_t TPainterCanvas::DpiY() const { return FDevice.logicalDpiY(); }
 
 void TPainterCanvas::SetFontName(const std::string& family) {
     FFont.setFamily(QString::fromStdString(family));
@@ -83,7 +86,7 @@ void TPainterCanvas::FontChanged() {
 
 const QFontMetrics& TPainterCanvas::Metrics() {
     if (!FMetrics)
-        FMetrics.emplace(FFont, &FPrinter);
+        FMetrics.emplace(FFont, &FDevice);
     return *FMetrics;
 }
 
@@ -110,16 +113,23 @@ void TPainterCanvas::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     FPainter.drawLine(x1, y1, x2, y2);
 }
 
-void PrintOnPrinter(const TVocabFile& doc, QPrinter& printer, const TPageSetup& setup,
-                    const std::string& jobTitle) {
-    int32_t copies = 1;
-    if (!printer.supportsMultipleCopies()) {
-        copies = std::max(printer.copyCount(), 1);
-        printer.setCopyCount(1);
-    }
-    TPainterCanvas canvas(printer);
-    PrintJob(doc, canvas, setup, jobTitle, copies);
-}
+void TPainterCanvas::NameJob(const QString&) {}
+
+namespace {
+
+// A PDF carries the job's title as its own.
+class TPdfCanvas final : public TPainterCanvas {
+public:
+    explicit TPdfCanvas(QPdfWriter& writer) : TPainterCanvas(writer), FWriter(writer) {}
+
+protected:
+    void NameJob(const QString& title) override { FWriter.setTitle(title); }
+
+private:
+    QPdfWriter& FWriter;
+};
+
+} // namespace
 
 void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::string& path,
                 const std::string& jobTitle) {
@@ -133,14 +143,13 @@ void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::strin
     ::close(fd);
     try {
         {
-            QPrinter printer(QPrinter::HighResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QString::fromStdString(temp));
-            printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                              QMarginsF(0, 0, 0, 0)));
-            TPainterCanvas canvas(printer);
+            QPdfWriter writer(QString::fromStdString(temp));
+            writer.setResolution(1200); // as a high-resolution printer
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                             QMarginsF(0, 0, 0, 0)));
+            TPdfCanvas canvas(writer);
             PrintJob(doc, canvas, setup, jobTitle);
-        } // the PDF is complete once the printer is gone
+        } // the PDF is complete once the writer is gone
         ReplaceFile(path, ReadWholeFile(temp));
     } catch (...) {
         std::remove(temp.c_str());

@@ -1,6 +1,7 @@
 #pragma once
-// The print canvas on a QPrinter: a real printer or a PDF file. Texts arrive
-// as bytes in the code page of the current character set and are decoded here.
+// The print canvas on a paged device: a PDF file here, a printer through
+// TPrinterCanvas (PrinterCanvas.h). Texts arrive as bytes in the code page of
+// the current character set and are decoded here.
 // Needs a QGuiApplication for the fonts.
 
 #include "transfer/PrintCanvas.h"
@@ -13,7 +14,7 @@
 
 #include <optional>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace vocalore {
 
@@ -21,7 +22,7 @@ class TCodePage;
 
 class TPainterCanvas : public TPrintCanvas {
 public:
-    explicit TPainterCanvas(QPrinter& printer);
+    explicit TPainterCanvas(QPagedPaintDevice& device);
     ~TPainterCanvas() override;
 
     void BeginJob(const std::string& title) override;
@@ -40,24 +41,26 @@ public:
     void DrawText(int32_t x, int32_t y, std::string_view text) override;
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
 
+protected:
+    // Gives the job its title before painting starts (a printer's document
+    // name, a PDF's title); nothing by default.
+    virtual void NameJob(const QString& title);
+    // Called once the painter has ended the job (`ended` false when it could
+    // not); raises EPrintError when the job failed.
+    virtual void JobEnded(bool ended);
+
 private:
     QString Decode(std::string_view text) const;
     const QFontMetrics& Metrics();
     void FontChanged();
 
-    QPrinter& FPrinter;
+    QPagedPaintDevice& FDevice;
     QPainter FPainter;
     QFont FFont;
     std::optional<QFontMetrics> FMetrics;
     const TCodePage* FCodePage = nullptr;
     bool FUtf8 = false;
 };
-
-// One print job on a configured printer. When the printer makes the copies
-// itself the document is sent once; otherwise it is printed as many times as
-// the printer's copy count asks, one copy after the other.
-void PrintOnPrinter(const TVocabFile& doc, QPrinter& printer, const TPageSetup& setup,
-                    const std::string& jobTitle);
 
 // Lays the document out into a PDF file on A4 paper with no printer margins
 // (the setup's margins are the only ones). Raises EPrintError when the PDF
