@@ -84,6 +84,11 @@ TEST(PdfPrint, LongDocumentGetsPagesWithNumbers) {
     ASSERT_NE(at, std::string::npos) << info;
     const int pages = std::atoi(info.c_str() + at + 6);
     EXPECT_GT(pages, 1);
+    // The job's title is the PDF's own.
+    const size_t title = info.find("Title:");
+    ASSERT_NE(title, std::string::npos) << info;
+    EXPECT_EQ(Words(info.substr(title, info.find('\n', title) - title)),
+              (std::vector<std::string>{"Title:", "long"}));
 
     const std::vector<std::string> words = Words(RunCommand("pdftotext -raw '" + pdf + "' -"));
     std::vector<std::string> items;
