@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
@@ -309,6 +310,17 @@ TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t 
         if (checked)
             cbMaxPenaltyPoints->setFocus(Qt::OtherFocusReason);
     });
+
+    // Ctrl+Tab turns the page from any control, also from a list that would
+    // take the key as type-ahead.
+    auto* nextPage = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(nextPage, &QShortcut::activated, this,
+            [this] { pcOptions->setCurrentIndex((FShownPage + 1) % opPageCount); });
+    auto* previousPage = new QShortcut(this);
+    previousPage->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+    connect(previousPage, &QShortcut::activated, this,
+            [this] { pcOptions->setCurrentIndex((FShownPage + opPageCount - 1) % opPageCount); });
 
     EnablePopupHelp(this);
     PlaceDialog(this, owner);

@@ -149,9 +149,8 @@ TEST_F(OptionsCommandsTest, EvaluationAndFeedbackFromTheDialogJudgeTheNextAnswer
 
 TEST_F(OptionsCommandsTest, TickedAddAtEndPutsANewItemLast) {
     Form->Grid()->SelectRow(1);
-    SetOptions(opEditing, [](QDialog* dialog) {
-        In<QCheckBox>(dialog, "chbAppendNewWords")->click();
-    });
+    SetOptions(opEditing,
+               [](QDialog* dialog) { In<QCheckBox>(dialog, "chbAppendNewWords")->click(); });
     OnNextModal([](QDialog* dialog) {
         In<QLineEdit>(dialog, "edtForeign")->setText(QStringLiteral("der Vogel"));
         In<QLineEdit>(dialog, "edtNative")->setText(QStringLiteral("bird"));

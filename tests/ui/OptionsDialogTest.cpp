@@ -457,6 +457,29 @@ TEST_F(OptionsDialogTest, OnlyThePageShownIsCheckedAndGoodNumbersPass) {
     EXPECT_EQ(choices->text(), QStringLiteral("7"));
 }
 
+TEST_F(OptionsDialogTest, CtrlTabTurnsThePageFromAnyControlAndStillChecks) {
+    Open(TOptions{}, opKeyboard);
+    QComboBox* script = Combo("cbCharSet");
+    script->setFocus();
+    QTest::keyClick(script, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opEditing);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opQuestion);
+    Combo("cbNumChoices")->setEditText(QStringLiteral("12"));
+    Combo("cbNumChoices")->setFocus();
+    QTest::keyClick(Combo("cbNumChoices")->lineEdit(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opQuestion);
+    EXPECT_EQ(Prompts.Prompts().size(), 1u);
+    Combo("cbNumChoices")->setEditText(QStringLiteral("5"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opEditing);
+    Pages()->setCurrentIndex(opRepetition);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opKeyboard);
+}
+
 // --- shortcut editor ------------------------------------------------------------
 
 TEST_F(OptionsDialogTest, ChoosingAKeyShowsItsCharacterInItsScript) {
