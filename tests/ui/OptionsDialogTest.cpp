@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,6 +120,55 @@ TEST_F(OptionsDialogTest, SixPagesInOrderWithTheListsFilled) {
         ASSERT_EQ(Combo(list)->count(), 16) << list;
         EXPECT_EQ(Combo(list)->itemText(12), QStringLiteral("Blue")) << list;
     }
+}
+
+// Every control of every page lies inside its page, none covers another, and
+// each caption stands on the left of its control, on the same line.
+TEST_F(OptionsDialogTest, EveryPageIsLaidOutWithoutOverlapsAndCaptionsBesideTheirControls) {
+    Open(TOptions{});
+    for (int page = 0; page < opPageCount; ++page) {
+        Pages()->setCurrentIndex(page);
+        QWidget* sheet = Pages()->widget(page);
+        ASSERT_TRUE(sheet->isVisible()) << page;
+        const QRect area = sheet->rect();
+        std::vector<std::pair<QWidget*, QRect>> leaves;
+        for (QWidget* w : sheet->findChildren<QWidget*>()) {
+            // The page's own controls: children of the page or of one of its groups.
+            const bool own = w->parentWidget() == sheet ||
+                             qobject_cast<QGroupBox*>(w->parentWidget()) != nullptr;
+            if (!own || !w->isVisible() || qobject_cast<QGroupBox*>(w))
+                continue;
+            const QRect r(w->mapTo(sheet, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(area.contains(r)) << w->objectName().toStdString();
+            leaves.emplace_back(w, r);
+        }
+        ASSERT_GE(leaves.size(), 2u) << page;
+        for (size_t i = 0; i < leaves.size(); ++i)
+            for (size_t j = i + 1; j < leaves.size(); ++j)
+                EXPECT_FALSE(leaves[i].second.intersects(leaves[j].second))
+                    << leaves[i].first->objectName().toStdString() << " covers "
+                    << leaves[j].first->objectName().toStdString();
+        for (QLabel* label : sheet->findChildren<QLabel*>()) {
+            QWidget* buddy = label->buddy();
+            if (!buddy)
+                continue;
+            const QRect l(label->mapTo(sheet, QPoint(0, 0)), label->size());
+            const QRect b(buddy->mapTo(sheet, QPoint(0, 0)), buddy->size());
+            const std::string name = label->objectName().toStdString();
+            if (qobject_cast<QListWidget*>(buddy)) { // a list has its caption above
+                EXPECT_LE(l.bottom(), b.top()) << name;
+                continue;
+            }
+            EXPECT_LT(l.right(), b.left()) << name;
+            EXPECT_LE(std::abs(l.center().y() - b.center().y()), 3) << name;
+        }
+    }
+    // The two colour lists line up, and the Clear All button sits on the key's line.
+    EXPECT_EQ(Combo("cbColourRight")->mapToGlobal(QPoint()).x(),
+              Combo("cbColourWrong")->mapToGlobal(QPoint()).x());
+    Pages()->setCurrentIndex(opKeyboard);
+    EXPECT_EQ(C<QPushButton>("btnClearAll")->geometry().center().y(),
+              Combo("cbShortcut")->geometry().center().y());
 }
 
 TEST_F(OptionsDialogTest, ControlsCarryTheirHelpContextsAndPopUpHelp) {
@@ -330,6 +380,13 @@ TEST_F(OptionsDialogTest, ColourOutsideTheListIsOfferedAsOtherAndKept) {
     EXPECT_EQ(right->currentText(), QStringLiteral("Other"));
     EXPECT_EQ(Dialog->Options().ColourRight, 0x123456u);
     EXPECT_EQ(C<TColourComboBox>("cbColourWrong")->count(), 16);
+    right->setCurrentIndex(1);
+    // The first colour of the list is an offered one like any other.
+    stored.ColourWrong = 0x000000;
+    Open(stored);
+    EXPECT_EQ(C<TColourComboBox>("cbColourWrong")->count(), 16);
+    EXPECT_EQ(C<TColourComboBox>("cbColourWrong")->currentText(), QStringLiteral("Black"));
+    right = C<TColourComboBox>("cbColourRight");
     right->setCurrentIndex(1);
     EXPECT_EQ(Dialog->Options().ColourRight, 0x000080u);
 }
@@ -546,6 +603,12 @@ TEST_F(OptionsDialogTest, ChoosingACharacterOrScriptAssignsIt) {
     Combo("cbShortcut")->setCurrentIndex(30);
     EXPECT_EQ(script->currentData().toInt(), Greek);
     EXPECT_EQ(character->currentData().toInt(), 0xC0);
+
+    // The first key takes a character like any other.
+    Combo("cbShortcut")->setCurrentIndex(0);
+    character->setCurrentIndex(CharacterIndex('!'));
+    EXPECT_EQ(Shortcut(0), MakeShortcutChar('!', Cyrillic));
+    Combo("cbShortcut")->setCurrentIndex(30);
 
     // The first entry takes the character away, script and all.
     character->setCurrentIndex(0);
