@@ -353,6 +353,17 @@ TEST_F(OptionsDialogTest, ColourEntriesDrawASwatchBeforeTheName) {
     EXPECT_NE(image.pixelColor(30, 10), QColor(0, 255, 0));
     EXPECT_NE(image.pixelColor(15, 18), QColor(0, 255, 0));
     EXPECT_EQ(image.pixelColor(1, 1), option.palette.color(QPalette::Base));
+    // A black frame round the swatch; the name in the text colour after it.
+    for (QPoint frame : {QPoint(2, 10), QPoint(29, 10), QPoint(15, 2), QPoint(15, 17)})
+        EXPECT_EQ(image.pixelColor(frame), QColor(Qt::black)) << frame.x() << "," << frame.y();
+    auto nameHas = [&image](const QColor& colour) {
+        for (int x = 34; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (image.pixelColor(x, y) == colour)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(nameHas(option.palette.color(QPalette::Text)));
 
     // Selected: the entry is filled with the selection colour.
     option.state |= QStyle::State_Selected;
@@ -362,6 +373,22 @@ TEST_F(OptionsDialogTest, ColourEntriesDrawASwatchBeforeTheName) {
     }
     EXPECT_EQ(image.pixelColor(1, 1), option.palette.color(QPalette::Highlight));
     EXPECT_EQ(image.pixelColor(15, 10), QColor(0, 255, 0));
+    EXPECT_TRUE(nameHas(option.palette.color(QPalette::HighlightedText)));
+    EXPECT_FALSE(nameHas(option.palette.color(QPalette::Text)));
+
+    // A disabled list draws its names grey.
+    colours->setEnabled(false);
+    option.state = QStyle::State_None;
+    image.fill(Qt::magenta);
+    {
+        QPainter painter(&image);
+        view->itemDelegate()->paint(&painter, option, lime);
+    }
+    const QColor grey = option.palette.color(QPalette::Disabled, QPalette::Text);
+    ASSERT_NE(grey, option.palette.color(QPalette::Text));
+    EXPECT_TRUE(nameHas(grey));
+    EXPECT_FALSE(nameHas(option.palette.color(QPalette::Text)));
+    colours->setEnabled(true);
 
     // The closed list shows the chosen colour's swatch too.
     const QImage closed = colours->grab().toImage();
