@@ -162,6 +162,47 @@ TEST_F(OptionsCommandsTest, TickedAddAtEndPutsANewItemLast) {
     EXPECT_EQ(Form->Document().CurrentIndex(), 5);
 }
 
+TEST_F(OptionsCommandsTest, SortReminderFollowsTheTickAndItsNoShowsInTheDialog) {
+    SetOptions(opEditing,
+               [](QDialog* dialog) { In<QCheckBox>(dialog, "chbRequireSortPosition")->click(); });
+    ASSERT_TRUE(Form->Settings().Options.RequireSortPosition);
+    // A new word without '@' brings the reminder; No switches it off for good.
+    Prompts.QueueButton(mbNo);
+    OnNextModal([](QDialog* dialog) {
+        In<QLineEdit>(dialog, "edtForeign")->setText(QStringLiteral("der Vogel"));
+        In<QLineEdit>(dialog, "edtNative")->setText(QStringLiteral("bird"));
+        In<QPushButton>(dialog, "btnOK")->click();
+        if (dialog->isVisible())
+            In<QPushButton>(dialog, "btnOK")->click();
+    });
+    Run(cmEditAdd);
+    Activate();
+    ASSERT_FALSE(Prompts.Prompts().empty());
+    EXPECT_TRUE(Prompts.Prompts()[0].Text.startsWith(QStringLiteral("To specify how this item")));
+    EXPECT_FALSE(Form->Settings().Options.RequireSortPosition);
+    EXPECT_EQ(Form->Document().Count(), 6);
+    bool shownOff = false;
+    SetOptions(opEditing, [&shownOff](QDialog* dialog) {
+        shownOff = !In<QCheckBox>(dialog, "chbRequireSortPosition")->isChecked();
+    });
+    EXPECT_TRUE(shownOff);
+    EXPECT_FALSE(Form->Settings().Options.RequireSortPosition);
+}
+
+TEST_F(OptionsCommandsTest, NotesChosenInTheDialogAreAskedForInTheTest) {
+    WriteDocument(Path, {{"die Stadt", "noun", "fem.", "town"}});
+    ASSERT_TRUE(Form->OpenDocument(Path));
+    Run(cmTestStartTesting);
+    auto* notes = Child<TSymbolEdit>("edtNotes");
+    EXPECT_TRUE(notes->isReadOnly());
+    SetOptions(opQuestion, [](QDialog* dialog) {
+        In<QComboBox>(dialog, "cbTestNotes")->setCurrentIndex(1); // Only in Passive mode
+    });
+    EXPECT_TRUE(Form->Testing().Session().NotesTested());
+    EXPECT_FALSE(notes->isReadOnly());
+    EXPECT_EQ(notes->text(), QString());
+}
+
 TEST_F(OptionsCommandsTest, ShortcutAssignedInTheDialogTypesItsCharacter) {
     SetOptions(opKeyboard, [](QDialog* dialog) {
         auto* keys = In<QComboBox>(dialog, "cbShortcut");
