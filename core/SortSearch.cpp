@@ -41,12 +41,19 @@ void TVocabFile::FillSortKeys() {
 }
 
 void TVocabFile::Sort() {
-    std::vector<int32_t> order(FItems.size());
-    std::iota(order.begin(), order.end(), 0);
-    // std::string compares like memcmp: unsigned bytes, a prefix first.
-    std::sort(order.begin(), order.end(), [this](int32_t a, int32_t b) {
-        return FItems[static_cast<size_t>(a)]->SortKey < FItems[static_cast<size_t>(b)]->SortKey;
-    });
+    // Keys and positions side by side, so a comparison reaches the key bytes
+    // without going through the item first. string_view compares like
+    // memcmp: unsigned bytes, a prefix first.
+    std::vector<std::pair<std::string_view, int32_t>> keyed;
+    keyed.reserve(FItems.size());
+    for (size_t i = 0; i < FItems.size(); ++i)
+        keyed.emplace_back(FItems[i]->SortKey, static_cast<int32_t>(i));
+    std::sort(keyed.begin(), keyed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<int32_t> order;
+    order.reserve(keyed.size());
+    for (const auto& entry : keyed)
+        order.push_back(entry.second);
     ReorderWithStep(std::move(order), ukSort);
 }
 
