@@ -4,9 +4,11 @@
 #include "BenchDocument.h"
 
 #include "settings/SettingsStore.h"
+#include "ui/Commands.h"
 #include "ui/MainWindow.h"
 #include "ui/PromptService.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QScrollBar>
@@ -100,5 +102,92 @@ void BM_ScrollOnePage(benchmark::State& state) {
     form.Document().Clear();
 }
 BENCHMARK(BM_ScrollOnePage)->Unit(benchmark::kMicrosecond);
+
+// The item commands on 100,000 items, each followed by the repaint of the
+// grid. Only the new item is measured; the last case measures every item
+// again, to show what that would cost.
+class TItemCommandBench {
+public:
+    TItemCommandBench() : FForm(FStore) {
+        FForm.FormCreate({LargeDocument(100000)});
+        FForm.resize(600, 400);
+        FForm.show();
+        QApplication::processEvents();
+        FForm.Grid()->SelectRow(50000);
+    }
+    ~TItemCommandBench() { FForm.Document().Clear(); }
+    TMainForm& Form() { return FForm; }
+    void Run(TCommandId id) {
+        FForm.UpdateCommands();
+        FForm.Action(id)->trigger();
+        FForm.Grid()->viewport()->repaint();
+    }
+
+private:
+    bool FAppReady = (App(), true); // the application before any widget
+    TFakePromptService FPrompts{true};
+    TMemorySettingsStore FStore;
+    TMainForm FForm;
+};
+
+void BM_ItemCommandsRepaint(benchmark::State& state) {
+    TItemCommandBench bench;
+    TMainForm& form = bench.Form();
+    TVocabFile& document = form.Document();
+    const auto kind = state.range(0);
+    form.Action(cmEditCopy)->trigger();
+    if (kind == 3)
+        bench.Run(cmEditDelete);
+    for (auto _ : state) {
+        switch (kind) {
+        case 0: { // Add, after the dialog closed
+            TVocabItem& item = document.PendingItem();
+            item.Word = "das neue Wort";
+            item.Translation = "the new word";
+            document.InsertPending(ipAfterCurrent);
+            form.RefreshGrid();
+            form.Grid()->viewport()->repaint();
+            break;
+        }
+        case 1:
+            bench.Run(cmEditDelete);
+            break;
+        case 2:
+            bench.Run(cmEditPaste);
+            break;
+        case 3:
+            bench.Run(cmEditUndo);
+            break;
+        case 4:
+            for (int32_t i = 0; i < document.Count(); ++i)
+                document.Items(i).DisplayWidth = 0;
+            form.RefreshGrid();
+            form.Grid()->viewport()->repaint();
+            break;
+        }
+        // Undo gets a step of its own to take back; the rest keep the size.
+        state.PauseTiming();
+        if (kind == 3)
+            bench.Run(cmEditDelete);
+        else if (kind != 4)
+            document.Undo();
+        state.ResumeTiming();
+    }
+    static const char* const names[] = {"Add", "Delete", "Paste", "Undo", "measure all"};
+    state.SetLabel(names[kind]);
+}
+BENCHMARK(BM_ItemCommandsRepaint)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+void BM_SortCommandRepaint(benchmark::State& state) {
+    TItemCommandBench bench;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Run(cmEditShuffle);
+        bench.Form().Document().ClearUndo();
+        state.ResumeTiming();
+        bench.Run(cmEditSort);
+    }
+}
+BENCHMARK(BM_SortCommandRepaint)->Unit(benchmark::kMillisecond);
 
 } // namespace
