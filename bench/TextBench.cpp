@@ -48,6 +48,45 @@ void BM_MatchAnswerHeavy(benchmark::State& state) {
 }
 BENCHMARK(BM_MatchAnswerHeavy)->Unit(benchmark::kMillisecond);
 
+// Ten "/" words answered with every word's other alternative: a million
+// variants in all, judged right.
+void BM_MatchAnswerTenAlternatives(benchmark::State& state) {
+    const std::string expected = "a/b c/d e/f g/h i/j k/l m/n o/p q/r s/t";
+    const std::string given = "b d f h j l n p r t";
+    bool result = true;
+    for (auto _ : state) {
+        result &= MatchAnswer(expected, given, English, efDefaultPassive);
+        benchmark::DoNotOptimize(result);
+    }
+    if (!result)
+        state.SkipWithError("judged wrong");
+}
+BENCHMARK(BM_MatchAnswerTenAlternatives)->Unit(benchmark::kMicrosecond);
+
+// The heaviest item a person writes: sixteen translations, each with two "/"
+// words and two brackets, answered in reverse order under the default flags
+// (any order), right and then wrong in the last word.
+void BM_MatchAnswerSixteenTranslations(benchmark::State& state) {
+    std::string expected;
+    std::string given;
+    for (int i = 0; i < MaxTranslations; ++i) {
+        if (i > 0) {
+            expected += ", ";
+            given += ", ";
+        }
+        expected += "(to) big/large" + std::to_string(i) + " (and) old/ancient";
+        given += "large" + std::to_string(MaxTranslations - 1 - i) + " ancient";
+    }
+    const std::string wrong = given.substr(0, given.size() - 1);
+    bool result = false;
+    for (auto _ : state) {
+        result ^=
+            MatchAnswer(expected, state.range(0) == 0 ? given : wrong, English, efDefaultPassive);
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_MatchAnswerSixteenTranslations)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 void FillDocument(TVocabFile& doc) {
     doc.ForeignLangID = German;
     doc.NativeLangID = English;

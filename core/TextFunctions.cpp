@@ -13,6 +13,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace vocalore {
@@ -21,19 +23,13 @@ namespace detail {
 
 namespace {
 
-UCollator* OpenCollator(const std::string& locale, unsigned ignoreBits) {
+UCollator* OpenSortCollator(const std::string& locale) {
     UErrorCode status = U_ZERO_ERROR;
     UCollator* collator = ucol_open(locale.c_str(), &status);
     if (U_FAILURE(status))
         return nullptr;
-    ucol_setStrength(collator, (ignoreBits & 1) != 0 ? UCOL_SECONDARY : UCOL_TERTIARY);
-    if ((ignoreBits & 2) != 0) {
-        ucol_setAttribute(collator, UCOL_ALTERNATE_HANDLING, UCOL_SHIFTED, &status);
-        // Spaces, punctuation, symbols and currency signs all become ignorable.
-        ucol_setMaxVariable(collator, UCOL_REORDER_CODE_CURRENCY, &status);
-    } else {
-        ucol_setAttribute(collator, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
-    }
+    ucol_setStrength(collator, UCOL_SECONDARY);
+    ucol_setAttribute(collator, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
     if (U_FAILURE(status)) {
         ucol_close(collator);
         return nullptr;
@@ -107,17 +103,17 @@ std::unique_ptr<TTextTables> BuildTables(uint16_t language) {
         tables->Lower[b] = LowerByte(*tables->Page, locale.c_str(), byte);
         tables->Unaccented[b] = UnaccentedByte(*tables->Page, byte);
     }
-    for (unsigned bits = 0; bits < 4; ++bits)
-        tables->Collators[bits] = OpenCollator(locale, bits);
+    tables->Locale = locale;
+    tables->Turkic = locale.rfind("tr", 0) == 0 || locale.rfind("az", 0) == 0;
+    tables->SortCollator = OpenSortCollator(locale);
     return tables;
 }
 
 } // namespace
 
 TTextTables::~TTextTables() {
-    for (UCollator* collator : Collators)
-        if (collator != nullptr)
-            ucol_close(collator);
+    if (SortCollator != nullptr)
+        ucol_close(SortCollator);
 }
 
 std::string TTextTables::LowerCase(std::string_view text) const {
@@ -199,6 +195,180 @@ bool ReplaceAnyCase(std::string& text, std::string_view pattern, std::string_vie
     return ReplaceAnyCase(text, lower, pattern, by);
 }
 
+// A byte that no later step reads across: contractions and "iz" are made of
+// letters and apostrophes, letter case looks across apostrophes, periods and
+// colons only, and rule B takes spaces alone with a part. The text before
+// such a byte keeps its form whatever rules S and B make of the rest.
+bool IsSettledBoundary(char c) {
+    switch (c) {
+    case ' ':
+    case '\t':
+    case '!':
+    case '"':
+    case '#':
+    case '$':
+    case '%':
+    case '&':
+    case '*':
+    case '+':
+    case ',':
+    case '-':
+    case ';':
+    case '<':
+    case '=':
+    case '>':
+    case '?':
+    case '@':
+    case '[':
+    case '\\':
+    case ']':
+    case '_':
+    case '{':
+    case '|':
+    case '}':
+    case '~':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The part of `text` before the last boundary in front of `limit`; empty
+// when there is none.
+std::string_view SettledPart(std::string_view text, size_t limit) {
+    for (size_t i = std::min(limit, text.size()); i > 0; --i)
+        if (IsSettledBoundary(text[i - 1]))
+            return text.substr(0, i - 1);
+    return {};
+}
+
+bool AllBelow(std::u16string_view text, char16_t bound) {
+    return std::all_of(text.begin(), text.end(), [bound](char16_t c) { return c < bound; });
+}
+
+// Canonical decomposition: texts that are canonically equivalent get equal
+// forms. Nothing below U+00C0 decomposes, so most texts pass untouched.
+void Decompose(std::u16string& text) {
+    if (AllBelow(text, 0xC0))
+        return;
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
+    if (U_FAILURE(status))
+        return;
+    std::u16string result(text.size() * 3 + 4, u'\0');
+    const int32_t length =
+        unorm2_normalize(nfd, text.data(), static_cast<int32_t>(text.size()), result.data(),
+                         static_cast<int32_t>(result.size()), &status);
+    if (U_SUCCESS(status)) {
+        result.resize(static_cast<size_t>(length));
+        text = std::move(result);
+    }
+}
+
+void Compose(std::u16string& text) {
+    if (AllBelow(text, 0x300))
+        return;
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
+    if (U_FAILURE(status))
+        return;
+    std::u16string result(text.size() * 3 + 4, u'\0');
+    const int32_t length =
+        unorm2_normalize(nfc, text.data(), static_cast<int32_t>(text.size()), result.data(),
+                         static_cast<int32_t>(result.size()), &status);
+    if (U_SUCCESS(status)) {
+        result.resize(static_cast<size_t>(length));
+        text = std::move(result);
+    }
+}
+
+// One ICU case operation into a string, growing the buffer when it is short.
+template <typename TOperation>
+std::u16string CaseOperation(std::u16string_view text, TOperation op) {
+    std::u16string result(text.size() + 8, u'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t length = op(result.data(), static_cast<int32_t>(result.size()), text.data(),
+                                  static_cast<int32_t>(text.size()), &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            result.resize(static_cast<size_t>(length));
+            continue;
+        }
+        if (U_FAILURE(status))
+            break;
+        result.resize(static_cast<size_t>(length));
+        return result;
+    }
+    return std::u16string(text);
+}
+
+// Letter case removed and nothing else: the language's lower case (Turkish
+// and Azeri dotted and dotless i, a final capital sigma as final sigma), then
+// full case folding (ß and SS alike), except that the final sigma stays apart
+// from the medial one, since which of them a word ends in is spelling.
+std::u16string CaseFolded(std::u16string_view text, const TTextTables& tables) {
+    if (!tables.Turkic && AllBelow(text, 0x80)) {
+        std::u16string lower(text);
+        for (char16_t& c : lower)
+            if (c >= u'A' && c <= u'Z')
+                c = static_cast<char16_t>(c - u'A' + u'a');
+        return lower;
+    }
+    const char* locale = tables.Locale.c_str();
+    const std::u16string lower =
+        CaseOperation(text, [locale](UChar* dest, int32_t capacity, const UChar* src,
+                                     int32_t length, UErrorCode* status) {
+            return u_strToLower(dest, capacity, src, length, locale, status);
+        });
+    const uint32_t options = tables.Turkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
+    auto fold = [options](std::u16string_view piece) {
+        return CaseOperation(piece, [options](UChar* dest, int32_t capacity, const UChar* src,
+                                              int32_t length, UErrorCode* status) {
+            return u_strFoldCase(dest, capacity, src, length, options, status);
+        });
+    };
+    constexpr char16_t FinalSigma = 0x03C2;
+    std::u16string result;
+    size_t done = 0;
+    for (size_t sigma = lower.find(FinalSigma); sigma != std::u16string::npos;
+         sigma = lower.find(FinalSigma, done)) {
+        result += fold(std::u16string_view(lower).substr(done, sigma - done));
+        result += FinalSigma;
+        done = sigma + 1;
+    }
+    result += fold(std::u16string_view(lower).substr(done));
+    return result;
+}
+
+bool IsPunctuationOrSpace(UChar32 c) {
+    return (U_GET_GC_MASK(c) & (U_GC_P_MASK | U_GC_S_MASK | U_GC_Z_MASK | U_GC_CC_MASK)) != 0;
+}
+
+std::string BracketsOnlyRemoved(const std::string& text, size_t open, size_t close) {
+    std::string result = text;
+    result.erase(close, 1);
+    result.erase(open, 1);
+    return result;
+}
+
+// A part standing as a word of its own takes one space with it. `from` is
+// set to where the part was.
+std::string PartRemoved(const std::string& text, size_t open, size_t close, size_t& from) {
+    from = open;
+    size_t to = close + 1;
+    const bool spaceBefore = open == 0 || text[open - 1] == ' ';
+    const bool spaceAfter = close + 1 == text.size() || text[close + 1] == ' ';
+    if (spaceBefore && spaceAfter) {
+        if (open > 0)
+            --from;
+        else if (close + 1 < text.size())
+            ++to;
+    }
+    std::string result = text;
+    result.erase(from, to - from);
+    return result;
+}
+
 struct TMatcher {
     TMatcher(const TTextTables& tables, bool english) : Tables(tables), English(english) {}
     const TTextTables& Tables;
@@ -208,38 +378,64 @@ struct TMatcher {
     bool RuleL(std::string_view expected, std::string_view given, uint16_t flags) const;
     bool RuleS(const std::string& expected, std::string_view given, uint16_t flags,
                size_t start) const;
-    bool RuleB(const std::string& expected, std::string_view given, uint16_t flags,
-               std::unordered_set<std::string>& failed) const;
+    // `prefixMode`: `text` is the settled beginning of a longer expected
+    // text; true when some choice of its brackets can begin a right answer.
+    bool RuleB(const std::string& text, size_t start, std::string_view given, uint16_t flags,
+               bool prefixMode) const;
+    // Every text the pairs at or after `low` give, in any order of removal;
+    // false when the steps ran out.
+    bool TouchingPairs(const std::string& text, size_t low, std::set<std::string>& variants,
+                       std::unordered_set<std::string>& seen) const;
     bool Plain(std::string_view expected, std::string_view given, uint16_t flags) const;
+
+    // Whether an expected text that begins with `settled` (followed by a
+    // boundary) can still match: rules S and B prune the variants that can't.
+    bool CanBegin(std::string_view settled, std::string_view given, uint16_t flags) const;
+    bool FitsBeginning(std::string_view settled, std::string_view given, uint16_t flags) const;
+    bool PlainFitsBeginning(std::string_view settled, std::string_view given, uint16_t flags) const;
 
     bool IsWordChar(char c) const {
         return c == '\'' || Tables.IsAlnum(static_cast<unsigned char>(c));
     }
 
-    // Alternatives and optional parts multiply: ten "/" words of three pieces
-    // each would take hours to try. Past this many steps the answer counts as
-    // wrong, so a judgement never freezes the window; realistic items need a
-    // few hundred steps and the heaviest we know of under 100,000.
-    static constexpr size_t MaxSteps = 1'000'000;
+    // The comparison form of a text: equal forms are equal answers.
+    std::u16string Form(std::string_view bytes, uint16_t flags) const;
+    std::string WithIzeIse(std::string_view text, uint16_t flags) const {
+        std::string result(text);
+        if (English && (flags & efIzeIse) != 0)
+            ReplaceAnyCase(result, "iz", "is");
+        return result;
+    }
+
+    // A guard against hostile texts only ("a/a a/a ..." thirty times, twenty
+    // touching brackets), which stop here after a fraction of a second:
+    // variants that can't begin the answer are dropped at once, so real
+    // items take a few hundred steps and sixteen translations, each with two
+    // "/" words and two brackets, under 5,000.
+    static constexpr size_t MaxSteps = 200'000;
     mutable size_t FSteps = 0;
     bool OutOfSteps() const { return ++FSteps > MaxSteps; }
 
-    // The given text stays the same through the many variants of one
-    // expected text; its prepared forms are kept for the next comparison.
-    struct TPrepared {
-        std::string Source;
-        uint16_t Flags = 0;
-        std::string Bytes;      // after rule Z
-        std::u16string Unicode; // decoded
-        bool Valid = false;
+    // The given texts stay the same through the many variants of one
+    // expected text; their forms are kept.
+    struct TGiven {
+        std::u16string Form;
+        bool StartsWithTo = false; // after rule Z
     };
-    mutable TPrepared FGiven;
-    mutable std::string FExpandedGivenSource;
-    mutable std::string FExpandedGiven;
-    mutable std::u16string FExpectedUnicode;
-
-    const TPrepared& PrepareGiven(std::string_view given, uint16_t flags) const;
+    mutable std::unordered_map<std::string, TGiven> FGivens;
+    const TGiven& Given(std::string_view given, uint16_t flags) const;
+    mutable std::unordered_map<std::string, std::string> FExpandedGivens;
     const std::string& ExpandedGiven(std::string_view given) const;
+    // Variants already known to fail, with their given text and position.
+    mutable std::unordered_set<std::string> FFailed;
+    mutable std::unordered_map<std::string, bool> FFits;
+    static std::string FailKey(char rule, std::string_view text, size_t start,
+                               std::string_view given) {
+        std::string key(1, rule);
+        key.append(std::to_string(start)).append(1, '\x01').append(given).append(1, '\x01');
+        key.append(text);
+        return key;
+    }
 };
 
 bool TMatcher::Match(std::string_view expected, std::string_view given, uint16_t flags) const {
@@ -251,10 +447,8 @@ bool TMatcher::Match(std::string_view expected, std::string_view given, uint16_t
         return RuleL(expected, given, flags & ~efTranslationList);
     if ((flags & efAlternatives) != 0)
         return RuleS(std::string(expected), given, flags & ~efAlternatives, 0);
-    if ((flags & efOptionalBrackets) != 0) {
-        std::unordered_set<std::string> failed;
-        return RuleB(std::string(expected), given, flags & ~efOptionalBrackets, failed);
-    }
+    if ((flags & efOptionalBrackets) != 0)
+        return RuleB(std::string(expected), 0, given, flags & ~efOptionalBrackets, false);
     if (English && (flags & efContractions) != 0) {
         const uint16_t rest = flags & ~efContractions;
         if (Match(expected, given, rest))
@@ -293,7 +487,9 @@ bool TMatcher::RuleL(std::string_view expected, std::string_view given, uint16_t
     return g.size() == e.size();
 }
 
-// `start` is 0-based: the first "/" looked at is at or after it.
+// `start` is 0-based: the first "/" looked at is at or after it. Everything
+// before the word around that "/" is settled, so a variant whose beginning
+// can't begin the answer ends its branch at once.
 bool TMatcher::RuleS(const std::string& expected, std::string_view given, uint16_t flags,
                      size_t start) const {
     if (OutOfSteps())
@@ -304,6 +500,11 @@ bool TMatcher::RuleS(const std::string& expected, std::string_view given, uint16
     size_t first = slash;
     while (first > 0 && IsWordChar(expected[first - 1]))
         --first;
+    if (!CanBegin(SettledPart(expected, first), given, flags))
+        return false;
+    std::string key = FailKey('S', expected, start, given);
+    if (FFailed.count(key) != 0)
+        return false;
     size_t last = slash; // one past the word
     while (last + 1 < expected.size() && IsWordChar(expected[last + 1]))
         ++last;
@@ -326,93 +527,184 @@ bool TMatcher::RuleS(const std::string& expected, std::string_view given, uint16
         if (RuleS(candidate, given, flags, first + v.size()))
             return true;
     }
+    FFailed.insert(std::move(key));
     return false;
 }
 
-// The texts a failed expansion already produced are remembered: the search
-// reaches the same bracket combination along many paths, and the result
-// depends on the text alone.
-bool TMatcher::RuleB(const std::string& expected, std::string_view given, uint16_t flags,
-                     std::unordered_set<std::string>& failed) const {
-    if (failed.count(expected) != 0 || OutOfSteps())
+// The bracket pairs are decided from left to right, each kept, reduced to
+// its contents or removed, in every combination; the text before the next
+// undecided pair is settled but for the space its removal may take.
+bool TMatcher::RuleB(const std::string& text, size_t start, std::string_view given, uint16_t flags,
+                     bool prefixMode) const {
+    if (OutOfSteps())
         return false;
-    bool result = Match(expected, given, flags);
-    size_t p = 0;
-    while (!result) {
-        const size_t open = expected.find('(', p);
-        if (open == std::string::npos)
+    const size_t open = text.find('(', start);
+    const size_t close = open == std::string::npos ? open : text.find(')', open + 1);
+    if (close == std::string::npos) {
+        if (!prefixMode)
+            return Match(text, given, flags);
+        // An unclosed "(" may still be closed after the settled part.
+        return FitsBeginning(open == std::string::npos ? std::string_view(text)
+                                                       : SettledPart(text, open),
+                             given, flags);
+    }
+    if (!FitsBeginning(SettledPart(text, open), given, flags))
+        return false;
+    std::string key = FailKey(prefixMode ? 'b' : 'B', text, start, given);
+    if (FFailed.count(key) != 0)
+        return false;
+    size_t end = close; // the last ")" of pairs that touch each other
+    while (end + 1 < text.size() && text[end + 1] == '(') {
+        const size_t next = text.find(')', end + 2);
+        if (next == std::string::npos)
             break;
-        const size_t close = expected.find(')', open + 1);
-        if (close == std::string::npos)
-            break;
-        std::string bracketsOnly = expected;
-        bracketsOnly.erase(close, 1);
-        bracketsOnly.erase(open, 1);
-        result = RuleB(bracketsOnly, given, flags, failed);
-        if (!result) {
-            // A part standing as a word of its own takes one space with it.
-            size_t from = open;
-            size_t to = close + 1;
-            const bool spaceBefore = open == 0 || expected[open - 1] == ' ';
-            const bool spaceAfter = close + 1 == expected.size() || expected[close + 1] == ' ';
-            if (spaceBefore && spaceAfter) {
-                if (open > 0)
-                    --from;
-                else if (close + 1 < expected.size())
-                    ++to;
-            }
-            std::string withoutPart = expected;
-            withoutPart.erase(from, to - from);
-            result = RuleB(withoutPart, given, flags, failed);
+        end = next;
+    }
+    if (end != close) {
+        // Whether "(a)(b)" loses a space depends on the order in which its
+        // parts go: such a run takes every order, the rest stays as it is.
+        const bool more = end + 1 < text.size();
+        const std::string run = text.substr(0, more ? end + 2 : end + 1);
+        const std::string_view rest = std::string_view(text).substr(run.size());
+        std::set<std::string> variants;
+        std::unordered_set<std::string> seen;
+        if (!TouchingPairs(run, open > 0 ? open - 1 : 0, variants, seen))
+            return false;
+        for (const std::string& v : variants) {
+            const size_t next = more && !v.empty() ? v.size() - 1 : v.size();
+            if (RuleB(v + std::string(rest), next, given, flags, prefixMode))
+                return true;
         }
+    } else {
+        if (RuleB(text, close + 1, given, flags, prefixMode))
+            return true;
+        if (RuleB(BracketsOnlyRemoved(text, open, close), open, given, flags, prefixMode))
+            return true;
+        size_t from = open;
+        if (RuleB(PartRemoved(text, open, close, from), from, given, flags, prefixMode))
+            return true;
+    }
+    FFailed.insert(std::move(key));
+    return false;
+}
+
+bool TMatcher::TouchingPairs(const std::string& text, size_t low, std::set<std::string>& variants,
+                             std::unordered_set<std::string>& seen) const {
+    if (OutOfSteps())
+        return false;
+    if (!seen.insert(text).second)
+        return true;
+    variants.insert(text);
+    for (size_t p = low;;) {
+        const size_t open = text.find('(', p);
+        if (open == std::string::npos)
+            return true;
+        const size_t close = text.find(')', open + 1);
+        if (close == std::string::npos)
+            return true;
+        size_t from = open;
+        if (!TouchingPairs(BracketsOnlyRemoved(text, open, close), low, variants, seen) ||
+            !TouchingPairs(PartRemoved(text, open, close, from), low, variants, seen))
+            return false;
         p = close + 1;
     }
-    if (!result)
-        failed.insert(expected);
-    return result;
+}
+
+bool TMatcher::CanBegin(std::string_view settled, std::string_view given, uint16_t flags) const {
+    if (settled.empty())
+        return true;
+    if ((flags & efOptionalBrackets) != 0)
+        return RuleB(std::string(settled), 0, given, flags & ~efOptionalBrackets, true);
+    return FitsBeginning(settled, given, flags);
+}
+
+// Rule C compares the texts as they are and then expanded; either may fit.
+bool TMatcher::FitsBeginning(std::string_view settled, std::string_view given,
+                             uint16_t flags) const {
+    if (settled.empty())
+        return true;
+    // Sibling variants share their beginnings: each is judged once.
+    std::string key = FailKey(static_cast<char>(flags & 0x7F), settled, 0, given);
+    if (const auto known = FFits.find(key); known != FFits.end())
+        return known->second;
+    const bool fits = PlainFitsBeginning(settled, given, flags & ~efContractions) ||
+                      (English && (flags & efContractions) != 0 &&
+                       PlainFitsBeginning(ExpandContractions(settled), ExpandedGiven(given),
+                                          flags & ~efContractions));
+    FFits.emplace(std::move(key), fits);
+    return fits;
+}
+
+bool TMatcher::PlainFitsBeginning(std::string_view settled, std::string_view given,
+                                  uint16_t flags) const {
+    const TGiven& answer = Given(given, flags);
+    const std::string expected = WithIzeIse(settled, flags);
+    auto fits = [&](std::string_view text) {
+        std::u16string form = Form(text, flags);
+        // Combining marks after the boundary could join the last letter.
+        while (!form.empty() && u_getCombiningClass(form.back()) != 0)
+            form.pop_back();
+        return answer.Form.size() >= form.size() &&
+               std::u16string_view(answer.Form).substr(0, form.size()) == form;
+    };
+    if (fits(expected))
+        return true;
+    if (English && (flags & efInfinitiveTo) != 0) {
+        // A leading "to " may yet be dropped, also when it runs past the end.
+        const size_t n = std::min<size_t>(3, expected.size());
+        if (StartsWithAt("to ", 0, std::string_view(expected).substr(0, n)))
+            return fits(std::string_view(expected).substr(n));
+    }
+    return false;
 }
 
 const std::string& TMatcher::ExpandedGiven(std::string_view given) const {
-    if (FExpandedGivenSource != given || FExpandedGiven.empty()) {
-        FExpandedGivenSource.assign(given);
-        FExpandedGiven = ExpandContractions(given);
-    }
-    return FExpandedGiven;
+    auto [slot, added] = FExpandedGivens.try_emplace(std::string(given));
+    if (added)
+        slot->second = ExpandContractions(given);
+    return slot->second;
 }
 
-const TMatcher::TPrepared& TMatcher::PrepareGiven(std::string_view given, uint16_t flags) const {
-    const uint16_t relevant = flags & efIzeIse;
-    if (!FGiven.Valid || FGiven.Flags != relevant || FGiven.Source != given) {
-        FGiven.Source.assign(given);
-        FGiven.Flags = relevant;
-        FGiven.Bytes.assign(given);
-        if (English && relevant != 0)
-            ReplaceAnyCase(FGiven.Bytes, "iz", "is");
-        FGiven.Unicode = Tables.Page->ToUtf16(FGiven.Bytes);
-        FGiven.Valid = true;
+const TMatcher::TGiven& TMatcher::Given(std::string_view given, uint16_t flags) const {
+    const uint16_t relevant = flags & (efIgnoreCase | efIgnorePunctuation | efIzeIse);
+    std::string key(given);
+    key += static_cast<char>(relevant);
+    auto [slot, added] = FGivens.try_emplace(std::move(key));
+    if (added) {
+        const std::string bytes = WithIzeIse(given, flags);
+        slot->second.Form = Form(bytes, flags);
+        slot->second.StartsWithTo = StartsWithAt(bytes, 0, "to ");
     }
-    return FGiven;
+    return slot->second;
+}
+
+std::u16string TMatcher::Form(std::string_view bytes, uint16_t flags) const {
+    std::u16string text = Tables.Page->ToUtf16(bytes);
+    if ((flags & efIgnoreCase) != 0) {
+        // Composed first: Turkish lowers "Í" to "í", but "I" and an accent
+        // to a dotless "ı" with one.
+        Compose(text);
+        text = CaseFolded(text, Tables);
+    }
+    if ((flags & efIgnorePunctuation) != 0) {
+        // Every character of a single-byte code page is in the BMP.
+        text.erase(std::remove_if(text.begin(), text.end(),
+                                  [](char16_t c) { return IsPunctuationOrSpace(c); }),
+                   text.end());
+    }
+    Decompose(text);
+    return text;
 }
 
 bool TMatcher::Plain(std::string_view expectedText, std::string_view givenText,
                      uint16_t flags) const {
-    const TPrepared& given = PrepareGiven(givenText, flags);
-    std::string expected(expectedText);
-    if (English && (flags & efIzeIse) != 0)
-        ReplaceAnyCase(expected, "iz", "is");
+    const TGiven& given = Given(givenText, flags);
+    std::string expected = WithIzeIse(expectedText, flags);
     if (English && (flags & efInfinitiveTo) != 0) {
-        if (StartsWithAt(expected, 0, "to ") && !StartsWithAt(given.Bytes, 0, "to "))
+        if (StartsWithAt(expected, 0, "to ") && !given.StartsWithTo)
             expected.erase(0, 3);
     }
-    const UCollator* collator = Tables.Collators[flags & (efIgnoreCase | efIgnorePunctuation)];
-    if (collator == nullptr)
-        return false;
-    FExpectedUnicode.resize(expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        FExpectedUnicode[i] = Tables.Page->Decode(static_cast<unsigned char>(expected[i]));
-    return ucol_strcoll(collator, FExpectedUnicode.data(),
-                        static_cast<int32_t>(FExpectedUnicode.size()), given.Unicode.data(),
-                        static_cast<int32_t>(given.Unicode.size())) == UCOL_EQUAL;
+    return Form(expected, flags) == given.Form;
 }
 
 } // namespace
@@ -455,7 +747,7 @@ std::string ExpandContractions(std::string_view text) {
 std::string SortKey(std::string_view text, uint16_t language) {
     const TTextTables& tables = TextTablesFor(language);
     std::string filtered = LettersAndDigits(text, language, true);
-    const UCollator* collator = tables.Collators[efIgnoreCase];
+    const UCollator* collator = tables.SortCollator;
     if (collator == nullptr)
         return filtered;
     const std::u16string unicode = tables.Page->ToUtf16(filtered);

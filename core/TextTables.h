@@ -19,7 +19,7 @@ enum : uint8_t { ccAlpha = 1, ccDigit = 2 };
 
 struct TTextTables {
     TTextTables() = default;
-    ~TTextTables(); // closes the collators
+    ~TTextTables(); // closes the collator
     TTextTables(const TTextTables&) = delete;
     TTextTables& operator=(const TTextTables&) = delete;
 
@@ -28,9 +28,10 @@ struct TTextTables {
     uint8_t Class[256] = {};
     unsigned char Lower[256] = {};
     std::string Unaccented[256];
-    // Equality collators indexed by (flags & 3): bit 0 ignores case, bit 1
-    // punctuation, symbols and spaces. [1] also makes the sort keys.
-    UCollator* Collators[4] = {};
+    std::string Locale;  // ICU locale of the language
+    bool Turkic = false; // dotted and dotless i are two letters
+    // Case-insensitive collator of the language for the sort keys.
+    UCollator* SortCollator = nullptr;
 
     bool IsAlnum(unsigned char byte) const { return Class[byte] != 0; }
     std::string LowerCase(std::string_view text) const;
