@@ -73,13 +73,19 @@ void TVocabFile::RecordAnswer(bool correct, int32_t maxPenaltyPoints) {
         Raise(msg::InvalidProcedureCall);
     const bool lastUnlearnt = Count() - LearntCount() == 1;
 
-    ++FAttemptCount;
-    item.LastTested = FAttemptCount;
+    // The counters stop at their largest value: a document that has reached
+    // it keeps its statistics positive, and every item answered from then on
+    // counts as answered most recently.
+    constexpr int32_t most = std::numeric_limits<int32_t>::max();
+    if (FAttemptCount < most)
+        ++FAttemptCount;
+    item.LastTested = std::max(FAttemptCount, 1);
     if (maxPenaltyPoints < item.PenaltyPoints)
         item.PenaltyPoints = maxPenaltyPoints;
     if (correct) {
         item.PenaltyPoints = lastUnlearnt ? -1 : item.PenaltyPoints - 1;
-        ++FSuccessCount;
+        if (FSuccessCount < most)
+            ++FSuccessCount;
     } else if (item.PenaltyPoints < maxPenaltyPoints) {
         ++item.PenaltyPoints;
     }

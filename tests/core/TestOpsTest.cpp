@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <map>
 #include <numeric>
 #include <set>
@@ -339,3 +340,60 @@ TEST(ChooseChoices, ReproducibleWithASeed) {
 }
 
 } // namespace
+
+namespace {
+
+// A document loaded with the given counters (only a file can set them).
+void LoadCounters(TVocabFile& doc, int32_t attempts, int32_t successes) {
+    auto le = [](int32_t v) {
+        std::string bytes(4, '\0');
+        for (int k = 0; k < 4; ++k)
+            bytes[static_cast<size_t>(k)] =
+                static_cast<char>((static_cast<uint32_t>(v) >> (8 * k)) & 0xFF);
+        return bytes;
+    };
+    std::istringstream in("Vocalore 2" + std::string("\x09\x04\x09\x04", 4) + le(attempts) +
+                          le(successes) + std::string(20, '\0'));
+    doc.LoadFromStream(in);
+}
+
+} // namespace
+
+TEST(RecordAnswer, CountersStopAtTheirLargestValue) {
+    constexpr int32_t most = std::numeric_limits<int32_t>::max();
+    TVocabFile doc;
+    LoadCounters(doc, most, most);
+    Build(doc, {{"dog"}, {"cat"}, {"cow"}});
+    doc.SetCurrentIndex(0);
+    doc.RecordAnswer(true, 3);
+    EXPECT_EQ(doc.AttemptCount(), most);
+    EXPECT_EQ(doc.SuccessCount(), most);
+    EXPECT_EQ(doc.Items(0).LastTested, most); // answered, and most recently
+    doc.SetCurrentIndex(1);
+    doc.RecordAnswer(false, 3);
+    EXPECT_EQ(doc.AttemptCount(), most);
+    EXPECT_EQ(doc.Items(1).LastTested, most);
+    EXPECT_EQ(doc.Items(1).PenaltyPoints, 1);
+    // The never-answered item has the largest gap and comes next.
+    Random::Seed(3);
+    ASSERT_TRUE(doc.SelectNextItem());
+    EXPECT_EQ(doc.CurrentIndex(), 2);
+
+    // One below the largest value still counts up to it.
+    TVocabFile below;
+    LoadCounters(below, most - 1, 5);
+    Build(below, {{"dog"}, {"cat"}});
+    below.SetCurrentIndex(0);
+    below.RecordAnswer(true, 3);
+    EXPECT_EQ(below.AttemptCount(), most);
+    EXPECT_EQ(below.SuccessCount(), 6);
+    EXPECT_EQ(below.Items(0).LastTested, most);
+
+    // A damaged negative count never makes an answered item look unanswered.
+    TVocabFile negative;
+    LoadCounters(negative, -5, 0);
+    Build(negative, {{"dog"}, {"cat"}});
+    negative.SetCurrentIndex(0);
+    negative.RecordAnswer(false, 3);
+    EXPECT_GT(negative.Items(0).LastTested, 0);
+}
