@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace vocalore {
 
 namespace {
@@ -41,13 +43,25 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
     return ua.caseCompare(ub, U_FOLD_CASE_DEFAULT) == 0;
 }
 
+bool SameDocumentPath(const std::string& a, const std::string& b) {
+    if (a == b)
+        return true;
+    if (!SamePathIgnoringCase(a, b))
+        return false;
+    // Only the file system knows whether it tells the two names apart.
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 TRecentFileList::TRecentFileList(int32_t capacity) : FCapacity(DefaultRecentFileCapacity) {
     SetCapacity(capacity);
 }
 
 void TRecentFileList::Add(const std::string& path) {
     auto same = std::find_if(FEntries.begin(), FEntries.end(),
-                             [&](const std::string& e) { return SamePathIgnoringCase(e, path); });
+                             [&](const std::string& e) { return SameDocumentPath(e, path); });
     if (same != FEntries.end())
         FEntries.erase(same);
     else if (Count() >= FCapacity)

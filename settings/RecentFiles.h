@@ -1,6 +1,7 @@
 #pragma once
 // The documents most recently opened or saved, most recent first. Two entries
-// never differ only in letter case.
+// never name the same document: names that differ only in letter case are
+// one entry where the file system does not tell them apart.
 
 #include <cstdint>
 #include <string>
@@ -18,8 +19,8 @@ class TRecentFileList {
 public:
     explicit TRecentFileList(int32_t capacity = DefaultRecentFileCapacity);
 
-    // Puts the path first; an entry equal to it but for case goes, otherwise the
-    // last entry goes when the list is full.
+    // Puts the path first; an entry naming the same document goes, otherwise
+    // the last entry goes when the list is full.
     void Add(const std::string& path);
     // Puts the path last without looking for duplicates; the capacity grows to
     // the count when needed (loading the stored list).
@@ -43,5 +44,8 @@ private:
 // Equality of two paths without regard to letter case (Unicode case folding
 // for UTF-8 text, ASCII folding for other bytes).
 bool SamePathIgnoringCase(const std::string& a, const std::string& b);
+// Equal paths, or paths equal but for letter case that the file system opens
+// as one file (a case-insensitive mount); exact on a case-sensitive one.
+bool SameDocumentPath(const std::string& a, const std::string& b);
 
 } // namespace vocalore

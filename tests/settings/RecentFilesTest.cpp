@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
 using namespace vocalore;
 
 namespace {
@@ -36,25 +41,50 @@ TEST(RecentFiles, AddMovesToTheFrontAndDropsTheOldest) {
     EXPECT_EQ(Entries(list), (V{"/b.vlo", "/e.vlo", "/c.vlo", "/a.vlo"}));
 }
 
-TEST(RecentFiles, DuplicatesIgnoreLetterCaseAndKeepTheNewSpelling) {
+// Names that differ in letter case are two documents on a case-sensitive
+// file system and one where the file system opens both as the same file (a
+// hard link stands in for a case-insensitive mount here).
+TEST(RecentFiles, DuplicatesAreWhatTheFileSystemOpensAsOneFile) {
+    std::string folder =
+        (std::filesystem::temp_directory_path() / "vocalore-recent-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    const std::string upper = folder + "/Lesson.vlo";
+    const std::string lower = folder + "/lesson.vlo";
+    std::ofstream(upper) << "a";
+    std::ofstream(lower) << "b";
+
     TRecentFileList list(MainRecentFileCapacity);
+    list.Add(upper);
+    list.Add(lower);
+    EXPECT_EQ(Entries(list), (V{lower, upper}));
+    list.Add(upper);
+    EXPECT_EQ(Entries(list), (V{upper, lower}));
+
+    const std::string other = folder + "/Other.vlo";
+    const std::string otherLower = folder + "/other.VLO";
+    std::ofstream(other) << "c";
+    ASSERT_EQ(::link(other.c_str(), otherLower.c_str()), 0);
+    list.Add(other);
+    list.Add(otherLower); // the same file: one entry, the new spelling
+    EXPECT_EQ(Entries(list), (V{otherLower, upper, lower}));
+    // A hard link under another name is not a case variant: kept apart.
+    const std::string alias = folder + "/alias.vlo";
+    ASSERT_EQ(::link(other.c_str(), alias.c_str()), 0);
+    list.Add(alias);
+    EXPECT_EQ(list.Count(), 4);
+
+    // Files that don't exist (yet) compare exactly.
     list.Add("C:\\A\\x.vlo");
-    list.Add("/other.vlo");
     list.Add("c:\\a\\X.VLO");
-    EXPECT_EQ(Entries(list), (V{"c:\\a\\X.VLO", "/other.vlo"}));
+    EXPECT_EQ(list.Count(), 6);
+    std::filesystem::remove_all(folder);
 
-    list.Add("/Home/\xC3\x9C"
-             "bung.vlo"); // Übung
-    list.Add("/home/\xC3\xBC"
-             "bung.VLO"); // übung
-    EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.Items(0), "/home/\xC3\xBC"
-                             "bung.VLO");
-
+    EXPECT_TRUE(SamePathIgnoringCase("/Home/\xC3\x9C"
+                                     "bung.vlo",
+                                     "/home/\xC3\xBC"
+                                     "bung.VLO")); // Übung, übung
     // Bytes that are not UTF-8 compare by themselves, never as alike replacement characters.
-    list.Add("/x\xFF.vlo");
-    list.Add("/x\xFE.vlo");
-    EXPECT_EQ(list.Count(), 5);
+    EXPECT_FALSE(SamePathIgnoringCase("/x\xFF.vlo", "/x\xFE.vlo"));
     EXPECT_TRUE(SamePathIgnoringCase("/A\xFF", "/a\xFF"));
 }
 
