@@ -3,9 +3,12 @@
 #include "VocabError.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,12 +42,22 @@ private:
     throw EVocabFileError(FileErrorText(verb, path, error));
 }
 
+// "Stream write error", and on a line of its own which file and why.
+[[noreturn]] void RaiseWriteError(const std::string& path, int error) {
+    std::string text = msg::StreamWriteError;
+    if (error != 0)
+        text += "\n" + path + ": " + std::strerror(error);
+    throw EVocabFileError(text);
+}
+
 bool WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = EIO; // no progress and no reason given
         if (n <= 0)
             return false;
         done += static_cast<size_t>(n);
@@ -65,8 +78,117 @@ void WriteInPlace(const std::string& path, std::string_view bytes) {
         RaiseFileError("Cannot create file", path, errno);
     ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
     if (!WriteAll(fd.Get(), bytes) || !fd.Close())
-        Raise(msg::StreamWriteError);
+        RaiseWriteError(path, errno);
 }
+
+// Temporary files made without O_TMPFILE carry the writer's process number,
+// so that a later save can tell a dead writer's leftover from a live one.
+constexpr std::string_view TempMark = ".tmp-";
+
+std::string TempPrefix(const std::filesystem::path& target) {
+    return target.filename().string() + std::string(TempMark);
+}
+
+// Removes "NAME.tmp-PID-XXXXXX" beside the target when process PID is gone
+// (a crash or kill during an earlier save).
+void RemoveDeadTemporaries(const std::filesystem::path& target) {
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::string prefix = TempPrefix(target);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string rest = name.substr(prefix.size());
+        const size_t dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos || rest.find_first_not_of("0123456789") != dash)
+            continue;
+        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
+        if (pid <= 0 || pid == ::getpid())
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlink(it->path().c_str());
+    }
+}
+
+// The file a save writes into before it replaces the target. Where the
+// system offers it (Linux O_TMPFILE) the file has no name until it is
+// complete, so a crash can't leave it behind; elsewhere it is named with the
+// process number and removed on every failure.
+class TTemporary {
+public:
+    explicit TTemporary(const std::filesystem::path& target) : FTarget(target) {
+        const std::filesystem::path folder =
+            target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+#ifdef O_TMPFILE
+        FFd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (FFd >= 0)
+            return;
+#endif
+        FName = target.string() + std::string(TempMark) + std::to_string(::getpid()) + "-XXXXXX";
+        FFd = ::mkostemp(FName.data(), O_CLOEXEC);
+        if (FFd < 0) {
+            FError = errno;
+            FName.clear();
+        }
+    }
+    ~TTemporary() {
+        if (FFd >= 0)
+            ::close(FFd);
+        if (!FName.empty())
+            ::unlink(FName.c_str());
+    }
+    TTemporary(const TTemporary&) = delete;
+    TTemporary& operator=(const TTemporary&) = delete;
+
+    int Fd() const { return FFd; }
+    int Error() const { return FError; }
+    bool Close() {
+        const int fd = FFd;
+        FFd = -1;
+        return ::close(fd) == 0;
+    }
+
+    // Gives the complete, still open file a name beside the target (an
+    // O_TMPFILE file has none; linkat can't replace the target).
+    bool Name() {
+        if (!FName.empty())
+            return true;
+        const std::string self = "/proc/self/fd/" + std::to_string(FFd);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = FTarget.string() + std::string(TempMark) +
+                               std::to_string(::getpid()) + "-" + std::to_string(attempt);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                FName = std::move(name);
+                return true;
+            }
+            if (errno != EEXIST) {
+                FError = errno;
+                return false;
+            }
+        }
+        FError = EEXIST;
+        return false;
+    }
+
+    // The named file takes the target's place.
+    bool Rename(const std::filesystem::path& target) {
+        if (::rename(FName.c_str(), target.c_str()) != 0) {
+            FError = errno;
+            return false;
+        }
+        FName.clear();
+        return true;
+    }
+
+private:
+    std::filesystem::path FTarget;
+    std::string FName;
+    int FFd = -1;
+    int FError = 0;
+};
 
 } // namespace
 
@@ -103,7 +225,7 @@ std::string ReadWholeFile(const std::string& path, size_t maxSize) {
     return bytes;
 }
 
-void ReplaceFile(const std::string& path, std::string_view bytes) {
+void ReplaceFile(const std::string& path, std::string_view bytes, TNewFileAccess access) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path target = path;
@@ -124,22 +246,21 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
         return;
     }
 
-    std::string temp = target.string() + ".tmp-XXXXXX";
-    TFd fd(::mkstemp(temp.data()));
-    if (fd.Get() < 0)
-        RaiseFileError("Cannot create file", path, errno);
-    const mode_t mode = exists ? existing.st_mode & 07777 : NewFileMode();
-    const bool written =
-        WriteAll(fd.Get(), bytes) && ::fchmod(fd.Get(), mode) == 0 && ::fsync(fd.Get()) == 0;
-    if (!fd.Close() || !written) {
-        ::unlink(temp.c_str());
-        Raise(msg::StreamWriteError);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        RaiseFileError("Cannot create file", path, error);
-    }
+    const mode_t ownerOnly = access == TNewFileAccess::OwnerOnly ? 0077 : 0;
+    const mode_t mode = (exists ? existing.st_mode & 07777 : NewFileMode()) & ~ownerOnly;
+    RemoveDeadTemporaries(target);
+    TTemporary temp(target);
+    if (temp.Fd() < 0)
+        RaiseFileError("Cannot create file", path, temp.Error());
+    // fchmod also drops what umask would have allowed beyond `mode`.
+    if (!WriteAll(temp.Fd(), bytes) || ::fchmod(temp.Fd(), mode) != 0 || ::fsync(temp.Fd()) != 0)
+        RaiseWriteError(path, errno);
+    if (!temp.Name())
+        RaiseFileError("Cannot create file", path, temp.Error());
+    if (!temp.Close())
+        RaiseWriteError(path, errno);
+    if (!temp.Rename(target))
+        RaiseFileError("Cannot create file", path, temp.Error());
 }
 
 } // namespace vocalore

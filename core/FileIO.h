@@ -15,11 +15,20 @@ namespace vocalore {
 std::string ReadWholeFile(const std::string& path,
                           size_t maxSize = std::numeric_limits<size_t>::max());
 
+// Who may read a file that ReplaceFile creates: everyone the umask allows,
+// or only the owner (also taken away from an existing file's group and others).
+enum class TNewFileAccess { Everyone, OwnerOnly };
+
 // Writes the bytes to a temporary file beside the target and renames it over
 // the target only when everything was written, so a failure never destroys
-// the old file. A device or pipe is written in place. An existing file keeps
-// its permissions; a symbolic link keeps pointing at the replaced file. Throws "Cannot create file
-// %s" with the reason, or "Stream write error" when writing fails part-way.
-void ReplaceFile(const std::string& path, std::string_view bytes);
+// the old file; where the system offers it, the temporary file has no name
+// until it is complete, so a crash leaves nothing behind (elsewhere a later
+// save removes a dead process's leftover). A device or pipe is written in
+// place. An existing file keeps its permissions; a symbolic link keeps
+// pointing at the replaced file. Throws "Cannot create file %s" with the
+// reason, or "Stream write error" followed by a line with the file and the
+// system's reason ("No space left on device") when writing fails part-way.
+void ReplaceFile(const std::string& path, std::string_view bytes,
+                 TNewFileAccess access = TNewFileAccess::Everyone);
 
 } // namespace vocalore

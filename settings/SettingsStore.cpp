@@ -27,7 +27,7 @@ bool WriteSettingsFile(const std::string& path, const std::string& data) {
     if (target.has_parent_path())
         std::filesystem::create_directories(target.parent_path(), ec);
     try {
-        ReplaceFile(path, data);
+        ReplaceFile(path, data, TNewFileAccess::OwnerOnly);
         return true;
     } catch (const EVocabFileError&) {
         return false;

@@ -52,6 +52,10 @@ TEST_F(FileStoreTest, MissingKeyOpensOnlyWithCreateAndReadsGiveDefaults) {
     ASSERT_NE(key, nullptr);
     EXPECT_TRUE(CloseSettingsKey(key));
     EXPECT_NE(OpenSettingsKey(store, SettingsKeyPath, false), nullptr);
+    // It lists the user's documents: only the owner may read it.
+    struct stat info {};
+    ASSERT_EQ(::stat(home.SettingsFile().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST_F(FileStoreTest, EveryTypeSurvivesTheFileByteForByte) {
