@@ -78,4 +78,36 @@ void BM_ShortenPath(benchmark::State& state) {
 }
 BENCHMARK(BM_ShortenPath);
 
+// A damaged settings file: 50,000 recent-file entries, one of them a path of
+// 100,000 characters. Start-up reads them all and shortens the long one for
+// the menu; exit writes them all back.
+void BM_StartAndExitWithHugeRecentList(benchmark::State& state) {
+    std::string path = TempFile();
+    TFileSettingsStore store(path);
+    TSettings s = FullSettings();
+    s.RecentFiles.Clear();
+    std::string longPath;
+    while (longPath.size() < 100000)
+        longPath += "/folder" + std::to_string(longPath.size() % 97);
+    longPath += "/lesson.vlo";
+    s.RecentFiles.Append(longPath);
+    for (int i = 1; i < 50000; ++i)
+        s.RecentFiles.Append("/home/user/Vocabulary/lesson" + std::to_string(i) + ".vlo");
+    SaveSettings(store, s);
+    auto measure = [](std::string_view t) { return static_cast<int>(t.size()) * 7; };
+    const bool exit = state.range(0) == 1;
+    for (auto _ : state) {
+        if (exit) {
+            benchmark::DoNotOptimize(SaveSettings(store, s));
+            continue;
+        }
+        TSettings loaded;
+        LoadSettings(store, loaded, 0x0409);
+        benchmark::DoNotOptimize(ShortenPath(loaded.RecentFiles.Items(0), 400, measure));
+    }
+    std::filesystem::remove(path);
+}
+// 0: start (read and shorten), 1: exit (write, fsync included)
+BENCHMARK(BM_StartAndExitWithHugeRecentList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -23,19 +23,37 @@ int32_t ClampToInt32(int64_t v) {
 
 bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
+// The lowest index in [low, high) for which `fits` holds, or high when it
+// holds for none. A longer text is never narrower, so `fits` is false up to
+// some index and true from there on: a handful of measures instead of one
+// per character, which a damaged 100,000-character path would make slow.
+template <typename TFits> size_t FirstFitting(size_t low, size_t high, TFits fits) {
+    size_t end = high;
+    while (low < end) {
+        const size_t middle = low + (end - low) / 2;
+        if (fits(middle))
+            end = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 // The name cut at character boundaries, longest first, with "..." appended.
 std::string CutName(const std::string& name, int width, const TTextMeasure& measure) {
     std::vector<size_t> boundaries; // byte offsets where a character starts, after the first
     for (size_t i = 1; i < name.size(); ++i)
         if (!IsUtf8Continuation(name[i]))
             boundaries.push_back(i);
-    // boundaries[k] is the length in bytes of the first k + 1 characters.
-    for (size_t k = boundaries.size(); k-- > 1;) {
-        std::string candidate = name.substr(0, boundaries[k]) + Ellipsis;
-        if (measure(candidate) <= width)
-            return candidate;
-    }
-    return {};
+    // boundaries[k] is the length in bytes of the first k + 1 characters;
+    // candidate j keeps boundaries[K - 1 - j] bytes, the longest first.
+    if (boundaries.size() < 2)
+        return {};
+    const size_t count = boundaries.size() - 1; // k runs from K - 1 down to 1
+    auto candidate = [&](size_t j) { return name.substr(0, boundaries[count - j]) + Ellipsis; };
+    const size_t j =
+        FirstFitting(0, count, [&](size_t i) { return measure(candidate(i)) <= width; });
+    return j == count ? std::string() : candidate(j);
 }
 
 std::string_view Trim(std::string_view s) {
@@ -81,18 +99,20 @@ std::string ShortenPath(const std::string& path, int width, const TTextMeasure& 
     size_t last = path.rfind(Separator);
     std::string name = last == std::string::npos ? path : path.substr(last + 1);
     if (first != last) {
-        // Folders between the root and the name; keep at least one of them.
-        std::string root = path.substr(0, first + 1);
-        size_t start = first + 1;
-        for (;;) {
-            size_t next = path.find(Separator, start);
-            if (next == std::string::npos || next >= last)
-                break;
-            start = next + 1;
-            std::string candidate = root + Ellipsis + Separator + path.substr(start);
-            if (measure(candidate) <= width)
-                return candidate;
-        }
+        // Folders between the root and the name, dropped from the left; keep
+        // at least one of them.
+        const std::string root = path.substr(0, first + 1);
+        std::vector<size_t> starts;
+        for (size_t next = path.find(Separator, first + 1);
+             next != std::string::npos && next < last; next = path.find(Separator, next + 1))
+            starts.push_back(next + 1);
+        auto candidate = [&](size_t i) {
+            return root + Ellipsis + Separator + path.substr(starts[i]);
+        };
+        const size_t i = FirstFitting(0, starts.size(),
+                                      [&](size_t k) { return measure(candidate(k)) <= width; });
+        if (i < starts.size())
+            return candidate(i);
     }
     if (measure(name) <= width)
         return name;

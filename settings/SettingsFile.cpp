@@ -137,20 +137,40 @@ void AppendValue(std::string& out, const TStoredValue& value) {
 
 } // namespace
 
+namespace {
+
+std::string IndexName(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+} // namespace
+
+const size_t* TSettingsSection::Position(std::string_view name) const {
+    if (Index.size() != Values.size()) {
+        Index.clear();
+        for (size_t i = 0; i < Values.size(); ++i)
+            Index.emplace(IndexName(Values[i].first), i);
+    }
+    const auto it = Index.find(IndexName(name));
+    return it == Index.end() ? nullptr : &it->second;
+}
+
 const TStoredValue* TSettingsSection::Find(std::string_view name) const {
-    for (const auto& [n, v] : Values)
-        if (SameNameIgnoringCase(n, name))
-            return &v;
-    return nullptr;
+    const size_t* position = Position(name);
+    return position == nullptr ? nullptr : &Values[*position].second;
 }
 
 void TSettingsSection::Set(std::string_view name, TStoredValue value) {
-    for (auto& [n, v] : Values)
-        if (SameNameIgnoringCase(n, name)) {
-            v = std::move(value);
-            return;
-        }
+    if (const size_t* position = Position(name)) {
+        Values[*position].second = std::move(value);
+        return;
+    }
     Values.emplace_back(std::string(name), std::move(value));
+    Index.emplace(IndexName(name), Values.size() - 1);
 }
 
 TSettingsSection* TSettingsDocument::Find(std::string_view keyPath) {
@@ -167,7 +187,7 @@ const TSettingsSection* TSettingsDocument::Find(std::string_view keyPath) const 
 TSettingsSection& TSettingsDocument::FindOrAdd(std::string_view keyPath) {
     if (auto* s = Find(keyPath))
         return *s;
-    Sections.push_back(TSettingsSection{std::string(keyPath), {}});
+    Sections.push_back(TSettingsSection{std::string(keyPath), {}, {}});
     return Sections.back();
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -19,6 +20,12 @@ struct TSettingsSection {
 
     const TStoredValue* Find(std::string_view name) const;
     void Set(std::string_view name, TStoredValue value);
+
+    // Position in Values by ASCII lower-case name, so that a file with tens
+    // of thousands of values loads and saves in linear time; rebuilt when
+    // Values was changed directly.
+    mutable std::unordered_map<std::string, size_t> Index = {};
+    const size_t* Position(std::string_view name) const;
 };
 
 struct TSettingsDocument {

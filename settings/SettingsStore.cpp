@@ -163,7 +163,7 @@ std::unique_ptr<TSettingsKey> TFileSettingsStore::OpenKey(const std::string& key
         return std::make_unique<TFileSettingsKey>(FFilePath, *section, false);
     if (!create)
         return nullptr;
-    return std::make_unique<TFileSettingsKey>(FFilePath, TSettingsSection{keyPath, {}}, true);
+    return std::make_unique<TFileSettingsKey>(FFilePath, TSettingsSection{keyPath, {}, {}}, true);
 }
 
 std::unique_ptr<TSettingsKey> TMemorySettingsStore::OpenKey(const std::string& keyPath,

@@ -89,6 +89,34 @@ TEST(ShortenPath, KeepsRootAndTrailingComponentsThenTheNameThenCutsIt) {
         EXPECT_LE(Measure(Shorten(path, w)), w * 10) << w;
 }
 
+// A damaged settings file may hold a path of 100,000 characters: shortening
+// it measures a few dozen candidates, not one per character or folder, and
+// still finds the longest that fits.
+TEST(ShortenPath, MeasuresFewCandidatesOfAHugePath) {
+    std::string folders;
+    for (int i = 0; i < 10000; ++i)
+        folders += "/f" + std::to_string(i % 10) + "x";
+    const std::string name(50000, 'n');
+    int calls = 0;
+    auto counting = [&](std::string_view text) {
+        ++calls;
+        return Measure(text);
+    };
+    const std::string path = folders + "/" + name;
+    const std::string cut = ShortenPath(path, 1000 * 10, counting);
+    EXPECT_EQ(cut, name.substr(0, 997) + "...");
+    EXPECT_LT(calls, 60);
+
+    calls = 0;
+    const std::string kept = ShortenPath(folders + "/v.vlo", 25 * 10, counting);
+    EXPECT_EQ(kept, "/.../f7x/f8x/f9x/v.vlo");
+    EXPECT_LT(calls, 40);
+    for (int w : {5, 9, 12, 13, 16, 17, 60})
+        EXPECT_LE(Measure(ShortenPath(folders + "/v.vlo", w * 10, Measure)), w * 10) << w;
+    EXPECT_EQ(ShortenPath(folders + "/v.vlo", 14 * 10, Measure), "/.../f9x/v.vlo");
+    EXPECT_EQ(ShortenPath(folders + "/v.vlo", 13 * 10, Measure), "v.vlo");
+}
+
 TEST(Placement, DialogCentredOverOwnerAndKeptInsideTheWorkArea) {
     const TScreenRect work{0, 0, 1024, 738};
     struct Case {

@@ -206,6 +206,37 @@ TEST(SettingsFileFormat, MalformedFilesAreRejectedWhole) {
         EXPECT_EQ(ParseSettingsFile(c.text).has_value(), c.ok) << c.what;
 }
 
+// Values are found by name without regard to ASCII case, also after the list
+// was changed directly and in a file with 50,000 of them, in file order.
+TEST(SettingsFileFormat, ValuesAreFoundByNameIgnoringCase) {
+    TSettingsSection section;
+    section.Set("File1", Bytes(vtString, {'a', 0}));
+    section.Set("FILE1", Bytes(vtString, {'b', 0}));
+    section.Set("File2", Bytes(vtString, {'c', 0}));
+    ASSERT_EQ(section.Values.size(), 2u);
+    EXPECT_EQ(section.Values[0].first, "File1");
+    EXPECT_EQ(section.Find("file1")->Data, (std::vector<uint8_t>{'b', 0}));
+    EXPECT_EQ(section.Find("File3"), nullptr);
+    section.Values.emplace_back("File3", Bytes(vtString, {'d', 0}));
+    ASSERT_NE(section.Find("FILE3"), nullptr);
+    EXPECT_EQ(section.Find("FILE3")->Data, (std::vector<uint8_t>{'d', 0}));
+    section.Values.clear();
+    EXPECT_EQ(section.Find("File1"), nullptr);
+
+    std::string text = std::string(SettingsFileMagic) + "\n\n[K]\n";
+    for (int i = 1; i <= 50000; ++i)
+        text += "File" + std::to_string(i) + "=sz:/d/" + std::to_string(i) + ".vlo\n";
+    const auto doc = ParseSettingsFile(text);
+    ASSERT_TRUE(doc.has_value());
+    const TSettingsSection* key = doc->Find("k");
+    ASSERT_NE(key, nullptr);
+    ASSERT_EQ(key->Values.size(), 50000u);
+    EXPECT_EQ(key->Values[49999].first, "File50000");
+    ASSERT_NE(key->Find("file31415"), nullptr);
+    EXPECT_EQ(key->Find("file31415")->Data.size(), std::string("/d/31415.vlo").size() + 1);
+    EXPECT_TRUE(FormatSettingsFile(*doc) == text); // no diff of a megabyte
+}
+
 TEST(SettingsFileFormat, FormatAndParseAreInverse) {
     TSettingsDocument doc;
     doc.FindOrAdd("Software\\Quenwick\\Vocalore\\2.0")
