@@ -299,7 +299,8 @@ TEST(ExportFile, ReportsCreateAndWriteFailures) {
               0u);
     // A full device accepts the file but refuses the bytes.
     if (std::filesystem::exists("/dev/full")) {
-        EXPECT_EQ(ErrorOf([&] { ExportText(doc, "/dev/full", true); }), "Stream write error");
+        EXPECT_EQ(ErrorOf([&] { ExportText(doc, "/dev/full", true); }),
+                  "Stream write error\n/dev/full: No space left on device");
     }
 
     for (size_t limit : {size_t{0}, size_t{10}}) {
