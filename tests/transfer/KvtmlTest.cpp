@@ -17,6 +17,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <sstream>
 
 using namespace vocalore;
 using namespace vocalore::transfertest;
@@ -192,7 +193,8 @@ TEST(KvtmlLanguages, IdentifiersNamedByCodeOrByName) {
         {"English (United Kingdom)", EnglishUK},
         {"Original", 0},
         {"", 0},
-        {"ja", 0}, // Japanese has no single-byte code page
+        {"ja", 0},      // Japanese has no single-byte code page
+        {"no", 0x0414}, // ICU knows only the primary language
         {"sr", 0x281A},
         {"sr@ijekavian", 0x281A},
         {"sr@latin", 0x241A}, // KDE's script variants
@@ -240,6 +242,7 @@ TEST(KvtmlRead, Version2FieldsWordTypesAndOddShapes) {
   <information><title>Tiere &amp; mehr</title><author>A. Autor</author></information>
   <identifiers>
     <identifier id="0"><name>English</name><locale>en</locale></identifier>
+    <comment>not an identifier</comment>
     <identifier id="1"><name>Deutsch</name><locale>de</locale>
       <personalpronouns><singular><firstperson>ich</firstperson></singular></personalpronouns>
     </identifier>
@@ -260,6 +263,7 @@ TEST(KvtmlRead, Version2FieldsWordTypesAndOddShapes) {
       <translation id="1"><text>laufen</text></translation></entry>
   </entries>
   <wordtypes>
+    <container><name>Tool</name><entry id="3"><translation id="0"/></entry></container>
     <container><name>Noun</name>
       <container><name>Male</name><entry id="7"><translation id="1"/></entry></container>
       <entry id="3"><translation id="0"/><translation id="1"/></entry>
@@ -272,7 +276,8 @@ TEST(KvtmlRead, Version2FieldsWordTypesAndOddShapes) {
     EXPECT_EQ(data.Title, "Tiere & mehr");
     EXPECT_EQ(data.Author, "A. Autor");
     ASSERT_EQ(data.Entries.size(), 5u);
-    EXPECT_EQ(data.Entries[0].Translations.at(1).TextLine, 14);
+    EXPECT_EQ(data.Entries[0].Translations.at(1).TextLine, 15);
+    EXPECT_EQ(data.Identifiers.size(), 2u);
 
     TVocabFile doc;
     Languages(doc, German, English);
@@ -334,6 +339,9 @@ TEST(KvtmlRead, BrokenFilesAndUnencodableTextsChangeNothing) {
         {"<kvtml version=\"2.0\"></kvtml><extra/>", "Invalid KVTML file: line 1: "},
         {"<kvtml version=\"2.0\"><entries>\n<entry><translation><text>\xF6</text>",
          "Invalid KVTML file: line 2: the byte 0xF6 is not part of a UTF-8 character."},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\" "
+         "standalone=\"yes\"?>\n<kvtml>\n\n<e><o>\xF6</o></e>",
+         "Invalid KVTML file: line 4: the byte 0xF6 is not part of a UTF-8 character."},
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<kvtml version=\"2.0\"><entries>\n"
          "<entry><translation id=\"0\"><text>\xF6</text></translation></entry></entries></kvtml>",
          "(no error)"},
@@ -435,6 +443,19 @@ TEST(KvtmlWrite, ReadsBackAsTheSameItems) {
                    "['die Stra\\xdfe', 'n.', '', 'street, road']\n"
                    "['sch\\xf6n', 'adj.', '<b>&amp;</b>', 'beautiful; nice']\n"
                    "['\\x81', '', '', '#Value?#']\n");
+}
+
+// The stream form writes the same bytes and reports a stream that fails.
+TEST(KvtmlWrite, StreamFormAndItsFailure) {
+    TVocabFile doc;
+    Languages(doc, German, English);
+    AddItem(doc, {"Haus", "n.", "", "house"});
+    std::ostringstream out;
+    ExportKvtml(doc, out);
+    EXPECT_EQ(out.str(), KvtmlBytes(doc));
+    std::ostringstream bad;
+    bad.setstate(std::ios::badbit);
+    EXPECT_EQ(ErrorOf([&] { ExportKvtml(doc, bad); }), "Stream write error");
 }
 
 TEST(KvtmlWrite, RefusesWhatXmlCannotCarry) {
