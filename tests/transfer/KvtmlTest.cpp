@@ -406,6 +406,7 @@ TEST(KvtmlWrite, ReadsBackAsTheSameItems) {
     const std::string bytes = KvtmlBytes(doc);
     EXPECT_TRUE(bytes.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     EXPECT_NE(bytes.find("<locale>de_DE</locale>"), std::string::npos);
+    EXPECT_NE(bytes.find("<generator>Vocalore 2.0</generator>"), std::string::npos);
     EXPECT_NE(bytes.find("<name>English</name>"), std::string::npos);
 
     const TKvtmlData data = ReadKvtml(bytes);
