@@ -13,6 +13,8 @@
 #include "core/VocabFile.h"
 #include "transfer/Export.h"
 #include "transfer/Import.h"
+#include "transfer/Kvtml.h"
+#include "transfer/qt/KvtmlXml.h"
 
 #include <QAction>
 #include <QDir>
@@ -24,6 +26,13 @@ namespace vocalore {
 namespace {
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+const QLatin1String KvtmlFilter("KVTML Vocabulary (*.kvtml)|*.kvtml");
+
+bool IsKvtml(const QString& path, const std::string& localPath) {
+    return path.endsWith(QLatin1String(".kvtml"), Qt::CaseInsensitive) ||
+           LooksLikeKvtmlFile(localPath);
+}
 
 } // namespace
 
@@ -61,7 +70,8 @@ bool TFileCommands::ChooseFile(QString& path) {
     request.Parent = &FForm;
     request.Caption = QStringLiteral("Open");
     request.Folder = QDir::currentPath();
-    request.Filter = QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*");
+    request.Filter =
+        QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*|") + KvtmlFilter;
     request.FilterIndex = 1;
     request.DefaultSuffix = QStringLiteral("vlo");
     const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
@@ -72,6 +82,8 @@ bool TFileCommands::ChooseFile(QString& path) {
 }
 
 bool TFileCommands::OpenDocument(const QString& path) {
+    if (IsKvtml(path, LocalPath(path)))
+        return OpenKvtml(path);
     TWaitCursor wait;
     auto document = std::make_unique<TVocabFile>();
     try {
@@ -94,6 +106,39 @@ bool TFileCommands::OpenDocument(const QString& path) {
         document->SetCurrentIndex(0);
     FForm.InstallDocument(std::move(document));
     FForm.Settings().RecentFiles.Add(LocalPath(path));
+    return true;
+}
+
+// Another trainer's list becomes a new untitled document in the languages
+// its identifiers name; the New dialog asks for any it can't tell.
+bool TFileCommands::OpenKvtml(const QString& path) {
+    auto document = std::make_unique<TVocabFile>();
+    try {
+        TWaitCursor wait;
+        const TKvtmlData data = ReadKvtmlFile(LocalPath(path));
+        auto [foreign, native] = KvtmlLanguages(data);
+        if (!IsLanguageAvailable(foreign) || !IsLanguageAvailable(native)) {
+            wait.Restore();
+            if (!IsLanguageAvailable(foreign))
+                foreign = FForm.Document().ForeignLangID;
+            if (!IsLanguageAvailable(native))
+                native = FForm.Document().NativeLangID;
+            if (!TNewDialog::Execute(&FForm, foreign, native))
+                return false;
+        }
+        document->ForeignLangID = foreign;
+        document->NativeLangID = native;
+        ImportKvtmlData(*document, data);
+        SetKvtmlProperties(*document, data);
+    } catch (const std::exception& e) {
+        FForm.AppException(QString::fromStdString(e.what()));
+        return false;
+    }
+    FForm.LanguagesChanged(document->ForeignLangID, document->NativeLangID);
+    FForm.ClearCutMark();
+    if (document->Count() > 0)
+        document->SetCurrentIndex(0);
+    FForm.InstallDocument(std::move(document));
     return true;
 }
 
@@ -156,6 +201,17 @@ const std::vector<TSaveAsType>& SaveAsTypes() {
          [](TVocabFile& document, const std::string& path) { ExportText(document, path, false); }},
         {"Comma-Separated Values (*.csv)", "*.csv", false,
          [](TVocabFile& document, const std::string& path) { ExportText(document, path, true); }},
+        // For the desktop's other programs, beside the code-page forms above.
+        {"Tab-Delimited Text, UTF-8 (*.txt)", "*.txt", false,
+         [](TVocabFile& document, const std::string& path) {
+             ExportText(document, path, false, tcUtf8);
+         }},
+        {"Comma-Separated Values, UTF-8 (*.csv)", "*.csv", false,
+         [](TVocabFile& document, const std::string& path) {
+             ExportText(document, path, true, tcUtf8);
+         }},
+        {"KVTML Vocabulary (*.kvtml)", "*.kvtml", false,
+         [](TVocabFile& document, const std::string& path) { ExportKvtml(document, path); }},
     };
     return types;
 }
@@ -164,13 +220,23 @@ const std::vector<TImportKind>& ImportKinds() {
     static const std::vector<TImportKind> kinds{
         // Byte for byte: "x.VLO" is not a document but a text file.
         {[](const QString& extension) { return extension == QLatin1String(".vlo"); },
-         [](QWidget*, TVocabFile& document, const std::string& path) -> std::optional<int32_t> {
+         [](QWidget*, TVocabFile& document,
+            const std::string& path) -> std::optional<TImportOutcome> {
              TWaitCursor wait;
              return document.MergeFile(path);
          }},
+        // Any other name: a KVTML file by its content, else text (UTF-8 or
+        // code page, told apart by the import itself).
         {[](const QString&) { return true; },
          [](QWidget* owner, TVocabFile& document,
-            const std::string& path) -> std::optional<int32_t> {
+            const std::string& path) -> std::optional<TImportOutcome> {
+             if (IsKvtml(QString::fromStdString(path), path)) {
+                 TWaitCursor wait;
+                 const TKvtmlImportResult result = ImportKvtml(document, path);
+                 return TImportOutcome(result.Count, result.Sides.Matched
+                                                         ? QString()
+                                                         : QString::fromUtf8(KvtmlUnmatchedNote));
+             }
              TImportSettings settings;
              if (!TImportDialog::Execute(owner, settings))
                  return std::nullopt;
@@ -258,7 +324,7 @@ void TFileCommands::miFileImportClick() {
         return;
     const QString extension = Extension(result.Path);
     TVocabFile& document = FForm.Document();
-    std::optional<int32_t> added;
+    std::optional<TImportOutcome> added;
     for (const TImportKind& kind : ImportKinds()) {
         if (kind.Matches(extension)) {
             added = kind.Run(&FForm, document, LocalPath(result.Path));
@@ -267,18 +333,20 @@ void TFileCommands::miFileImportClick() {
     }
     if (!added)
         return;
-    if (*added == 0)
+    if (added->Added == 0)
         throw EVocabFileError(NothingToImport);
     document.SetCurrentIndex(document.Count() - 1);
     FForm.RefreshGrid();
-    ShowMessageBox(QString::number(*added) + QStringLiteral(" items imported successfully."),
+    ShowMessageBox(QString::number(added->Added) + QStringLiteral(" items imported successfully.") +
+                       added->Note,
                    QStringLiteral("Import"), TMsgIcon::Information, mbOK, mbNone, &FForm);
 }
 
 std::vector<TFileFilterEntry> ImportFilterEntries() {
     return {{"Vocalore Documents (*.vlo)", "*.vlo"},
             {"Text Files (*.txt, *.csv)", "*.txt;*.csv"},
-            {"All Files (*.*)", "*.*"}};
+            {"All Files (*.*)", "*.*"},
+            {"KVTML Vocabulary (*.kvtml)", "*.kvtml"}};
 }
 
 void TFileCommands::miFilePropertiesClick() {

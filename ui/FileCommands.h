@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -36,13 +37,21 @@ struct TSaveAsType {
 };
 const std::vector<TSaveAsType>& SaveAsTypes();
 
+// What an import added, and what the count message says beyond the count
+// (a KVTML file whose languages were taken by position).
+struct TImportOutcome {
+    TImportOutcome(int32_t added, QString note = {}) : Added(added), Note(std::move(note)) {}
+    int32_t Added;
+    QString Note;
+};
+
 // The kinds of file Import reads, tried in order; the first whose test takes
-// the chosen file's extension (with its dot) reads it. Run returns the number
-// of items added, or nothing when the user cancelled on the way.
+// the chosen file's extension (with its dot) reads it. Run returns what was
+// added, or nothing when the user cancelled on the way.
 struct TImportKind {
     std::function<bool(const QString& extension)> Matches;
-    std::function<std::optional<int32_t>(QWidget* owner, TVocabFile& document,
-                                         const std::string& path)>
+    std::function<std::optional<TImportOutcome>(QWidget* owner, TVocabFile& document,
+                                                const std::string& path)>
         Run;
 };
 const std::vector<TImportKind>& ImportKinds();
@@ -64,7 +73,8 @@ public:
     // Asks to save a modified document; false when the user cancels or the
     // save fails.
     bool QuerySave();
-    // Loads the file into a new document and installs it on success.
+    // Loads the file into a new document and installs it on success. A KVTML
+    // file (told by its extension or content) becomes a new untitled document.
     bool OpenDocument(const QString& path);
     // The New dialog; on OK an empty document in the chosen languages.
     bool NewDocument();
@@ -72,6 +82,8 @@ public:
     bool ChooseFile(QString& path);
 
 private:
+    bool OpenKvtml(const QString& path);
+
     TMainForm& FForm;
 };
 

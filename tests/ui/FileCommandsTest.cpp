@@ -147,7 +147,8 @@ TEST_F(FileCommandsTest, ImportDialogOfferesDocumentsAndTextAndCancelDoesNothing
     EXPECT_EQ(dialog.Kind, TRecordedPrompt::pkOpenFile);
     EXPECT_EQ(dialog.Caption, QStringLiteral("Import"));
     EXPECT_EQ(dialog.Filter, QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|Text Files (*.txt, "
-                                            "*.csv)|*.txt;*.csv|All Files (*.*)|*.*"));
+                                            "*.csv)|*.txt;*.csv|All Files (*.*)|*.*|"
+                                            "KVTML Vocabulary (*.kvtml)|*.kvtml"));
     EXPECT_EQ(dialog.FilterIndex, 1);
     EXPECT_EQ(dialog.Folder, QDir::currentPath());
     EXPECT_EQ(dialog.FileName, QString());
