@@ -49,7 +49,8 @@ const QByteArray GermanPolishKvtml =
     "<identifier id=\"1\"><name>Deutsch</name><locale>de</locale></identifier></identifiers>\n"
     "<entries>\n"
     "<entry id=\"0\"><translation id=\"0\"><text>ulica</text></translation>"
-    "<translation id=\"1\"><text>Stra\xC3\x9F\x65</text><comment>f.</comment></translation></entry>\n"
+    "<translation "
+    "id=\"1\"><text>Stra\xC3\x9F\x65</text><comment>f.</comment></translation></entry>\n"
     "<entry id=\"1\"><translation id=\"0\"><text>poci\xC4\x85g</text></translation>"
     "<translation id=\"1\"><text>Zug</text></translation></entry>\n"
     "</entries>\n"
@@ -62,7 +63,9 @@ protected:
         test::App();
         ASSERT_TRUE(Dir.isValid());
         German = Dir.filePath(QStringLiteral("german.vlo"));
-        WriteDocument(German, {{"die Stra\xDF" "e", "noun", "", "street"},
+        WriteDocument(German, {{"die Stra\xDF"
+                                "e",
+                                "noun", "", "street"},
                                {"der Zug", "noun", "pl. Z\xFCge", "train"}});
         Form = std::make_unique<TMainForm>(Store);
         ASSERT_TRUE(Form->FormCreate({German}));
@@ -100,12 +103,15 @@ TEST_F(OtherFormatsTest, SaveAsOffersUtf8AndKvtmlAfterTheFourTypes) {
     // Each by its type alone, and as an export: the document keeps its name.
     Prompts.QueueFile(File("utf8.txt"), 5);
     Trigger(cmFileSaveAs);
-    EXPECT_EQ(Bytes(File("utf8.txt")), QByteArray("die Stra\xC3\x9F" "e\tnoun\t\tstreet\r\n"
+    EXPECT_EQ(Bytes(File("utf8.txt")), QByteArray("die Stra\xC3\x9F"
+                                                  "e\tnoun\t\tstreet\r\n"
                                                   "der Zug\tnoun\tpl. Z\xC3\xBCge\ttrain\r\n"));
     Prompts.QueueFile(File("utf8.txt.csv"), 6);
     Trigger(cmFileSaveAs);
-    EXPECT_EQ(Bytes(File("utf8.txt.csv")), QByteArray("\"die Stra\xC3\x9F" "e\",noun,,street\r\n"
-                                                      "\"der Zug\",noun,\"pl. Z\xC3\xBCge\",train\r\n"));
+    EXPECT_EQ(Bytes(File("utf8.txt.csv")),
+              QByteArray("\"die Stra\xC3\x9F"
+                         "e\",noun,,street\r\n"
+                         "\"der Zug\",noun,\"pl. Z\xC3\xBCge\",train\r\n"));
     Prompts.QueueFile(File("list.csv"), 7);
     Trigger(cmFileSaveAs);
     const TKvtmlData data = ReadKvtmlFile(File("list.csv").toStdString());
@@ -149,7 +155,8 @@ TEST_F(OtherFormatsTest, ImportTakesKvtmlByNameOrContentAndSaysWhenLanguagesWere
 }
 
 TEST_F(OtherFormatsTest, Utf8TextIsStoredInTheCodePagesOrRefusedWhole) {
-    WriteBytes(File("list.txt"), "\xEF\xBB\xBFT\xC3\xBCr\t\t\tdoor\r\nSchl\xC3\xBCssel\t\t\tkey\r\n");
+    WriteBytes(File("list.txt"),
+               "\xEF\xBB\xBFT\xC3\xBCr\t\t\tdoor\r\nSchl\xC3\xBCssel\t\t\tkey\r\n");
     auto acceptAllColumns = [](QDialog* dialog) {
         // All four fields in their order: columns 1 to 4.
         auto* list = dialog->findChild<QListWidget*>(QStringLiteral("lbAvailable"));
@@ -191,10 +198,11 @@ TEST_F(OtherFormatsTest, OpenMakesAnUntitledDocumentInTheFilesLanguages) {
     EXPECT_EQ(doc.GetProperty(piDescription), "Stadt");
     ASSERT_EQ(doc.Count(), 2);
     EXPECT_EQ(doc.Items(1).Word, "poci\xB9g"); // code page 1250
-    EXPECT_EQ(doc.Items(0).Translation, "Stra\xDF" "e");
+    EXPECT_EQ(doc.Items(0).Translation, "Stra\xDF"
+                                        "e");
     EXPECT_EQ(doc.Items(0).Notes, "f.");
     EXPECT_EQ(doc.CurrentIndex(), 0);
-    EXPECT_TRUE(Form->windowTitle().startsWith(QStringLiteral("Untitled"))) 
+    EXPECT_TRUE(Form->windowTitle().startsWith(QStringLiteral("Untitled")))
         << Form->windowTitle().toStdString();
     EXPECT_EQ(Form->Settings().RecentFiles.Count(), 1); // only the German document
 }
