@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -251,6 +252,37 @@ TEST_F(FindCommandsTest, DialogClosesWhenTestingStartsAndTheSearchLivesOn) {
     Doc().SetCurrentIndex(0);
     F3();
     EXPECT_EQ(Doc().CurrentIndex(), 4);
+}
+
+TEST_F(FindCommandsTest, DialogKeepsItsControlsApartInTheirTabOrder) {
+    Start();
+    OpenFind();
+    QDialog* dialog = Dialog();
+    dialog->adjustSize();
+    const char* order[] = {"edtFind", "chbMatchCase", "chbMatchAccents", "chbMatchWord",
+                           "btnFind", "btnCancel",    "btnHelp",         "cbField"};
+    std::vector<QWidget*> controls;
+    for (const char* name : order)
+        controls.push_back(Child<QWidget>(name));
+    controls.push_back(Child<QLabel>("lblFind"));
+    controls.push_back(Child<QLabel>("lblField"));
+    EXPECT_EQ(Child<QLabel>("lblFind")->buddy(), Text());
+    EXPECT_EQ(Child<QLabel>("lblField")->buddy(), Fields());
+    for (size_t i = 0; i < controls.size(); ++i) {
+        ASSERT_NE(controls[i], nullptr) << i;
+        EXPECT_TRUE(dialog->rect().contains(controls[i]->geometry())) << i;
+        for (size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " and "
+                << controls[j]->objectName().toStdString();
+    }
+    for (size_t i = 0; i + 1 < std::size(order); ++i) {
+        QWidget* next = controls[i]->nextInFocusChain();
+        while (next && next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, controls[i + 1]) << order[i];
+    }
+    EXPECT_TRUE(Child<QPushButton>("btnFind")->isDefault());
 }
 
 TEST(SearchDialogPlace, MovesOffTheBandTowardsTheMiddleOfTheScreen) {

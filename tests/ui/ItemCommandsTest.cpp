@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -540,6 +541,13 @@ TEST_F(ItemCommandsTest, MovesStopAtTheEndsAndKeepTheItemCurrent) {
     EXPECT_EQ(Doc().CurrentIndex(), 2);
     EXPECT_EQ(Words(), (std::vector<std::string>{"die Katze", "das Haus", "der Hund", "der Baum"}));
     EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo Move"));
+
+    // Undo and Redo take the selection along with the item.
+    Run(cmEditUndo);
+    EXPECT_EQ(Form->Grid()->Row(), 3);
+    Run(cmEditRedo);
+    EXPECT_EQ(Doc().CurrentIndex(), 2);
+    EXPECT_EQ(Form->Grid()->Row(), 2);
 }
 
 TEST_F(ItemCommandsTest, SortFollowsTheForeignCollationFromTheSortPosition) {
@@ -625,6 +633,70 @@ TEST_F(ItemCommandsTest, NoItemCommandIsAvailableWhileTesting) {
     Key(Qt::Key_Delete);
     EXPECT_EQ(Doc().Count(), 4);
     EXPECT_EQ(Caption(cmEditUndo), QStringLiteral("&Undo"));
+}
+
+// Shared check of a dialog's face: every control in view and clear of the
+// others, labels that focus their fields, and the tab order.
+void ExpectLaidOut(QDialog* dialog, const std::vector<const char*>& tabOrder,
+                   const std::vector<std::pair<const char*, const char*>>& buddies) {
+    dialog->adjustSize();
+    std::vector<QWidget*> controls;
+    for (const char* name : tabOrder) {
+        auto* control = dialog->findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(control, nullptr) << name;
+        controls.push_back(control);
+    }
+    for (const auto& [label, field] : buddies) {
+        auto* l = dialog->findChild<QLabel*>(QString::fromLatin1(label));
+        ASSERT_NE(l, nullptr) << label;
+        EXPECT_EQ(l->buddy(), dialog->findChild<QWidget*>(QString::fromLatin1(field))) << label;
+        controls.push_back(l);
+    }
+    const QRect inside = dialog->rect();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const QRect a = controls[i]->geometry();
+        EXPECT_TRUE(inside.contains(a)) << controls[i]->objectName().toStdString();
+        EXPECT_GT(a.width(), 0) << controls[i]->objectName().toStdString();
+        for (size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(a.intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " and "
+                << controls[j]->objectName().toStdString();
+    }
+    for (size_t i = 0; i + 1 < tabOrder.size(); ++i) {
+        QWidget* next = controls[i]->nextInFocusChain();
+        while (next && next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, controls[i + 1]) << tabOrder[i];
+    }
+}
+
+TEST_F(ItemCommandsTest, EditDialogShowsEachFieldInItsOwnStyleAndOrder) {
+    Start();
+    OnNextModal([](QDialog* dialog) {
+        ExpectLaidOut(
+            dialog,
+            {"edtForeign", "edtCategory", "edtNotes", "edtNative", "btnOK", "btnCancel", "btnHelp"},
+            {{"lblForeign", "edtForeign"},
+             {"lblCategory", "edtCategory"},
+             {"lblNotes", "edtNotes"},
+             {"lblNative", "edtNative"}});
+        struct TStyle {
+            const char* Name;
+            bool Bold, Italic;
+        } styles[] = {{"edtForeign", true, false},
+                      {"edtCategory", false, true},
+                      {"edtNotes", false, true},
+                      {"edtNative", false, false}};
+        for (const TStyle& style : styles) {
+            const QFont font = Field(dialog, style.Name)->font();
+            EXPECT_EQ(font.bold(), style.Bold) << style.Name;
+            EXPECT_EQ(font.italic(), style.Italic) << style.Name;
+            EXPECT_EQ(font.pixelSize(), 16) << style.Name;
+        }
+        EXPECT_TRUE(dialog->findChild<QPushButton*>(QStringLiteral("btnOK"))->isDefault());
+        dialog->reject();
+    });
+    Run(cmEditAdd);
 }
 
 } // namespace
