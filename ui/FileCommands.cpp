@@ -52,6 +52,7 @@ bool TFileCommands::NewDocument() {
     document.ForeignLangID = foreign;
     document.NativeLangID = native;
     FForm.ClearCutMark();
+    FForm.Grid()->ScrollToStart();
     return true;
 }
 
@@ -105,6 +106,7 @@ bool TFileCommands::OpenDocument(const QString& path) {
     if (document->Count() > 0)
         document->SetCurrentIndex(0);
     FForm.InstallDocument(std::move(document));
+    FForm.Grid()->ScrollToStart();
     FForm.Settings().RecentFiles.Add(LocalPath(path));
     return true;
 }

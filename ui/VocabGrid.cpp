@@ -194,6 +194,12 @@ void TVocabGrid::RefreshGrid() {
     ScrollIntoView();
 }
 
+void TVocabGrid::ScrollToStart() {
+    horizontalScrollBar()->setValue(0);
+    SetTopRow(0);
+    FRow = 0;
+}
+
 void TVocabGrid::ScrollIntoView() {
     const int visible = VisibleRowCount();
     if (FRow < TopRow())

@@ -53,6 +53,8 @@ public:
     // Re-synchronises with the document after any change and scrolls the
     // current item into view; repaints once.
     void RefreshGrid();
+    // A newly shown document starts at its first row, scrolled to the left.
+    void ScrollToStart();
     void UpdateColumnWidth();
     // The character sets of the measuring fonts follow the document's languages.
     void SetLanguages(uint16_t foreignId, uint16_t nativeId);

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -386,6 +387,34 @@ TEST_F(MainWindowTest, WindowBoundsSurviveARestartOnlyFromTheNormalState) {
     Form = std::make_unique<TMainForm>(Store);
     StartWith(German);
     EXPECT_EQ(Form->geometry(), normal);
+}
+
+TEST_F(MainWindowTest, AnotherDocumentStartsScrolledToTheLeftAndTop) {
+    const QString wide = Dir.filePath(QStringLiteral("wide.vlo"));
+    {
+        TVocabFile document;
+        document.ForeignLangID = 0x0407;
+        document.NativeLangID = 0x0409;
+        for (int i = 0; i <= 60; ++i) {
+            document.PendingItem().Word = i < 60 ? "die Eisenbahn" : std::string(200, 'w');
+            document.PendingItem().Translation = "railway";
+            document.InsertPending(ipAtEnd);
+        }
+        document.SaveToFile(wide.toStdString());
+    }
+    StartWith(wide);
+    QScrollBar* across = Form->Grid()->horizontalScrollBar();
+    QScrollBar* down = Form->Grid()->verticalScrollBar();
+    ASSERT_GT(across->maximum(), 0);
+    ASSERT_GT(down->maximum(), 0);
+    across->setValue(across->maximum());
+    Form->Grid()->SelectRow(60);
+    ASSERT_GT(down->value(), 0);
+
+    ASSERT_TRUE(Form->OpenDocument(wide));
+    Form->SetViewMode(vmEdit);
+    EXPECT_EQ(across->value(), 0);
+    EXPECT_EQ(down->value(), 0);
 }
 
 TEST_F(MainWindowTest, AStoredPositionOffEveryScreenOpensTheWindowOnScreen) {
