@@ -34,6 +34,8 @@ bool IsKvtml(const QString& path, const std::string& localPath) {
            LooksLikeKvtmlFile(localPath);
 }
 
+constexpr int SavePromptNameWidth = 420;
+
 } // namespace
 
 void TFileCommands::miFileNewClick() {
@@ -158,7 +160,9 @@ bool TFileCommands::QuerySave() {
     const TVocabFile& document = FForm.Document();
     if (FForm.ViewMode() == vmNone || !document.Modified())
         return true;
-    const QString title = Utf8(DocumentTitle(document.FileName()));
+    // A name too long for the box loses its middle, never its end or the '?'.
+    const QString title = TShortenedLabel::ElideMiddle(Utf8(DocumentTitle(document.FileName())),
+                                                       SavePromptNameWidth, FForm.fontMetrics());
     const TMsgButton answer =
         ShowMessageBox(QStringLiteral("Save changes to ") + title + u'?', {}, TMsgIcon::Warning,
                        mbYes | mbNo | mbCancel, mbNone, &FForm);

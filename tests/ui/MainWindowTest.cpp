@@ -389,6 +389,21 @@ TEST_F(MainWindowTest, WindowBoundsSurviveARestartOnlyFromTheNormalState) {
     EXPECT_EQ(Form->geometry(), normal);
 }
 
+TEST_F(MainWindowTest, SavePromptShortensTheMiddleOfALongNameAndKeepsItsQuestionMark) {
+    const QString name = QStringLiteral("begin") + QString(240, u'x') + QStringLiteral("end.vlo");
+    const QString path = Dir.filePath(name);
+    ASSERT_TRUE(QFile::copy(German, path));
+    StartWith(path);
+    Form->Document().MoveCurrent(2);
+    Prompts.QueueButton(mbCancel);
+    Form->Action(cmFileNew)->trigger();
+    ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    const QString text = Prompts.Last().Text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Save changes to begin"))) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("end.vlo?"))) << text.toStdString();
+    EXPECT_LT(text.size(), name.size());
+}
+
 TEST_F(MainWindowTest, AnotherDocumentStartsScrolledToTheLeftAndTop) {
     const QString wide = Dir.filePath(QStringLiteral("wide.vlo"));
     {
