@@ -11,6 +11,8 @@ constexpr const char* vnWindowPosition = "WindowPosition";
 constexpr const char* vnForeignLangID = "ForeignLangID";
 constexpr const char* vnNativeLangID = "NativeLangID";
 constexpr const char* vnShowToolBar = "ShowToolBar";
+constexpr const char* vnFileDialogWidth = "FileDialogWidth";
+constexpr const char* vnFileDialogHeight = "FileDialogHeight";
 constexpr const char* vnShowStatusBar = "ShowStatusBar";
 constexpr const char* vnTestMode = "TestMode";
 constexpr const char* vnMultipleChoice = "MultipleChoice";
@@ -62,6 +64,8 @@ void LoadSettings(TSettingsStore& store, TSettings& s, uint16_t defaultNativeLan
     s.MultipleChoice = ReadBool(k, vnMultipleChoice, false);
     s.NextTip = ReadInteger(k, vnNextTip, 0);
     s.ShowTips = ReadBool(k, vnShowTips, true);
+    s.FileDialogWidth = ReadInteger(k, vnFileDialogWidth, 0);
+    s.FileDialogHeight = ReadInteger(k, vnFileDialogHeight, 0);
 
     s.RecentFiles.Clear();
     // A damaged count must not keep us looping over values that are not
@@ -126,6 +130,10 @@ bool SaveSettings(TSettingsStore& store, const TSettings& s) {
     ok &= WriteBool(k, vnMultipleChoice, s.MultipleChoice);
     ok &= WriteInteger(k, vnNextTip, s.NextTip);
     ok &= WriteBool(k, vnShowTips, s.ShowTips);
+    if (s.FileDialogWidth > 0 && s.FileDialogHeight > 0) {
+        ok &= WriteInteger(k, vnFileDialogWidth, s.FileDialogWidth);
+        ok &= WriteInteger(k, vnFileDialogHeight, s.FileDialogHeight);
+    }
 
     ok &= WriteInteger(k, vnFileCount, s.RecentFiles.Count());
     for (int32_t i = 0; i < s.RecentFiles.Count(); ++i)

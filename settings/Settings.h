@@ -32,6 +32,9 @@ struct TSettings {
     int32_t NextTip = 0;
     bool ShowTips = true;
     TRecentFileList RecentFiles{MainRecentFileCapacity};
+    // The size the user last gave the Open and Save As dialogs; 0 = the default.
+    int32_t FileDialogWidth = 0;
+    int32_t FileDialogHeight = 0;
     TPageSetup PageSetup;
     TOptions Options;
 };

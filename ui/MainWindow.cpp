@@ -378,6 +378,7 @@ void TMainForm::ApplySettings() {
     FDocument->NativeLangID = FSettings.NativeLangID;
     tbrToolBar->setVisible(FSettings.ShowToolBar);
     statusBar()->setVisible(FSettings.ShowStatusBar);
+    TQtPromptService::SetFileDialogSize({FSettings.FileDialogWidth, FSettings.FileDialogHeight});
 }
 
 void TMainForm::CollectSettings() {
@@ -393,6 +394,9 @@ void TMainForm::CollectSettings() {
     FSettings.NativeLangID = FDocument->NativeLangID;
     FSettings.ShowToolBar = !tbrToolBar->isHidden();
     FSettings.ShowStatusBar = !statusBar()->isHidden();
+    const QSize fileDialog = TQtPromptService::FileDialogSize();
+    FSettings.FileDialogWidth = fileDialog.width();
+    FSettings.FileDialogHeight = fileDialog.height();
 }
 
 bool TMainForm::FormCloseQuery() {

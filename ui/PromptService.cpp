@@ -1,5 +1,7 @@
 #include "PromptService.h"
 
+#include "DialogHelpers.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -67,8 +69,28 @@ TMsgButton EscapeAnswer(TMsgButtons buttons) {
     return FirstButton(buttons);
 }
 
+// Qt's own first size is too small to read the file list's columns.
+constexpr QSize DefaultFileDialogSize(760, 480);
+
+QSize& FileDialogSizeStore() {
+    static QSize size;
+    return size;
+}
+
+// The dialog's state (view, column widths) for the rest of the run.
+QByteArray& FileDialogState() {
+    static QByteArray state;
+    return state;
+}
+
 TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save) {
     QFileDialog dialog(request.Parent, request.Caption);
+    // Ours rather than the desktop's, so that the size can be set and kept.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (!FileDialogState().isEmpty())
+        dialog.restoreState(FileDialogState());
+    dialog.resize(TQtPromptService::FileDialogSize());
+    KeepOnScreen(&dialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && request.OverwritePrompt));
@@ -86,7 +108,10 @@ TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save) {
     }
     if (!request.FileName.isEmpty())
         dialog.selectFile(request.FileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const int answer = dialog.exec();
+    TQtPromptService::SetFileDialogSize(dialog.size());
+    FileDialogState() = dialog.saveState();
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     TFileDialogResult result;
     result.Path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
@@ -96,6 +121,13 @@ TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save) {
 }
 
 } // namespace
+
+QSize TQtPromptService::FileDialogSize() {
+    const QSize stored = FileDialogSizeStore();
+    return stored.isValid() && !stored.isEmpty() ? stored : DefaultFileDialogSize;
+}
+
+void TQtPromptService::SetFileDialogSize(QSize size) { FileDialogSizeStore() = size; }
 
 TPromptService& TPromptService::Instance() {
     return installedService ? *installedService : QtService();

@@ -3,6 +3,7 @@
 // service, so that GUI tests can install a scripted fake that records what the
 // user would have seen and answers without blocking.
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -71,6 +72,11 @@ public:
     TMsgButton MessageBox(const TMessageRequest& request) override;
     TFileDialogResult OpenFile(const TFileDialogRequest& request) override;
     TFileDialogResult SaveFile(const TFileDialogRequest& request) override;
+
+    // The size the file dialogs open at; each dialog's last size is kept for
+    // the next one (and, through the settings, for the next run).
+    static QSize FileDialogSize();
+    static void SetFileDialogSize(QSize size);
 };
 
 // One prompt as the user would have seen it.

@@ -46,6 +46,8 @@ TSettings NonDefaultSettings() {
     s.MultipleChoice = true;
     s.NextTip = 17;
     s.ShowTips = false;
+    s.FileDialogWidth = 900;
+    s.FileDialogHeight = 610;
     s.RecentFiles.Add("/b/second.vlo");
     s.RecentFiles.Add("/a/first.vlo");
     s.PageSetup = {9, false, 3, false, {0, 567, 1134, 2880}};
@@ -80,6 +82,8 @@ void ExpectSame(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.MultipleChoice, b.MultipleChoice);
     EXPECT_EQ(a.NextTip, b.NextTip);
     EXPECT_EQ(a.ShowTips, b.ShowTips);
+    EXPECT_EQ(a.FileDialogWidth, b.FileDialogWidth);
+    EXPECT_EQ(a.FileDialogHeight, b.FileDialogHeight);
     EXPECT_EQ(a.RecentFiles, b.RecentFiles);
     EXPECT_EQ(a.PageSetup, b.PageSetup);
     EXPECT_EQ(a.Options, b.Options);
@@ -98,6 +102,7 @@ TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndExitCreatesEveryValue) {
     EXPECT_FALSE(s.MultipleChoice);
     EXPECT_EQ(s.NextTip, 0);
     EXPECT_TRUE(s.ShowTips);
+    EXPECT_EQ(s.FileDialogWidth, 0) << "the file dialogs open at their own default size";
     EXPECT_EQ(s.RecentFiles.Count(), 0);
     EXPECT_EQ(s.RecentFiles.Capacity(), MainRecentFileCapacity);
     EXPECT_EQ(EncodePageSetup(s.PageSetup), EncodePageSetup(TPageSetup{}));

@@ -1,6 +1,8 @@
 #include "ui/PromptService.h"
 #include "ui/DialogHelpers.h"
 
+#include "DialogTestSupport.h"
+
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -65,6 +67,33 @@ TEST(PromptService, UninstallingGoesBackToTheRealDialogs) {
         EXPECT_EQ(&TPromptService::Instance(), &fake);
     }
     EXPECT_NE(dynamic_cast<TQtPromptService*>(&TPromptService::Instance()), nullptr);
+}
+
+TEST(PromptService, FileDialogsOpenLargeEnoughAndKeepTheSizeTheUserGaveThem) {
+    TPromptService::Install(nullptr);
+    TQtPromptService::SetFileDialogSize({});
+    const QSize first = TQtPromptService::FileDialogSize();
+    EXPECT_GE(first.width(), 700);
+    EXPECT_GE(first.height(), 450);
+    TFileDialogRequest open;
+    open.Caption = QStringLiteral("Open");
+    QSize shown;
+    dialogtest::OnNextModal([&](QDialog* dialog) {
+        shown = dialog->size();
+        dialog->resize(720, 500);
+        dialog->reject();
+    });
+    EXPECT_FALSE(TPromptService::Instance().OpenFile(open).Accepted());
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(shown, first.boundedTo(work.size()));
+    EXPECT_EQ(TQtPromptService::FileDialogSize(), QSize(720, 500));
+    dialogtest::OnNextModal([&](QDialog* dialog) {
+        shown = dialog->size();
+        dialog->reject();
+    });
+    EXPECT_FALSE(TPromptService::Instance().SaveFile(open).Accepted());
+    EXPECT_EQ(shown, QSize(720, 500));
+    TQtPromptService::SetFileDialogSize({});
 }
 
 TEST(PromptService, FilterTextBecomesQtNameFilters) {
