@@ -6,6 +6,7 @@
 #include "FileIO.h"
 
 #include <cstring>
+#include <filesystem>
 #include <istream>
 #include <limits>
 #include <ostream>
@@ -141,11 +142,31 @@ void TVocabFile::SaveToStream(std::ostream& stream) {
     FSavedPosition = FUndoPosition;
 }
 
+namespace {
+
+// The full path of a document, so that its name still works from another
+// folder (the recent-file list, a later start). Symbolic links stay as the
+// user named them; only "." steps go.
+std::string FullPath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    if (ec)
+        return path;
+    std::filesystem::path result;
+    for (const auto& part : absolute)
+        if (part != ".")
+            result /= part;
+    // A trailing "." step leaves an empty last part; keep the folder form.
+    return result.empty() ? path : result.string();
+}
+
+} // namespace
+
 void TVocabFile::SaveToFile(const std::string& path) {
     ReplaceFile(path, Serialize());
     FModified = false;
     FSavedPosition = FUndoPosition;
-    FFileName = path;
+    FFileName = FullPath(path);
 }
 
 void TVocabFile::LoadFromStream(std::istream& stream) {
@@ -157,7 +178,7 @@ void TVocabFile::LoadFromStream(std::istream& stream) {
 
 void TVocabFile::LoadFromFile(const std::string& path) {
     ReadFrom(ReadWholeFile(path));
-    FFileName = path;
+    FFileName = FullPath(path);
 }
 
 // Reads a whole file image. A failure leaves the document empty, never half-loaded.

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <streambuf>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vocalore;
 using namespace vocalore::testdocs;
@@ -196,6 +198,26 @@ TEST(FileFormat, TooLongTextIsRefusedBeforeWriting) {
     TVocabFile back;
     EXPECT_EQ(Load(back, Save(doc)), "(no error)");
     EXPECT_EQ(back.Items(0).Notes.size(), 65535u);
+}
+
+// A name typed relative to the current folder is kept as a full path, so
+// that the recent-file entry works from any folder; links are not resolved.
+TEST(FileFormat, FileNameIsTheFullPathAsNamed) {
+    TTempDir dir;
+    const std::filesystem::path saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    std::filesystem::create_directory("sub");
+    TVocabFile doc;
+    Add(doc, "Haus", "house");
+    doc.SaveToFile("sub/x.vlo");
+    EXPECT_EQ(doc.FileName(), dir / "sub/x.vlo");
+    ASSERT_EQ(::symlink("sub/x.vlo", "link.vlo"), 0);
+    TVocabFile loaded;
+    loaded.LoadFromFile("./link.vlo");
+    EXPECT_EQ(loaded.FileName(), dir / "link.vlo");
+    loaded.LoadFromFile(dir / "sub/x.vlo");
+    EXPECT_EQ(loaded.FileName(), dir / "sub/x.vlo");
+    std::filesystem::current_path(saved);
 }
 
 TEST(FileFormat, SaveAndLoadFiles) {
