@@ -151,6 +151,8 @@ std::vector<std::string> ImportColumns(std::string_view line, bool csv) {
     return SplitTabColumns(joined);
 }
 
+constexpr size_t MaxImportedTextSize = 65535;
+
 int32_t ImportTextBytes(TVocabFile& doc, std::string_view text, bool csv,
                         const std::array<int32_t, 4>& columns, int32_t firstLine) {
     if (firstLine < 1)
@@ -166,6 +168,13 @@ int32_t ImportTextBytes(TVocabFile& doc, std::string_view text, bool csv,
             target = encoder.Encode(value, field, line);
         else
             target = value;
+        // The file format holds at most 65,535 bytes a text: such an item
+        // could never be saved, so the file is refused before anything is added.
+        if (target.size() > MaxImportedTextSize)
+            throw EVocabFileError("Line " + std::to_string(line) + ", " + ImportFieldName(field) +
+                                  ": the text is " + std::to_string(target.size()) +
+                                  " bytes long; a text may hold at most 65535 bytes. Nothing "
+                                  "was imported.");
     };
     std::vector<std::unique_ptr<TVocabItem>> items;
     std::vector<std::string_view> cols;

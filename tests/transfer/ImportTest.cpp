@@ -178,6 +178,35 @@ TEST(ImportText, FirstLineSkipsAndNothingToImportChangesNothing) {
     EXPECT_EQ(ImportTextBytes(other, "a", false, {1, 0, 0, 0}, INT32_MAX), 0);
 }
 
+// A column longer than a saved text may be refuses the whole file, naming the
+// line, before anything is added; 65,535 bytes still fit.
+TEST(ImportText, ATextTooLongToSaveRefusesTheFile) {
+    const std::string fits(65535, 'n');
+    const std::string tooLong(65536, 'n');
+    TVocabFile doc;
+    EXPECT_EQ(ImportTextBytes(doc, "Haus\thouse\t" + fits + "\n", false, {1, 0, 3, 2}, 1), 1);
+    EXPECT_EQ(doc.Items(0).Notes.size(), 65535u);
+    for (bool csv : {false, true}) {
+        const char sep = csv ? ',' : '\t';
+        const std::string text = std::string("Haus") + sep + "house\nTisch" + sep + "table" + sep +
+                                 tooLong + "\nStuhl" + sep + "chair\n";
+        TVocabFile other;
+        EXPECT_EQ(ErrorOf([&] {
+                      ImportTextBytes(other, text, csv, {1, 0, 3, 2}, 1);
+                  }),
+                  "Line 2, Notes: the text is 65536 bytes long; a text may hold at most 65535 "
+                  "bytes. Nothing was imported.");
+        EXPECT_EQ(other.Count(), 0);
+        EXPECT_FALSE(other.Modified());
+    }
+    TVocabFile words;
+    EXPECT_EQ(ErrorOf([&] {
+                  ImportTextBytes(words, "x\n" + tooLong + "\n", false, {1, 0, 0, 0}, 1);
+              }),
+              "Line 2, Word/phrase: the text is 65536 bytes long; a text may hold at most 65535 "
+              "bytes. Nothing was imported.");
+}
+
 TEST(ImportText, HistoryAndModifiedBookkeeping) {
     TTempDir dir;
     TVocabFile doc;
