@@ -7,8 +7,13 @@
 
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <sstream>
+
+#include <sys/mount.h>
 
 using namespace vocalore;
 using namespace vocalore::transfertest;
@@ -128,4 +133,27 @@ TEST(PdfPrint, ErrorsOfTheJob) {
     const std::string missing = dir.File("no/dir/x.pdf");
     EXPECT_EQ(ErrorOf([&] { PrintToPdf(doc, TPageSetup{}, missing, "x"); }),
               "Cannot create file " + missing + ". No such file or directory");
+}
+
+// A print onto a full disk keeps Qt's text and adds the file and the reason.
+TEST(PdfPrint, FullDiskNamesTheFileAndTheReason) {
+    EnsureApplication();
+    TTempDir dir;
+    const std::string mount = dir.File("small");
+    std::filesystem::create_directory(mount);
+    if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+    TVocabFile doc;
+    doc.ForeignLangID = doc.NativeLangID = 0x0409;
+    for (int i = 0; i < 3000; ++i)
+        AddItem(doc, {"word" + std::to_string(i), "", "", "translation" + std::to_string(i)});
+    const std::string pdf = mount + "/x.pdf";
+    const std::string error = ErrorOf([&] { PrintToPdf(doc, TPageSetup{}, pdf, "x"); });
+    ::umount(mount.c_str());
+    const size_t newline = error.find('\n');
+    ASSERT_NE(newline, std::string::npos) << error;
+    EXPECT_TRUE(error.substr(0, newline) == "Cannot start a new page" ||
+                error.substr(0, newline) == "The print job could not be finished.")
+        << error;
+    EXPECT_EQ(error.substr(newline + 1), pdf + ": No space left on device");
 }

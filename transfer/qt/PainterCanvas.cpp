@@ -7,7 +7,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <QPageLayout>
@@ -131,6 +135,33 @@ private:
 
 } // namespace
 
+namespace {
+
+// Why the file could not take more bytes, found by trying: a short write at
+// its end (undone at once), else a full file system; empty when both work.
+std::string WriteFailureReason(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::strerror(errno);
+    struct stat info {};
+    int error = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (error == 0) {
+        const std::string probe(1 << 16, '\0');
+        if (::pwrite(fd, probe.data(), probe.size(), info.st_size) < 0 || ::fsync(fd) != 0)
+            error = errno;
+        (void)::ftruncate(fd, info.st_size);
+    }
+    ::close(fd);
+    if (error == 0) {
+        struct statvfs space {};
+        if (::statvfs(file.c_str(), &space) == 0 && space.f_bavail == 0)
+            error = ENOSPC;
+    }
+    return error == 0 ? std::string() : std::strerror(error);
+}
+
+} // namespace
+
 void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::string& path,
                 const std::string& jobTitle) {
     // The PDF is written beside the target first and replaces it only when the
@@ -151,6 +182,14 @@ void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::strin
             PrintJob(doc, canvas, setup, jobTitle);
         } // the PDF is complete once the writer is gone
         ReplaceFile(path, ReadWholeFile(temp));
+    } catch (const EPrintError& error) {
+        // Qt reports a failed write only as a page it could not start; the
+        // system's reason goes on a line of its own.
+        const std::string reason = WriteFailureReason(temp);
+        std::remove(temp.c_str());
+        if (reason.empty())
+            throw;
+        throw EPrintError(std::string(error.what()) + "\n" + path + ": " + reason);
     } catch (...) {
         std::remove(temp.c_str());
         throw;
