@@ -54,6 +54,7 @@ constexpr TLanguageInfo Table[] = {
     {0x041D, 1252, "SVE"}, // Swedish (Sweden)
     {0x041E, 874, "THA"},  // Thai
     {0x041F, 1254, "TRK"}, // Turkish
+    {0x0420, 1256, "URD"}, // Urdu
     {0x0421, 1252, "IND"}, // Indonesian
     {0x0422, 1251, "UKR"}, // Ukrainian
     {0x0423, 1251, "BEL"}, // Belarusian
@@ -61,33 +62,56 @@ constexpr TLanguageInfo Table[] = {
     {0x0425, 1257, "ETI"}, // Estonian
     {0x0426, 1257, "LVI"}, // Latvian
     {0x0427, 1257, "LTH"}, // Lithuanian
+    {0x0428, 1251, "TAJ"}, // Tajik (Cyrillic)
     {0x0429, 1256, "FAR"}, // Persian
     {0x042A, 1258, "VIT"}, // Vietnamese
     {0x042C, 1254, "AZE"}, // Azerbaijani (Latin)
     {0x042D, 1252, "EUQ"}, // Basque
     {0x042E, 1252, "HSB"}, // Upper Sorbian
     {0x042F, 1251, "MKI"}, // Macedonian
+    {0x0432, 1252, "TSN"}, // Setswana
+    {0x0434, 1252, "XHO"}, // isiXhosa
+    {0x0435, 1252, "ZUL"}, // isiZulu
     {0x0436, 1252, "AFK"}, // Afrikaans
     {0x0438, 1252, "FOS"}, // Faroese
     {0x0439, 0, "HIN"},    // Hindi (Unicode only)
+    {0x043A, 0, "MLT"},    // Maltese (Unicode only)
     {0x043B, 1252, "SME"}, // Sami, Northern (Norway)
     {0x043E, 1252, "MSL"}, // Malay (Malaysia)
     {0x043F, 1251, "KKZ"}, // Kazakh
     {0x0440, 1251, "KYR"}, // Kyrgyz
     {0x0441, 1252, "SWK"}, // Swahili
+    {0x0442, 1250, "TUK"}, // Turkmen
     {0x0443, 1254, "UZB"}, // Uzbek (Latin)
     {0x0444, 1251, "TTT"}, // Tatar
+    {0x0450, 1251, "MON"}, // Mongolian (Cyrillic)
     {0x0452, 1252, "CYM"}, // Welsh
     {0x0456, 1252, "GLC"}, // Galician
     {0x0462, 1252, "FYN"}, // Frisian
+    {0x0464, 1252, "FPO"}, // Filipino
+    {0x0468, 1252, "HAU"}, // Hausa (Latin)
+    {0x046A, 1252, "YOR"}, // Yoruba
+    {0x046B, 1252, "QUB"}, // Quechua (Bolivia)
+    {0x046C, 1252, "NSO"}, // Sesotho sa Leboa
     {0x046D, 1251, "BAS"}, // Bashkir
     {0x046E, 1252, "LBX"}, // Luxembourgish
+    {0x046F, 1252, "KAL"}, // Greenlandic
+    {0x0470, 1252, "IBO"}, // Igbo
+    {0x047A, 1252, "MPD"}, // Mapudungun
+    {0x047C, 1252, "MWK"}, // Mohawk
     {0x047E, 1252, "BRE"}, // Breton
+    {0x0480, 1256, "UIG"}, // Uyghur
+    {0x0481, 0, "MRI"},    // Maori (Unicode only)
     {0x0482, 1252, "OCI"}, // Occitan
     {0x0483, 1252, "COS"}, // Corsican
     {0x0484, 1252, "GSW"}, // Alsatian
     {0x0485, 1251, "SAH"}, // Yakut
+    {0x0486, 1252, "QUT"}, // K'iche
+    {0x0487, 1252, "KIN"}, // Kinyarwanda
+    {0x0488, 1252, "WOL"}, // Wolof
+    {0x048C, 1256, "PRS"}, // Dari
     {0x0491, 1252, "GLA"}, // Scottish Gaelic
+    {0x0492, 1256, "KUR"}, // Central Kurdish
     {0x0804, 936, "CHS"},  // Chinese (PRC)
     {0x0807, 1252, "DES"}, // German (Switzerland)
     {0x0809, 1252, "ENG"}, // English (United Kingdom)
@@ -104,12 +128,16 @@ constexpr TLanguageInfo Table[] = {
     {0x083B, 1252, "SMF"}, // Sami, Northern (Sweden)
     {0x083C, 1252, "IRE"}, // Irish
     {0x0843, 1251, "UZC"}, // Uzbek (Cyrillic)
+    {0x085D, 1252, "IUK"}, // Inuktitut (Latin)
+    {0x085F, 1252, "TZM"}, // Tamazight (Latin)
+    {0x086B, 1252, "QUE"}, // Quechua (Ecuador)
     {0x0C07, 1252, "DEA"}, // German (Austria)
     {0x0C09, 1252, "ENA"}, // English (Australia)
     {0x0C0A, 1252, "ESN"}, // Spanish (Spain, modern sort)
     {0x0C0C, 1252, "FRC"}, // French (Canada)
     {0x0C1A, 1251, "SRB"}, // Serbian (Cyrillic, Serbia and Montenegro)
     {0x0C3B, 1252, "SMG"}, // Sami, Northern (Finland)
+    {0x0C6B, 1252, "QUP"}, // Quechua (Peru)
     {0x1007, 1252, "DEL"}, // German (Luxembourg)
     {0x1009, 1252, "ENC"}, // English (Canada)
     {0x100A, 1252, "ESG"}, // Spanish (Guatemala)
@@ -133,30 +161,43 @@ constexpr TLanguageInfo Table[] = {
     {0x1C3B, 1252, "SMB"}, // Sami, Southern (Sweden)
     {0x2009, 1252, "ENJ"}, // English (Jamaica)
     {0x200A, 1252, "ESV"}, // Spanish (Venezuela)
+    {0x200C, 1252, "FRR"}, // French (Reunion)
     {0x201A, 1251, "BSC"}, // Bosnian (Cyrillic)
     {0x203B, 1252, "SMS"}, // Sami, Skolt (Finland)
     {0x2409, 1252, "ENB"}, // English (Caribbean)
     {0x240A, 1252, "ESO"}, // Spanish (Colombia)
+    {0x240C, 1252, "FRD"}, // French (Congo, DRC)
     {0x241A, 1250, "SRM"}, // Serbian (Latin, Serbia)
     {0x243B, 1252, "SMN"}, // Sami, Inari (Finland)
     {0x2809, 1252, "ENL"}, // English (Belize)
     {0x280A, 1252, "ESR"}, // Spanish (Peru)
+    {0x280C, 1252, "FRN"}, // French (Senegal)
     {0x281A, 1251, "SRO"}, // Serbian (Cyrillic, Serbia)
     {0x2C09, 1252, "ENT"}, // English (Trinidad and Tobago)
     {0x2C0A, 1252, "ESS"}, // Spanish (Argentina)
+    {0x2C0C, 1252, "FRE"}, // French (Cameroon)
     {0x2C1A, 1250, "SRP"}, // Serbian (Latin, Montenegro)
     {0x3009, 1252, "ENW"}, // English (Zimbabwe)
     {0x300A, 1252, "ESF"}, // Spanish (Ecuador)
+    {0x300C, 1252, "FRI"}, // French (Cote d'Ivoire)
     {0x301A, 1251, "SRQ"}, // Serbian (Cyrillic, Montenegro)
     {0x3409, 1252, "ENP"}, // English (Philippines)
     {0x340A, 1252, "ESL"}, // Spanish (Chile)
+    {0x340C, 1252, "FRF"}, // French (Mali)
     {0x380A, 1252, "ESY"}, // Spanish (Uruguay)
+    {0x380C, 1252, "FRO"}, // French (Morocco)
     {0x3C0A, 1252, "ESZ"}, // Spanish (Paraguay)
+    {0x3C0C, 1252, "FRH"}, // French (Haiti)
+    {0x4009, 1252, "ENN"}, // English (India)
     {0x400A, 1252, "ESB"}, // Spanish (Bolivia)
+    {0x4409, 1252, "ENM"}, // English (Malaysia)
     {0x440A, 1252, "ESE"}, // Spanish (El Salvador)
+    {0x4809, 1252, "ENE"}, // English (Singapore)
     {0x480A, 1252, "ESH"}, // Spanish (Honduras)
     {0x4C0A, 1252, "ESI"}, // Spanish (Nicaragua)
     {0x500A, 1252, "ESU"}, // Spanish (Puerto Rico)
+    {0x540A, 1252, "EST"}, // Spanish (United States)
+    {0x580A, 1252, "ESJ"}, // Spanish (Latin America)
 };
 
 bool IsOfferedCodePage(uint16_t codePage) {

@@ -1,12 +1,14 @@
 // The language table and the code-page conversions.
 #include "core/Languages.h"
 #include "core/CodePage.h"
+#include "core/VocabFile.h"
 
 #include <gtest/gtest.h>
 #include <unicode/uloc.h>
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace vocalore {
@@ -92,6 +94,44 @@ TEST(Languages, ListHoldsExactlyTheOfferedCodePagesInTableOrder) {
             EXPECT_LT(table[k - 1].Id, table[k].Id); // looked up by binary search
         }
     }
+}
+
+// Documents in every language whose code page the program serves open, in
+// both roles, with a locale of their own; the Windows languages of those code
+// pages that were once missing are among them.
+TEST(Languages, EveryServedCodePageOpens) {
+    for (uint16_t id :
+         {0x0450, 0x0428, 0x0442, 0x0432, 0x0434, 0x0435, 0x0464, 0x4009, 0x4409, 0x4809, 0x540A})
+        EXPECT_TRUE(IsLanguageAvailable(id)) << std::hex << id;
+    int served = 0;
+    for (const TLanguageInfo& row : LanguageTable()) {
+        const uint16_t cp = row.CodePage;
+        if (cp != 1250 && cp != 1251 && cp != 1252 && cp != 1253 && cp != 1254 && cp != 1257)
+            continue;
+        ++served;
+        SCOPED_TRACE(row.Id);
+        ASSERT_NE(TCodePage::ForCodePage(cp), nullptr);
+        if (row.Id != 0x0409) {
+            EXPECT_NE(LanguageLocale(row.Id), "en_US") << "no locale of its own";
+        }
+        TVocabFile doc;
+        doc.ForeignLangID = row.Id;
+        doc.NativeLangID = row.Id == 0x0409 ? 0x0407 : 0x0409;
+        doc.PendingItem().Word = "x";
+        doc.InsertPending(ipAtEnd);
+        std::ostringstream out;
+        doc.SaveToStream(out);
+        for (bool swap : {false, true}) {
+            std::string bytes = out.str();
+            if (swap) // the language as the native one
+                std::swap_ranges(bytes.begin() + 10, bytes.begin() + 12, bytes.begin() + 12);
+            std::istringstream in(bytes);
+            TVocabFile back;
+            EXPECT_NO_THROW(back.LoadFromStream(in));
+            EXPECT_EQ(swap ? back.NativeLangID : back.ForeignLangID, row.Id);
+        }
+    }
+    EXPECT_GT(served, 140);
 }
 
 TEST(Languages, UserDefaultComesFromTheSystemLocale) {
