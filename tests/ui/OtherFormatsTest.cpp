@@ -205,6 +205,13 @@ TEST_F(OtherFormatsTest, OpenMakesAnUntitledDocumentInTheFilesLanguages) {
     EXPECT_TRUE(Form->windowTitle().startsWith(QStringLiteral("Untitled")))
         << Form->windowTitle().toStdString();
     EXPECT_EQ(Form->Settings().RecentFiles.Count(), 1); // only the German document
+
+    // From the command line too: the window starts on it.
+    TMemorySettingsStore store;
+    TMainForm started(store);
+    EXPECT_TRUE(started.FormCreate({File("stadt.kvtml")}));
+    EXPECT_EQ(started.Document().Count(), 2);
+    EXPECT_EQ(started.ViewMode(), vmEdit);
 }
 
 TEST_F(OtherFormatsTest, OpenAsksForLanguagesTheFileDoesNotName) {
@@ -221,11 +228,13 @@ TEST_F(OtherFormatsTest, OpenAsksForLanguagesTheFileDoesNotName) {
     Trigger(cmFileOpen);
     EXPECT_EQ(Form->Document().FileName(), German.toStdString());
 
-    // The dialog opens with the language the file does name; the user picks the other.
-    uint16_t offeredNative = 0;
-    OnNextModal([&offeredNative](QDialog* dialog) {
+    // The dialog opens with the language the file does name, and the open
+    // list's for the other; the user picks the other.
+    uint16_t offeredForeign = 0, offeredNative = 0;
+    OnNextModal([&](QDialog* dialog) {
         auto* newDialog = dynamic_cast<TNewDialog*>(dialog);
         ASSERT_NE(newDialog, nullptr);
+        offeredForeign = newDialog->ForeignLangID();
         offeredNative = newDialog->NativeLangID();
         auto* foreign = dialog->findChild<QComboBox*>(QStringLiteral("cbForeign"));
         foreign->setCurrentIndex(foreign->findText(QString::fromStdString(LanguageName(0x0415))));
@@ -233,6 +242,7 @@ TEST_F(OtherFormatsTest, OpenAsksForLanguagesTheFileDoesNotName) {
     });
     Prompts.QueueFile(File("unnamed.kvtml"), 3);
     Trigger(cmFileOpen);
+    EXPECT_EQ(offeredForeign, 0x0407);
     EXPECT_EQ(offeredNative, 0x0407);
     EXPECT_EQ(Form->Document().ForeignLangID, 0x0415);
     ASSERT_EQ(Form->Document().Count(), 2);
