@@ -13,6 +13,7 @@
 #include "transfer/qt/KvtmlXml.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
@@ -234,6 +235,7 @@ TEST_F(OtherFormatsTest, OpenAsksForLanguagesTheFileDoesNotName) {
     OnNextModal([&](QDialog* dialog) {
         auto* newDialog = dynamic_cast<TNewDialog*>(dialog);
         ASSERT_NE(newDialog, nullptr);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr); // no hourglass over a question
         offeredForeign = newDialog->ForeignLangID();
         offeredNative = newDialog->NativeLangID();
         auto* foreign = dialog->findChild<QComboBox*>(QStringLiteral("cbForeign"));
