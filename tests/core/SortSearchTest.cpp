@@ -237,3 +237,65 @@ TEST(SearchFormTest, NormalForms) {
 
 } // namespace
 } // namespace vocalore
+
+namespace vocalore {
+
+namespace {
+
+std::vector<std::string> SortedWords(uint16_t language,
+                                     std::vector<std::pair<std::string, int>> rows) {
+    TVocabFile doc;
+    doc.ForeignLangID = language;
+    for (const auto& [word, position] : rows) {
+        doc.PendingItem().Word = word;
+        doc.PendingItem().SortPosition = position;
+        doc.InsertPending(ipAtEnd);
+    }
+    doc.FillSortKeys();
+    doc.Sort();
+    std::vector<std::string> words;
+    for (int32_t i = 0; i < doc.Count(); ++i)
+        words.push_back(doc.Items(i).Word);
+    return words;
+}
+
+} // namespace
+
+// Sorting follows the foreign language's own alphabet, on its letters, digits
+// and spaces only, after the skipped beginning of each word.
+TEST(SortOrder, LanguageAlphabetLettersAndSkippedBeginning) {
+    using V = std::vector<std::string>;
+    // Swedish: Ä and Ö after Z; Czech: "ch" after "h"; Spanish: ñ after n.
+    EXPECT_EQ(SortedWords(0x041D, {{"\xD6l", 0}, {"Zebra", 0}, {"Apa", 0}}),
+              (V{"Apa", "Zebra", "\xD6l"}));
+    EXPECT_EQ(SortedWords(0x0405, {{"chata", 0}, {"hrad", 0}, {"ihned", 0}}),
+              (V{"hrad", "chata", "ihned"}));
+    EXPECT_EQ(SortedWords(0x0C0A, {{"\xF1u", 0}, {"nube", 0}, {"oso", 0}}),
+              (V{"nube", "\xF1u", "oso"}));
+    EXPECT_EQ(SortedWords(0x0407, {{"\xD6l", 0}, {"Zebra", 0}, {"Apa", 0}}),
+              (V{"Apa", "\xD6l", "Zebra"}));
+    // Punctuation doesn't count: "-b" is a "b".
+    EXPECT_EQ(SortedWords(0x0409, {{"-b", 0}, {"a", 0}, {"c", 0}}), (V{"a", "-b", "c"}));
+    // Exactly SortPosition characters are skipped: "der Hund" sorts as "Hund".
+    EXPECT_EQ(SortedWords(0x0407, {{"Igel", 0}, {"der Hund", 4}, {"Gans", 0}}),
+              (V{"Gans", "der Hund", "Igel"}));
+}
+
+// Fields 1 to 3 are searched in the native language's code page: the byte
+// 0xC4 is "Ä" in German (found as "a" when accents don't count) but "Д" in
+// Russian.
+TEST(FindNext, NativeFieldsUseTheNativeCodePage) {
+    TVocabFile doc;
+    doc.ForeignLangID = 0x0419; // Russian, 1251
+    doc.NativeLangID = 0x0407;  // German, 1252
+    doc.PendingItem().Word = "\xC4";
+    doc.PendingItem().Notes = "\xC4";
+    doc.PendingItem().Category = "\xC4";
+    doc.PendingItem().Translation = "\xC4";
+    doc.InsertPending(ipAtEnd);
+    for (uint8_t field : {1, 2, 3})
+        EXPECT_EQ(doc.FindNext(TSearchData{"a", field, 0}), 0) << int{field};
+    EXPECT_EQ(doc.FindNext(TSearchData{"a", 0, 0}), -1);
+}
+
+} // namespace vocalore

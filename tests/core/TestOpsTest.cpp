@@ -397,3 +397,40 @@ TEST(RecordAnswer, CountersStopAtTheirLargestValue) {
     negative.RecordAnswer(false, 3);
     EXPECT_GT(negative.Items(0).LastTested, 0);
 }
+
+// A never-answered item weighs (item count - 1) x (points + 1): with five
+// items it ties with an item answered two attempts ago holding one point,
+// and the tie goes either way by the shuffle.
+TEST(SelectNextItem, NeverAnsweredGapIsTheItemCountLessOne) {
+    std::set<int32_t> chosen;
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        TVocabFile doc;
+        Build(doc, {{"scratch", "", 0, -1},
+                    {"tested", "", 8, 1},
+                    {"never"},
+                    {"l1", "", 0, -1},
+                    {"l2", "", 0, -1}});
+        SetAttempts(doc, 10, 0);
+        doc.Items(0).PenaltyPoints = -1;
+        Random::Seed(seed);
+        ASSERT_TRUE(doc.SelectNextItem());
+        chosen.insert(doc.CurrentIndex());
+    }
+    EXPECT_EQ(chosen, (std::set<int32_t>{1, 2}));
+}
+
+// The choices are shuffled: the current item turns up in every place.
+TEST(ChooseChoices, TheCurrentItemTakesEveryPlace) {
+    TVocabFile doc;
+    Build(doc, {{"a", "n"}, {"b", "n"}, {"c", "n"}, {"d", "n"}});
+    doc.SetCurrentIndex(0);
+    std::set<size_t> places;
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        Random::Seed(seed);
+        const auto choices = doc.ChooseChoices(4);
+        ASSERT_EQ(choices.size(), 4u);
+        places.insert(static_cast<size_t>(std::find(choices.begin(), choices.end(), &doc.Items(0)) -
+                                          choices.begin()));
+    }
+    EXPECT_EQ(places, (std::set<size_t>{0, 1, 2, 3}));
+}
