@@ -78,8 +78,7 @@ TScreenRect WorkArea(QWidget* window) {
 
 TMsgButton ShowMessageBox(const QString& text, const QString& caption, TMsgIcon icon,
                           TMsgButtons buttons, TMsgButton defaultButton, QWidget* parent) {
-    if (KeyboardSwitch())
-        KeyboardSwitch()(true);
+    const TDefaultKeyboardScope defaultKeyboard;
     TMessageRequest request;
     request.Parent = parent ? parent : QApplication::activeWindow();
     request.Text = text;
@@ -87,14 +86,21 @@ TMsgButton ShowMessageBox(const QString& text, const QString& caption, TMsgIcon 
     request.Icon = icon;
     request.Buttons = buttons;
     request.DefaultButton = defaultButton;
-    const TMsgButton answer = TPromptService::Instance().MessageBox(request);
-    if (KeyboardSwitch())
-        KeyboardSwitch()(false);
-    return answer;
+    return TPromptService::Instance().MessageBox(request);
 }
 
 void SetKeyboardSwitch(std::function<void(bool toDefault)> switchKeyboard) {
     KeyboardSwitch() = std::move(switchKeyboard);
+}
+
+TDefaultKeyboardScope::TDefaultKeyboardScope() {
+    if (KeyboardSwitch())
+        KeyboardSwitch()(true);
+}
+
+TDefaultKeyboardScope::~TDefaultKeyboardScope() {
+    if (KeyboardSwitch())
+        KeyboardSwitch()(false);
 }
 
 void PlaceDialog(QWidget* dialog, QWidget* owner) {

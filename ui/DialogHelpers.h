@@ -27,6 +27,15 @@ TMsgButton ShowMessageBox(const QString& text, const QString& caption = {},
 // message box (the default layout) and with false after it (the layout of the
 // focused control). Without one installed nothing switches.
 void SetKeyboardSwitch(std::function<void(bool toDefault)> switchKeyboard);
+// The default layout for as long as it lives, the focused control's layout
+// again after: around message boxes and the file and print dialogs.
+class TDefaultKeyboardScope {
+public:
+    TDefaultKeyboardScope();
+    ~TDefaultKeyboardScope();
+    TDefaultKeyboardScope(const TDefaultKeyboardScope&) = delete;
+    TDefaultKeyboardScope& operator=(const TDefaultKeyboardScope&) = delete;
+};
 
 // Centres the dialog over its owner, then keeps it inside the work area.
 // Without an owner (or a hidden one) the dialog is only kept on screen.

@@ -9,10 +9,12 @@
 #include "IdleHook.h"
 #include "ItemCommands.h"
 #include "KeyFilter.h"
+#include "KeyboardSwitcher.h"
 #include "OptionsCommands.h"
 #include "PrintCommands.h"
 #include "PromptService.h"
 #include "QtClipboard.h"
+#include "SymbolEdit.h"
 #include "TestCommands.h"
 #include "TextEntry.h"
 #include "TipsDialog.h"
@@ -112,6 +114,8 @@ TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    if (FKeyboard)
+        SetKeyboardSwitch({});
     if (FKeyFilter && FKeyHookId != 0)
         FKeyFilter->RemoveHook(FKeyHookId);
 }
@@ -314,7 +318,18 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
         FTextEntry = std::make_unique<TTextEntryKeys>(*FKeyFilter, FSettings.Options);
         FKeyHookId = FKeyFilter->AddHook(
             [this](QObject* target, QKeyEvent* event) { return AppKey(target, event); });
-        FIdleHook = std::make_unique<TIdleHook>([this] { UpdateCommands(); });
+        FKeyboard = std::make_unique<TKeyboardSwitcher>(
+            MakePlatformKeyboard(), [this] { return bool(FSettings.Options.KeyboardSwitching); },
+            [this](int tag) -> uint16_t {
+                return tag == TagForeign ? FDocument->ForeignLangID : FDocument->NativeLangID;
+            });
+        SetKeyboardSwitch([this](bool toDefault) { FKeyboard->SwitchKeyboard(toDefault); });
+        FIdleHook = std::make_unique<TIdleHook>([this] {
+            UpdateCommands();
+            // The layout follows the focus while the user works in the program.
+            if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+                FKeyboard->SwitchKeyboard(false);
+        });
         FSettings.RecentFiles.SetCapacity(MainRecentFileCapacity);
         setWindowTitle(QString::fromLatin1(ProductName));
         SetViewMode(vmNone);

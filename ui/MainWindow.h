@@ -29,6 +29,7 @@ namespace vocalore {
 
 class TAppKeyFilter;
 class TTextEntryKeys;
+class TKeyboardSwitcher;
 class TFileCommands;
 class TFindCommands;
 class TPrintCommands;
@@ -176,6 +177,7 @@ private:
     std::unique_ptr<TFindCommands> FFindCommands;
     std::unique_ptr<TAppKeyFilter> FKeyFilter;
     std::unique_ptr<TTextEntryKeys> FTextEntry; // its hooks go before the filter
+    std::unique_ptr<TKeyboardSwitcher> FKeyboard;
     std::unique_ptr<TIdleHook> FIdleHook;
     int FKeyHookId = 0;
     std::unique_ptr<QLockFile> FInstanceLock;

@@ -108,7 +108,11 @@ TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save) {
     }
     if (!request.FileName.isEmpty())
         dialog.selectFile(request.FileName);
-    const int answer = dialog.exec();
+    int answer;
+    {
+        const TDefaultKeyboardScope defaultKeyboard;
+        answer = dialog.exec();
+    }
     TQtPromptService::SetFileDialogSize(dialog.size());
     FileDialogState() = dialog.saveState();
     if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty())
