@@ -45,16 +45,16 @@ TEditDialog::TEditDialog(QWidget* owner, TEditDialogData& data, TEditMode mode)
         int Width;
         const char* Help;
     };
-    auto field = [&](const TFieldSpec& spec) {
+    auto field = [&](const TFieldSpec& shape) {
         auto* edit = new TSymbolEdit(content);
-        edit->setObjectName(QString::fromLatin1(spec.Name));
-        edit->SetTag(spec.Tag);
-        edit->SetLanguage(spec.Tag == TagForeign ? data.ForeignLangID : data.NativeLangID);
-        edit->setFont(FieldFont(spec.Bold, spec.Italic));
-        edit->setMinimumWidth(spec.Width);
-        edit->setWhatsThis(QString::fromLatin1(spec.Help));
-        auto* label = new QLabel(QString::fromLatin1(spec.Label), content);
-        label->setObjectName(QString::fromLatin1(spec.LabelName));
+        edit->setObjectName(QString::fromLatin1(shape.Name));
+        edit->SetTag(shape.Tag);
+        edit->SetLanguage(shape.Tag == TagForeign ? data.ForeignLangID : data.NativeLangID);
+        edit->setFont(FieldFont(shape.Bold, shape.Italic));
+        edit->setMinimumWidth(shape.Width);
+        edit->setWhatsThis(QString::fromLatin1(shape.Help));
+        auto* label = new QLabel(QString::fromLatin1(shape.Label), content);
+        label->setObjectName(QString::fromLatin1(shape.LabelName));
         label->setBuddy(edit);
         connect(edit, &QLineEdit::textChanged, this, &TEditDialog::DataChange);
         return std::pair{label, edit};

@@ -84,8 +84,8 @@ dump() { "$cli" dump "$work/$1.vlo" > "$work/$1.dump.json" || fail "$1: dump"; }
 build() { # build NAME FOREIGN-ID WORD:CATEGORY:TRANSLATION
   python3 - "$work/$1.json" "$2" "$3" <<'PY'
 import json, sys
-out, foreign, spec = sys.argv[1:]
-word, category, translation = spec.split(":")
+out, foreign, texts = sys.argv[1:]
+word, category, translation = texts.split(":")
 json.dump({"foreignLangID": int(foreign), "nativeLangID": 1033, "attemptCount": 0,
            "successCount": 0,
            "items": [{"word": word, "category": category, "notes": "", "translation": translation,

@@ -48,8 +48,8 @@ import json, sys
 out, *items = sys.argv[1:]
 doc = {"foreignLangID": 1031, "nativeLangID": 1033, "attemptCount": 0, "successCount": 0,
        "items": []}
-for spec in items:
-    word, category, translation = spec.split(":")
+for texts in items:
+    word, category, translation = texts.split(":")
     doc["items"].append({"word": word, "category": category, "notes": "",
                          "translation": translation, "sortPosition": 0,
                          "lastTested": 0, "penaltyPoints": 0})
