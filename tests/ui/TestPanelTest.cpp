@@ -128,6 +128,7 @@ TEST_F(TestPanelTest, TypedPassiveAnswersRightThenWrongWithTheToggle) {
     EXPECT_EQ(Caption("lblResponse"), QStringLiteral("Translation(s):"));
     EXPECT_EQ(PanelWidget().QuestionText(), Word());
     EXPECT_EQ(Child<TSymbolEdit>("edtCategory")->text(), QStringLiteral("noun"));
+    EXPECT_TRUE(Child<TSymbolEdit>("edtCategory")->isReadOnly());
     EXPECT_EQ(Focused(), Response());
     EXPECT_EQ(EnterButton()->text(), QStringLiteral("Enter"));
     EXPECT_FALSE(Toggle()->isEnabled());
@@ -157,6 +158,9 @@ TEST_F(TestPanelTest, TypedPassiveAnswersRightThenWrongWithTheToggle) {
     EXPECT_FALSE(Response()->isReadOnly());
     EXPECT_EQ(TextColour(Response()), QApplication::palette().color(QPalette::Text));
     EXPECT_EQ(Focused(), Response());
+    EXPECT_EQ(EnterButton()->text(), QStringLiteral("Enter"));
+    EXPECT_FALSE(Toggle()->isEnabled());
+    EXPECT_FALSE(Child<QLabel>("imgResult")->isVisible());
 
     // Wrong: the correct answer in the wrong colour; the toggle shows the
     // user's own text and back.
@@ -184,6 +188,8 @@ TEST_F(TestPanelTest, TypedPassiveAnswersRightThenWrongWithTheToggle) {
     EXPECT_EQ(Form->ViewMode(), vmEdit);
     EXPECT_FALSE(Session().Testing());
     EXPECT_TRUE(Form->Grid()->isVisible());
+    EXPECT_EQ(Form->Grid()->Row(), Form->Document().CurrentIndex());
+    EXPECT_EQ(PanelWidget().QuestionText(), QString());
     EXPECT_EQ(Errors(), 0);
 }
 
@@ -200,6 +206,14 @@ TEST_F(TestPanelTest, NotesRowsOrderAndFocusFollowTheMode) {
         QTest::keyClick(Focused(), Qt::Key_Return);
     }
     const int32_t attempts = Form->Document().AttemptCount();
+    ASSERT_EQ(Current().Notes, "fem.");
+    // Typed, the notes are not part of the question; with multiple choice in
+    // Passive mode they follow the word.
+    EXPECT_EQ(PanelWidget().QuestionNotes(), QString());
+    Run(cmTestMultipleChoice);
+    EXPECT_EQ(PanelWidget().QuestionText(), QStringLiteral("die Stadt"));
+    EXPECT_EQ(PanelWidget().QuestionNotes(), QStringLiteral("fem."));
+    Run(cmTestMultipleChoice);
     ASSERT_EQ(Current().Notes, "fem.");
     auto* notesRow = Child<QWidget>("pnlNotes");
     auto* responseRow = Child<QWidget>("pnlResponse");
@@ -237,6 +251,7 @@ TEST_F(TestPanelTest, NotesRowsOrderAndFocusFollowTheMode) {
     EXPECT_TRUE(Notes()->isReadOnly());
     QTest::mouseClick(Toggle(), Qt::LeftButton);
     EXPECT_EQ(Notes()->text(), QStringLiteral("masc."));
+    EXPECT_EQ(TextColour(Notes()), QApplication::palette().color(QPalette::Text));
     EXPECT_EQ(Response()->text(), QStringLiteral("die Stadt"));
 
     // Ctrl+Tab after the answer moves on to the next question.
@@ -255,6 +270,15 @@ TEST_F(TestPanelTest, NotesRowsOrderAndFocusFollowTheMode) {
     EXPECT_TRUE(Notes()->isReadOnly());
     EXPECT_EQ(Notes()->focusPolicy(), Qt::NoFocus);
     EXPECT_EQ(Focused(), Response());
+
+    // Back to the item with notes: its notes box is editable again.
+    while (Current().Notes.empty()) {
+        Answer(QStringLiteral("x"));
+        QTest::keyClick(Focused(), Qt::Key_Return);
+    }
+    EXPECT_FALSE(Notes()->isReadOnly());
+    EXPECT_EQ(Notes()->text(), QString());
+    EXPECT_EQ(Focused(), Notes());
 }
 
 TEST_F(TestPanelTest, DelayHoldsContinueAfterAWrongAnswerOnly) {
@@ -271,7 +295,7 @@ TEST_F(TestPanelTest, DelayHoldsContinueAfterAWrongAnswerOnly) {
     const std::string asked = Current().Word;
     QTest::keyClick(Focused(), Qt::Key_Return);
     EXPECT_TRUE(Session().Answered());
-    QTRY_VERIFY_WITH_TIMEOUT(EnterButton()->isEnabled(), 2000);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return EnterButton()->isEnabled(); }, 2000));
     EXPECT_EQ(Focused(), EnterButton());
     QTest::keyClick(Focused(), Qt::Key_Return);
     EXPECT_FALSE(Session().Answered());
@@ -375,7 +399,7 @@ TEST_F(TestPanelTest, MultipleChoiceByKeysAndMouse) {
     // Within the delay a click on the list doesn't move on.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->viewport()->rect().center());
     EXPECT_TRUE(Session().Answered());
-    QTRY_VERIFY_WITH_TIMEOUT(EnterButton()->isEnabled(), 2000);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return EnterButton()->isEnabled(); }, 2000));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->viewport()->rect().center());
     EXPECT_FALSE(Session().Answered());
 
@@ -501,6 +525,8 @@ TEST_F(TestPanelTest, AllLearntGoesThroughStatisticsAndResetContinues) {
         EXPECT_EQ(text("stSuccesses"), QStringLiteral("1"));
         EXPECT_EQ(text("stAttempts"), QStringLiteral("2"));
         EXPECT_EQ(text("stSuccessRate"), QStringLiteral("50%"));
+        EXPECT_EQ(dialog->focusWidget(),
+                  dialog->findChild<QProgressBar*>(QStringLiteral("pbProgress")));
         auto* reset = dialog->findChild<QCheckBox*>(QStringLiteral("chbReset"));
         EXPECT_TRUE(reset->isEnabled());
         reset->setChecked(true);
@@ -589,6 +615,22 @@ TEST(StatisticsDialogTest, FiguresAlignmentAndResetRule) {
         }
         EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("stProgress"))->text(),
                   QStringLiteral("0%"));
+        // Each value sits right of its caption, on the same row.
+        QStringList captions;
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->objectName().isEmpty())
+                captions << label->text();
+        for (const char* caption :
+             {"Words learnt:", "Words in file:", "Progress:", "Questions answered correctly:",
+              "Questions attempted:", "Success rate:"})
+            EXPECT_TRUE(captions.contains(QString::fromLatin1(caption))) << caption;
+        dialog.show();
+        auto* learnt = dialog.findChild<QLabel*>(QStringLiteral("stLearnt"));
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->text() == QStringLiteral("Words learnt:")) {
+                EXPECT_LT(label->geometry().right(), learnt->geometry().left());
+                EXPECT_EQ(label->geometry().center().y(), learnt->geometry().center().y());
+            }
     }
     // 1 of 8 learnt: the bar and the rounding that sends 12.5 up.
     TVocabFile document;
@@ -622,7 +664,7 @@ TEST(StatisticsDialogTest, FiguresAlignmentAndResetRule) {
     EXPECT_TRUE(TStatisticsDialog::Execute(nullptr, figures));
 }
 
-TEST(ResultGlyphTest, TintedOnATransparentGroundAndWhiteGetsARedOutline) {
+TEST(ResultGlyphTest, TintedOnATransparentGroundAndWhiteStaysVisible) {
     test::App();
     const QImage tick = ResultGlyph(true, Blue);
     EXPECT_EQ(qAlpha(tick.pixel(0, 19)), 0);
@@ -637,6 +679,11 @@ TEST(ResultGlyphTest, TintedOnATransparentGroundAndWhiteGetsARedOutline) {
         }
     EXPECT_GT(blue, 20);
     EXPECT_EQ(other, 0);
+    // The cross has both strokes.
+    const QImage cross = ResultGlyph(false, Red);
+    EXPECT_EQ(cross.pixel(6, 6), qRgb(255, 0, 0));
+    EXPECT_EQ(cross.pixel(14, 6), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(cross.pixel(10, 2)), 0);
 
     // White: the ground is turned red before the glyph is tinted, so the
     // glyph stays visible and the ground still goes transparent.
