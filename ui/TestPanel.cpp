@@ -443,6 +443,8 @@ void TTestPanel::btnEnterClick() {
 
 void TTestPanel::LeaveTestView() {
     timAnswer->stop();
+    // The entries refer to items; a document opened next may free them.
+    lbResponse->SetChoices({});
     FHost.LeaveTestView();
 }
 

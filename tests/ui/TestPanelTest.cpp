@@ -408,6 +408,12 @@ TEST_F(TestPanelTest, MultipleChoiceByKeysAndMouse) {
     EXPECT_EQ(Status(), QStringLiteral("Wrong!"));
     EXPECT_EQ(Form->Document().AttemptCount(), 3);
     EXPECT_EQ(Form->Document().SuccessCount(), 1);
+
+    // Stopping lets go of the entries' items.
+    QTest::keyClick(Focused(), Qt::Key_Escape);
+    EXPECT_EQ(Form->ViewMode(), vmEdit);
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(list->Choices().empty());
 }
 
 TEST_F(TestPanelTest, TypeAheadInActiveModeLooksPastTheArticle) {
