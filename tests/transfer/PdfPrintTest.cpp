@@ -6,6 +6,7 @@
 #include "transfer/qt/PainterCanvas.h"
 
 #include <QGuiApplication>
+#include <QPrinter>
 
 #include <cerrno>
 #include <cstdlib>
@@ -156,4 +157,41 @@ TEST(PdfPrint, FullDiskNamesTheFileAndTheReason) {
                 error.substr(0, newline) == "The print job could not be finished.")
         << error;
     EXPECT_EQ(error.substr(newline + 1), pdf + ": No space left on device");
+}
+
+TEST(PdfPrint, TitleInTheNativeScriptAndCopiesPrintedOneAfterTheOther) {
+    if (!HavePopplerTools())
+        GTEST_SKIP() << "pdftotext not available";
+    EnsureApplication();
+    TTempDir dir;
+    TVocabFile doc;
+    doc.ForeignLangID = 0x0409; // English
+    doc.NativeLangID = 0x0415;  // Polish, code page 1250
+    doc.SetProperty(piDescription, "S\xB3owa angielskie");
+    AddItem(doc, {"bee", "", "", "pszcz\xF3\xB3ka"});
+    const std::string pdf = dir.File("copies.pdf");
+    // A PDF printer makes no copies itself: the job prints the document three times.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    printer.setCopyCount(3);
+    ASSERT_FALSE(printer.supportsMultipleCopies());
+    PrintOnPrinter(doc, printer, TPageSetup{}, "Vocalore - test");
+    EXPECT_NE(RunCommand("pdfinfo '" + pdf + "'").find("Pages:           3"), std::string::npos);
+    const std::string text = RunCommand("pdftotext -raw -enc UTF-8 '" + pdf + "' -");
+    const std::vector<std::string> once = {"Słowa", "angielskie", "bee", "pszczółka"};
+    std::vector<std::string> thrice;
+    for (int i = 0; i < 3; ++i)
+        thrice.insert(thrice.end(), once.begin(), once.end());
+    EXPECT_EQ(Words(text), thrice) << text;
+
+    // A file name is printed as the file system spells it.
+    TVocabFile named;
+    named.ForeignLangID = 0x0409;
+    named.NativeLangID = 0x0409;
+    AddItem(named, {"cat", "", "", "Katze"});
+    named.SaveToFile(dir.File("W\xC3\xB6rter \xD0\xB4\xD0\xBE\xD0\xBC.vlo"));
+    PrintToPdf(named, TPageSetup{}, pdf, "Vocalore - test");
+    EXPECT_EQ(Words(RunCommand("pdftotext -raw -enc UTF-8 '" + pdf + "' -")),
+              (std::vector<std::string>{"Wörter", "дом", "cat", "Katze"}));
 }
