@@ -107,9 +107,16 @@ TImportDialog::TImportDialog(QWidget* owner) : QDialog(owner) {
     const TDialogButtons buttons = AddDialogButtons(this, hcImportDialog);
     LayOutAboveButtonRow(this, content, buttons);
 
-    // A click on an entry arms the button that acts on it.
-    connect(lbAvailable, &QListWidget::itemClicked, this, [this] { btnAdd->setEnabled(true); });
-    connect(lbSelected, &QListWidget::itemClicked, this, [this] { btnRemove->setEnabled(true); });
+    // Choosing an entry (click or arrow keys) arms the button that acts on it;
+    // focus alone chooses nothing.
+    connect(lbAvailable, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!lbAvailable->selectedItems().isEmpty())
+            btnAdd->setEnabled(true);
+    });
+    connect(lbSelected, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!lbSelected->selectedItems().isEmpty())
+            btnRemove->setEnabled(true);
+    });
     connect(lbAvailable, &QListWidget::itemDoubleClicked, this, [this] {
         if (btnAdd->isEnabled())
             btnAdd->click();

@@ -443,3 +443,21 @@ TEST(PrintLayout, Utf8TitleIsCutBetweenCharacters) {
     EXPECT_EQ(texts[0]->Text + texts[1]->Text, name);
     EXPECT_EQ(texts[1]->Charset, Utf8Charset);
 }
+
+TEST(PrintLayout, Utf8TitleOnAColumnNarrowerThanACharacterKeepsEachCharacterWhole) {
+    TTempDir dir;
+    TVocabFile doc;
+    AddItem(doc, {"w", "", "", "t"});
+    doc.SaveToFile(dir.File("\xD0\x96\xD0\xAF.vlo"));
+    // 100 pixels between the margins: one byte of the title (70) fits, one
+    // two-byte letter (140) does not, so each line takes one whole letter.
+    TRecordingCanvas canvas(720 + 100 + 720, 7920);
+    TPageSetup setup;
+    setup.Columns = 1;
+    PrintJob(doc, canvas, setup, "t");
+    const auto texts = canvas.Texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0]->Text, "\xD0\x96");
+    EXPECT_EQ(texts[1]->Text, "\xD0\xAF");
+    EXPECT_EQ(texts[1]->Y1, texts[0]->Y1 + 168); // the next title line
+}

@@ -105,6 +105,15 @@ TEST(ImportDialog, AddAndRemoveMoveEntriesAndKeepASelectionWhereTheEntryWas) {
     ClickEntry(&dialog, "lbAvailable", 0, true);
     EXPECT_EQ(Entries(&dialog, "lbSelected").last(), QStringLiteral("Translations"));
     EXPECT_FALSE(add->isEnabled());
+
+    // The arrow keys choose an entry too; entering the list does not.
+    TImportDialog fresh(nullptr);
+    ShowActive(fresh);
+    auto* list = Child<QListWidget>(&fresh, "lbAvailable");
+    list->setFocus();
+    EXPECT_FALSE(Child<QPushButton>(&fresh, "btnAdd")->isEnabled());
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(Child<QPushButton>(&fresh, "btnAdd")->isEnabled());
 }
 
 TEST(ImportDialog, OKChecksTheStartLineThenTheWordAndFillsTheColumns) {
