@@ -4,6 +4,7 @@
 #include "TransferTestUtil.h"
 
 #include "transfer/qt/PainterCanvas.h"
+#include "transfer/qt/PrinterCanvas.h"
 
 #include <QGuiApplication>
 #include <QPrinter>
