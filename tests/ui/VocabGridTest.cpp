@@ -148,7 +148,8 @@ TEST_F(VocabGridTest, HoldingTheDraggedItemAboveTheGridScrollsUpToTheFirstRow) {
     EXPECT_TRUE(Grid().DragScrollTimer().isActive());
     EXPECT_EQ(Grid().DragScrollTimer().interval(), 40);
     // QTRY_* returns silently from a gtest body on timeout, so wait with a checked result.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Grid().TopRow() == top - 3; }, 2000)) << Grid().TopRow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Grid().TopRow() == top - 3; }, 2000))
+        << Grid().TopRow();
     Grid().DragScrollTimer().setInterval(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Grid().TopRow() == 0; }, 5000)) << Grid().TopRow();
     Mouse(QEvent::MouseButtonRelease, QPoint(10, -5), Qt::NoButton);
