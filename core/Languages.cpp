@@ -97,6 +97,7 @@ constexpr TLanguageInfo Table[] = {
     {0x046E, 1252, "LBX"}, // Luxembourgish
     {0x046F, 1252, "KAL"}, // Greenlandic
     {0x0470, 1252, "IBO"}, // Igbo
+    {0x0475, 1252, "HAW"}, // Hawaiian
     {0x047A, 1252, "MPD"}, // Mapudungun
     {0x047C, 1252, "MWK"}, // Mohawk
     {0x047E, 1252, "BRE"}, // Breton
@@ -112,6 +113,7 @@ constexpr TLanguageInfo Table[] = {
     {0x048C, 1256, "PRS"}, // Dari
     {0x0491, 1252, "GLA"}, // Scottish Gaelic
     {0x0492, 1256, "KUR"}, // Central Kurdish
+    {0x0803, 1252, "VAL"}, // Valencian
     {0x0804, 936, "CHS"},  // Chinese (PRC)
     {0x0807, 1252, "DES"}, // German (Switzerland)
     {0x0809, 1252, "ENG"}, // English (United Kingdom)
@@ -121,12 +123,16 @@ constexpr TLanguageInfo Table[] = {
     {0x0813, 1252, "NLB"}, // Dutch (Belgium)
     {0x0814, 1252, "NON"}, // Norwegian (Nynorsk)
     {0x0816, 1252, "PTG"}, // Portuguese (Portugal)
+    {0x0818, 1250, "ROD"}, // Romanian (Moldova)
+    {0x0819, 1251, "RUM"}, // Russian (Moldova)
     {0x081A, 1250, "SRL"}, // Serbian (Latin, Serbia and Montenegro)
     {0x081D, 1252, "SVF"}, // Swedish (Finland)
     {0x082C, 1251, "AZC"}, // Azerbaijani (Cyrillic)
     {0x082E, 1252, "DSB"}, // Lower Sorbian
+    {0x0832, 1252, "TSB"}, // Setswana (Botswana)
     {0x083B, 1252, "SMF"}, // Sami, Northern (Sweden)
     {0x083C, 1252, "IRE"}, // Irish
+    {0x083E, 1252, "MSB"}, // Malay (Brunei)
     {0x0843, 1251, "UZC"}, // Uzbek (Cyrillic)
     {0x085D, 1252, "IUK"}, // Inuktitut (Latin)
     {0x085F, 1252, "TZM"}, // Tamazight (Latin)
@@ -186,6 +192,7 @@ constexpr TLanguageInfo Table[] = {
     {0x340C, 1252, "FRF"}, // French (Mali)
     {0x380A, 1252, "ESY"}, // Spanish (Uruguay)
     {0x380C, 1252, "FRO"}, // French (Morocco)
+    {0x3C09, 1252, "ENH"}, // English (Hong Kong)
     {0x3C0A, 1252, "ESZ"}, // Spanish (Paraguay)
     {0x3C0C, 1252, "FRH"}, // French (Haiti)
     {0x4009, 1252, "ENN"}, // English (India)
@@ -198,6 +205,7 @@ constexpr TLanguageInfo Table[] = {
     {0x500A, 1252, "ESU"}, // Spanish (Puerto Rico)
     {0x540A, 1252, "EST"}, // Spanish (United States)
     {0x580A, 1252, "ESJ"}, // Spanish (Latin America)
+    {0x5C0A, 1252, "ESK"}, // Spanish (Cuba)
 };
 
 bool IsOfferedCodePage(uint16_t codePage) {

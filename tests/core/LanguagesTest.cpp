@@ -100,8 +100,8 @@ TEST(Languages, ListHoldsExactlyTheOfferedCodePagesInTableOrder) {
 // both roles, with a locale of their own; the Windows languages of those code
 // pages that were once missing are among them.
 TEST(Languages, EveryServedCodePageOpens) {
-    for (uint16_t id :
-         {0x0450, 0x0428, 0x0442, 0x0432, 0x0434, 0x0435, 0x0464, 0x4009, 0x4409, 0x4809, 0x540A})
+    for (uint16_t id : {0x0450, 0x0428, 0x0442, 0x0432, 0x0434, 0x0435, 0x0464, 0x4009, 0x4409,
+                        0x4809, 0x540A, 0x083E, 0x0818, 0x0819, 0x0803, 0x3C09})
         EXPECT_TRUE(IsLanguageAvailable(id)) << std::hex << id;
     int served = 0;
     for (const TLanguageInfo& row : LanguageTable()) {
