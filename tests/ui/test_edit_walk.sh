@@ -9,39 +9,7 @@
 # Usage: test_edit_walk.sh VOCALORE VOCALORE-CLI SAMPLE.vlo
 set -u
 app="$1"; cli="$2"; sample="$3"
-for tool in Xvfb xdotool xclip python3; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "SKIP: $tool is not installed (scripts/setup installs it)"
-    exit 77
-  fi
-done
-work=$(mktemp -d)
-xvfb_pid=""; pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null; done
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  [ -n "${KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# A display of our own: Xvfb picks a free number and writes it to fd 3.
-for _ in 1 2 3; do
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] && kill -0 "$xvfb_pid" 2> /dev/null && break
-  kill "$xvfb_pid" 2> /dev/null; xvfb_pid=""; : > "$work/display"
-done
-if [ ! -s "$work/display" ]; then
-  echo "SKIP: Xvfb could not start a display"
-  exit 77
-fi
-export DISPLAY=":$(head -1 "$work/display")"
-export XDG_CONFIG_HOME="$work/config" # never the user's settings
-export QT_QPA_PLATFORM=xcb
-unset SESSION_MANAGER
+. "$(dirname "$0")/walk_display.sh"
 
 pause() { sleep "${1:-0.4}"; }
 key() { xdotool windowfocus --sync "$target" 2> /dev/null; xdotool key --delay 60 "$@"; pause; }

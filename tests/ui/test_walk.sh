@@ -6,40 +6,7 @@
 # Usage: test_walk.sh VOCALORE VOCALORE-CLI
 set -u
 app="$1"; cli="$2"
-for tool in Xvfb xdotool xclip python3; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "SKIP: $tool is not installed (scripts/setup installs it)"
-    exit 77
-  fi
-done
-work=$(mktemp -d)
-xvfb_pid=""; app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2> /dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# A display of our own: Xvfb picks a free number and writes it to fd 3.
-# Another server starting at the same moment may take the number; try again.
-for _ in 1 2 3; do
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] && kill -0 "$xvfb_pid" 2> /dev/null && break
-  kill "$xvfb_pid" 2> /dev/null; xvfb_pid=""; : > "$work/display"
-done
-if [ ! -s "$work/display" ]; then
-  echo "SKIP: Xvfb could not start a display"
-  exit 77
-fi
-export DISPLAY=":$(head -1 "$work/display")"
-export XDG_CONFIG_HOME="$work/config" # never the user's settings
-export QT_QPA_PLATFORM=xcb
-unset SESSION_MANAGER
+. "$(dirname "$0")/walk_display.sh"
 
 document() { # document NAME WORD:CATEGORY:TRANSLATION...
   local name="$1"; shift
@@ -79,7 +46,7 @@ focus_box() { # focus_box TITLE
 
 start() { # start NAME: the program with the document from the command line
   "$app" "$work/$1.vlo" > "$work/$1.log" 2>&1 &
-  app_pid=$!
+  app_pid=$!; pids+=("$app_pid")
   window=""
   for _ in $(seq 100); do
     window=$(xdotool search --onlyvisible --name "^$1.vlo - Vocalore\$" 2> /dev/null | head -1)
