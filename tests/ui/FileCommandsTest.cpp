@@ -25,19 +25,10 @@
 namespace vocalore {
 namespace {
 
+using test::Bytes;
 using test::OnNextModal;
+using test::WriteBytes;
 using test::WriteDocument;
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Clicks an entry of a list as the user does.
 void ClickEntry(QDialog* dialog, const char* list, int row) {
@@ -127,7 +118,7 @@ TEST_F(FileCommandsTest, CancelledOrFailedExportChangesNothing) {
 
     // An earlier file at the target survives a failed export: here the
     // target's folder does not exist, so nothing can be written.
-    WriteBytes(File("old.rtf"), "earlier");
+    ASSERT_TRUE(WriteBytes(File("old.rtf"), "earlier"));
     Prompts.QueueFile(File("missing/old.rtf"), 2);
     Trigger(cmFileSaveAs);
     EXPECT_EQ(Errors(), 1);
@@ -212,7 +203,7 @@ TEST_F(FileCommandsTest, TextFileIsConvertedWithTheDialogsColumns) {
     // Translations in column 1, the word in column 2; the second line has no
     // word and is skipped; the third has no translation.
     const QString text = File("words.csv");
-    WriteBytes(text, "tree,\"der Baum\"\r\nalone,\r\n,\"die T\xFCr\"\r\n");
+    ASSERT_TRUE(WriteBytes(text, "tree,\"der Baum\"\r\nalone,\r\n,\"die T\xFCr\"\r\n"));
     OnNextModal([](QDialog* dialog) {
         auto* add = dialog->findChild<QPushButton*>(QStringLiteral("btnAdd"));
         dialog->findChild<QRadioButton*>(QStringLiteral("rbCommaSeparated"))->setChecked(true);
@@ -234,7 +225,7 @@ TEST_F(FileCommandsTest, TextFileIsConvertedWithTheDialogsColumns) {
 
     // A file that gives no item: "Nothing to import.", the document unchanged.
     const QString blank = File("blank.txt");
-    WriteBytes(blank, "\r\n\t\tno word\r\n");
+    ASSERT_TRUE(WriteBytes(blank, "\r\n\t\tno word\r\n"));
     OnNextModal([](QDialog* dialog) {
         ClickEntry(dialog, "lbAvailable", 0);
         dialog->findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();

@@ -26,19 +26,10 @@
 namespace vocalore {
 namespace {
 
+using test::Bytes;
 using test::OnNextModal;
+using test::WriteBytes;
 using test::WriteDocument;
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A German-Polish word list as Parley writes it: identifiers by locale,
 // one with a name in its own language.
@@ -132,7 +123,7 @@ TEST_F(OtherFormatsTest, ImportTakesKvtmlByNameOrContentAndSaysWhenLanguagesWere
         "<identifier id=\"1\"><locale>German</locale></identifier></identifiers><entries>"
         "<entry><translation id=\"0\"><text>house</text></translation>"
         "<translation id=\"1\"><text>das Haus</text></translation></entry></entries></kvtml>";
-    WriteBytes(File("words.kvtml"), englishGerman);
+    ASSERT_TRUE(WriteBytes(File("words.kvtml"), englishGerman));
     Prompts.QueueFile(File("words.kvtml"), 4);
     Trigger(cmFileImport); // no Import dialog: a modal would never be answered
     ASSERT_EQ(Form->Document().Count(), 3);
@@ -143,7 +134,7 @@ TEST_F(OtherFormatsTest, ImportTakesKvtmlByNameOrContentAndSaysWhenLanguagesWere
 
     // A Polish-German list under another name into a Czech-German document:
     // Polish is not Czech, so the sides go by position, and the message says so.
-    WriteBytes(File("list.xml"), GermanPolishKvtml);
+    ASSERT_TRUE(WriteBytes(File("list.xml"), GermanPolishKvtml));
     Prompts.QueueFile(File("list.xml"), 3);
     Form->Document().ForeignLangID = 0x0405;
     Form->Document().NativeLangID = 0x0407;
@@ -156,8 +147,8 @@ TEST_F(OtherFormatsTest, ImportTakesKvtmlByNameOrContentAndSaysWhenLanguagesWere
 }
 
 TEST_F(OtherFormatsTest, Utf8TextIsStoredInTheCodePagesOrRefusedWhole) {
-    WriteBytes(File("list.txt"),
-               "\xEF\xBB\xBFT\xC3\xBCr\t\t\tdoor\r\nSchl\xC3\xBCssel\t\t\tkey\r\n");
+    ASSERT_TRUE(WriteBytes(File("list.txt"),
+                           "\xEF\xBB\xBFT\xC3\xBCr\t\t\tdoor\r\nSchl\xC3\xBCssel\t\t\tkey\r\n"));
     auto acceptAllColumns = [](QDialog* dialog) {
         // All four fields in their order: columns 1 to 4.
         auto* list = dialog->findChild<QListWidget*>(QStringLiteral("lbAvailable"));
@@ -177,7 +168,7 @@ TEST_F(OtherFormatsTest, Utf8TextIsStoredInTheCodePagesOrRefusedWhole) {
     EXPECT_EQ(Form->Document().Items(3).Word, "Schl\xFCssel");
 
     // A Polish letter for the English translations: an error, nothing added.
-    WriteBytes(File("pl.txt"), "Zug\t\t\tpoci\xC4\x85g\r\n");
+    ASSERT_TRUE(WriteBytes(File("pl.txt"), "Zug\t\t\tpoci\xC4\x85g\r\n"));
     OnNextModal(acceptAllColumns);
     Prompts.QueueFile(File("pl.txt"), 2);
     Trigger(cmFileImport);
@@ -188,7 +179,7 @@ TEST_F(OtherFormatsTest, Utf8TextIsStoredInTheCodePagesOrRefusedWhole) {
 }
 
 TEST_F(OtherFormatsTest, OpenMakesAnUntitledDocumentInTheFilesLanguages) {
-    WriteBytes(File("stadt.kvtml"), GermanPolishKvtml);
+    ASSERT_TRUE(WriteBytes(File("stadt.kvtml"), GermanPolishKvtml));
     Prompts.QueueFile(File("stadt.kvtml"), 3);
     Trigger(cmFileOpen);
     ASSERT_TRUE(LastError().isEmpty()) << LastError().toStdString();
@@ -218,7 +209,7 @@ TEST_F(OtherFormatsTest, OpenMakesAnUntitledDocumentInTheFilesLanguages) {
 TEST_F(OtherFormatsTest, OpenAsksForLanguagesTheFileDoesNotName) {
     QByteArray unnamed = GermanPolishKvtml;
     unnamed.replace("<name>Polski</name><locale>pl</locale>", "<name>Original</name>");
-    WriteBytes(File("unnamed.kvtml"), unnamed);
+    ASSERT_TRUE(WriteBytes(File("unnamed.kvtml"), unnamed));
 
     // Cancel in the New dialog: the open document stays.
     OnNextModal([](QDialog* dialog) {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QStandardPaths>
 #include <QString>
 #include <QTimer>
@@ -15,6 +16,17 @@
 #include <initializer_list>
 
 namespace vocalore::test {
+
+// A file's bytes, empty when it cannot be read.
+inline QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 // One application for the whole test program; never destroyed, so no widget
 // outlives it at exit.
