@@ -103,12 +103,7 @@ bool TFileCommands::OpenDocument(const QString& path) {
         FForm.AppException(QString::fromStdString(e.what()));
         return false;
     }
-    FForm.LanguagesChanged(document->ForeignLangID, document->NativeLangID);
-    FForm.ClearCutMark();
-    if (document->Count() > 0)
-        document->SetCurrentIndex(0);
-    FForm.InstallDocument(std::move(document));
-    FForm.Grid()->ScrollToStart();
+    ShowOpened(std::move(document));
     FForm.Settings().RecentFiles.Add(LocalPath(path));
     return true;
 }
@@ -138,12 +133,18 @@ bool TFileCommands::OpenKvtml(const QString& path) {
         FForm.AppException(QString::fromStdString(e.what()));
         return false;
     }
+    ShowOpened(std::move(document));
+    return true;
+}
+
+// An opened document starts at its first item, scrolled to the left.
+void TFileCommands::ShowOpened(std::unique_ptr<TVocabFile> document) {
     FForm.LanguagesChanged(document->ForeignLangID, document->NativeLangID);
     FForm.ClearCutMark();
     if (document->Count() > 0)
         document->SetCurrentIndex(0);
     FForm.InstallDocument(std::move(document));
-    return true;
+    FForm.Grid()->ScrollToStart();
 }
 
 void TFileCommands::RecentFileClick(int index) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -83,6 +84,7 @@ public:
 
 private:
     bool OpenKvtml(const QString& path);
+    void ShowOpened(std::unique_ptr<TVocabFile> document);
 
     TMainForm& FForm;
 };

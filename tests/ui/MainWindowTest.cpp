@@ -430,6 +430,26 @@ TEST_F(MainWindowTest, AnotherDocumentStartsScrolledToTheLeftAndTop) {
     Form->SetViewMode(vmEdit);
     EXPECT_EQ(across->value(), 0);
     EXPECT_EQ(down->value(), 0);
+
+    // Another trainer's list opens the same way.
+    const QString list = Dir.filePath(QStringLiteral("list.kvtml"));
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<kvtml version=\"2.0\"><identifiers>"
+               "<identifier id=\"0\"><locale>de</locale></identifier>"
+               "<identifier id=\"1\"><locale>en</locale></identifier></identifiers><entries>"
+               "<entry><translation id=\"0\"><text>" +
+               QByteArray(200, 'w') +
+               "</text></translation>"
+               "<translation id=\"1\"><text>railway</text></translation></entry></entries>"
+               "</kvtml>");
+    file.close();
+    ASSERT_GT(across->maximum(), 0);
+    across->setValue(across->maximum());
+    ASSERT_TRUE(Form->OpenDocument(list));
+    Form->SetViewMode(vmEdit);
+    ASSERT_GT(across->maximum(), 0);
+    EXPECT_EQ(across->value(), 0);
 }
 
 TEST_F(MainWindowTest, AStoredPositionOffEveryScreenOpensTheWindowOnScreen) {
