@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -101,6 +102,13 @@ TDefaultKeyboardScope::TDefaultKeyboardScope() {
 TDefaultKeyboardScope::~TDefaultKeyboardScope() {
     if (KeyboardSwitch())
         KeyboardSwitch()(false);
+}
+
+QLabel* BuddyLabel(const char* caption, const char* name, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setBuddy(buddy);
+    return label;
 }
 
 void PlaceDialog(QWidget* dialog, QWidget* owner) {

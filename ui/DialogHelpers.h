@@ -37,6 +37,9 @@ public:
     TDefaultKeyboardScope& operator=(const TDefaultKeyboardScope&) = delete;
 };
 
+// A label named `name` whose mnemonic focuses `buddy`.
+QLabel* BuddyLabel(const char* caption, const char* name, QWidget* buddy, QWidget* parent);
+
 // Centres the dialog over its owner, then keeps it inside the work area.
 // Without an owner (or a hidden one) the dialog is only kept on screen.
 void PlaceDialog(QWidget* dialog, QWidget* owner);

@@ -21,13 +21,6 @@ constexpr std::array<const char*, 4> FieldNames{"Word/phrase", "Part of speech",
                                                 "Translations"};
 constexpr int FieldRole = Qt::UserRole;
 
-QLabel* Label(const char* caption, const char* name, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 TImportDialog::TImportDialog(QWidget* owner) : QDialog(owner) {
@@ -53,7 +46,7 @@ TImportDialog::TImportDialog(QWidget* owner) : QDialog(owner) {
     edtStartFrom->setMaxLength(3);
     edtStartFrom->setFixedWidth(50);
     auto* dataLayout = new QHBoxLayout(gbData);
-    dataLayout->addWidget(Label("&Start from line:", "lblFirstLine", edtStartFrom, gbData));
+    dataLayout->addWidget(BuddyLabel("&Start from line:", "lblFirstLine", edtStartFrom, gbData));
     dataLayout->addWidget(edtStartFrom);
     dataLayout->addStretch();
 
@@ -78,11 +71,12 @@ TImportDialog::TImportDialog(QWidget* owner) : QDialog(owner) {
     btnAdd->setEnabled(false);
     btnRemove->setEnabled(false);
     auto* fieldsLayout = new QGridLayout(gbFields);
-    fieldsLayout->addWidget(Label("A&vailable fields:", "lblAvailable", lbAvailable, gbFields), 0,
-                            0);
+    fieldsLayout->addWidget(BuddyLabel("A&vailable fields:", "lblAvailable", lbAvailable, gbFields),
+                            0, 0);
     fieldsLayout->addWidget(lbAvailable, 1, 0);
     fieldsLayout->addWidget(btnAdd, 2, 0, Qt::AlignLeft);
-    fieldsLayout->addWidget(Label("&Fields to import:", "lblSelected", lbSelected, gbFields), 0, 1);
+    fieldsLayout->addWidget(BuddyLabel("&Fields to import:", "lblSelected", lbSelected, gbFields),
+                            0, 1);
     fieldsLayout->addWidget(lbSelected, 1, 1);
     fieldsLayout->addWidget(btnRemove, 2, 1, Qt::AlignLeft);
 

@@ -71,12 +71,6 @@ template <typename T> T* Named(T* widget, const char* name) {
     return widget;
 }
 
-QLabel* Label(const char* name, const char* caption, QWidget* buddy, QWidget* parent) {
-    auto* label = Named(new QLabel(QString::fromLatin1(caption), parent), name);
-    label->setBuddy(buddy);
-    return label;
-}
-
 QCheckBox* CheckBox(const char* name, const char* caption, int context, QWidget* parent) {
     auto* box = Named(new QCheckBox(QString::fromLatin1(caption), parent), name);
     SetHelp(box, context);
@@ -355,11 +349,11 @@ QWidget* TOptionsDialog::CreateKeyboardPage() {
     SetHelp(btnClearAll, 1903);
 
     auto* shortcuts = new QGridLayout(gbShortcuts);
-    shortcuts->addWidget(Label("lblShortcut", "&Key:", cbShortcut, gbShortcuts), 0, 0);
+    shortcuts->addWidget(BuddyLabel("&Key:", "lblShortcut", cbShortcut, gbShortcuts), 0, 0);
     shortcuts->addWidget(cbShortcut, 0, 1, 1, 2);
-    shortcuts->addWidget(Label("lblCharSet", "&Script:", cbCharSet, gbShortcuts), 1, 0);
+    shortcuts->addWidget(BuddyLabel("&Script:", "lblCharSet", cbCharSet, gbShortcuts), 1, 0);
     shortcuts->addWidget(cbCharSet, 1, 1, 1, 2);
-    shortcuts->addWidget(Label("lblCharacter", "&Character:", cbCharacter, gbShortcuts), 2, 0);
+    shortcuts->addWidget(BuddyLabel("&Character:", "lblCharacter", cbCharacter, gbShortcuts), 2, 0);
     shortcuts->addWidget(cbCharacter, 2, 1);
     shortcuts->addWidget(lblUnassigned, 2, 2);
     shortcuts->addWidget(btnClearAll, 0, 3, Qt::AlignTop);
@@ -404,7 +398,7 @@ QWidget* TOptionsDialog::CreateQuestionPage() {
         cbTestNotes->addItem(QString::fromLatin1(entry));
     SetHelp(cbTestNotes, 1907);
     auto* notes = new QHBoxLayout(gbNotes);
-    notes->addWidget(Label("lblTestNotes", "&Test Notes:", cbTestNotes, gbNotes));
+    notes->addWidget(BuddyLabel("&Test Notes:", "lblTestNotes", cbTestNotes, gbNotes));
     notes->addWidget(cbTestNotes);
     notes->addStretch();
 
@@ -412,7 +406,7 @@ QWidget* TOptionsDialog::CreateQuestionPage() {
     cbNumChoices = NumberBox("cbNumChoices", 3, 10, 1908, gbChoice);
     auto* choice = new QHBoxLayout(gbChoice);
     choice->addWidget(
-        Label("lblNumChoices", "&Number of items to choose from:", cbNumChoices, gbChoice));
+        BuddyLabel("&Number of items to choose from:", "lblNumChoices", cbNumChoices, gbChoice));
     choice->addWidget(cbNumChoices);
     choice->addStretch();
 
@@ -429,9 +423,10 @@ QWidget* TOptionsDialog::CreateEvaluationPage() {
         CheckList("clbPassive", static_cast<int>(PassiveEvaluationEntries.size()), 1909, page);
     clbActive = CheckList("clbActive", ActiveEvaluationEntryCount, 1910, page);
     auto* column = new QVBoxLayout(page);
-    column->addWidget(Label("lblPassive", "&Translations (passive testing):", clbPassive, page));
+    column->addWidget(
+        BuddyLabel("&Translations (passive testing):", "lblPassive", clbPassive, page));
     column->addWidget(clbPassive);
-    column->addWidget(Label("lblActive", "&Word/phrase (active testing):", clbActive, page));
+    column->addWidget(BuddyLabel("&Word/phrase (active testing):", "lblActive", clbActive, page));
     column->addWidget(clbActive);
     column->addStretch();
     return page;
@@ -445,7 +440,7 @@ QWidget* TOptionsDialog::CreateFeedbackPage() {
     SetHelp(cbColourRight, 1911);
     chbAutoContinue = CheckBox("chbAutoContinue", "&Move straight to next question", 1912, gbRight);
     auto* right = new QGridLayout(gbRight);
-    auto* lblColourRight = Label("lblColourRight", "&Answer colour:", cbColourRight, gbRight);
+    auto* lblColourRight = BuddyLabel("&Answer colour:", "lblColourRight", cbColourRight, gbRight);
     right->addWidget(lblColourRight, 0, 0);
     right->addWidget(cbColourRight, 0, 1);
     right->addWidget(chbAutoContinue, 1, 0, 1, 3);
@@ -461,8 +456,8 @@ QWidget* TOptionsDialog::CreateFeedbackPage() {
     SetHelp(edtDelay, 1914);
     chbBeep = CheckBox("chbBeep", "&Beep", 1915, gbWrong);
     auto* wrong = new QGridLayout(gbWrong);
-    auto* lblColourWrong = Label("lblColourWrong", "A&nswer colour:", cbColourWrong, gbWrong);
-    auto* lblDelay = Label("lblDelay", "&Delay (seconds):", edtDelay, gbWrong);
+    auto* lblColourWrong = BuddyLabel("A&nswer colour:", "lblColourWrong", cbColourWrong, gbWrong);
+    auto* lblDelay = BuddyLabel("&Delay (seconds):", "lblDelay", edtDelay, gbWrong);
     wrong->addWidget(lblColourWrong, 0, 0);
     wrong->addWidget(cbColourWrong, 0, 1);
     wrong->addWidget(lblDelay, 1, 0);
@@ -496,8 +491,8 @@ QWidget* TOptionsDialog::CreateRepetitionPage() {
     chbUsePenaltyPoints = CheckBox(
         "chbUsePenaltyPoints", "&Use penalty points to target difficult words", 1916, gbPenalty);
     cbMaxPenaltyPoints = NumberBox("cbMaxPenaltyPoints", 1, 5, 1917, gbPenalty);
-    lblMaxPenaltyPoints = Label("lblMaxPenaltyPoints",
-                                "&Maximum penalty points per word:", cbMaxPenaltyPoints, gbPenalty);
+    lblMaxPenaltyPoints = BuddyLabel("&Maximum penalty points per word:", "lblMaxPenaltyPoints",
+                                     cbMaxPenaltyPoints, gbPenalty);
     lblPenaltyText = Text("lblPenaltyText",
                           "Each incorrect response incurs a penalty point against that word, up "
                           "to a specified maximum. You must recall the word correctly one more "

@@ -64,13 +64,6 @@ QLineEdit* MarginEdit(const char* name, QWidget* parent) {
     return edit;
 }
 
-QLabel* Label(const char* caption, const char* name, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 std::vector<QLine> PreviewLines(const QRect& client, int columns, bool separator) {
@@ -125,7 +118,8 @@ TPageSetupDialog::TPageSetupDialog(QWidget* owner, const TPageSetup& setup)
     chbAddTitle = new QCheckBox(QStringLiteral("&Print title"), pnlDocument);
     chbAddTitle->setObjectName(QStringLiteral("chbAddTitle"));
     auto* documentLayout = new QGridLayout(pnlDocument);
-    documentLayout->addWidget(Label("&Font size:", "lblFontSize", cbFontSize, pnlDocument), 0, 0);
+    documentLayout->addWidget(BuddyLabel("&Font size:", "lblFontSize", cbFontSize, pnlDocument), 0,
+                              0);
     documentLayout->addWidget(cbFontSize, 0, 1);
     documentLayout->addWidget(chbAddTitle, 1, 0, 1, 2);
 
@@ -138,13 +132,13 @@ TPageSetupDialog::TPageSetupDialog(QWidget* owner, const TPageSetup& setup)
     edtRight = MarginEdit("edtRight", gbMargins);
     edtBottom = MarginEdit("edtBottom", gbMargins);
     auto* marginsLayout = new QGridLayout(gbMargins);
-    marginsLayout->addWidget(Label("&Left:", "lblLeft", edtLeft, gbMargins), 0, 0);
+    marginsLayout->addWidget(BuddyLabel("&Left:", "lblLeft", edtLeft, gbMargins), 0, 0);
     marginsLayout->addWidget(edtLeft, 0, 1);
-    marginsLayout->addWidget(Label("&Top:", "lblTop", edtTop, gbMargins), 0, 2);
+    marginsLayout->addWidget(BuddyLabel("&Top:", "lblTop", edtTop, gbMargins), 0, 2);
     marginsLayout->addWidget(edtTop, 0, 3);
-    marginsLayout->addWidget(Label("&Right:", "lblRight", edtRight, gbMargins), 1, 0);
+    marginsLayout->addWidget(BuddyLabel("&Right:", "lblRight", edtRight, gbMargins), 1, 0);
     marginsLayout->addWidget(edtRight, 1, 1);
-    marginsLayout->addWidget(Label("&Bottom:", "lblBottom", edtBottom, gbMargins), 1, 2);
+    marginsLayout->addWidget(BuddyLabel("&Bottom:", "lblBottom", edtBottom, gbMargins), 1, 2);
     marginsLayout->addWidget(edtBottom, 1, 3);
 
     auto* gbColumns = new QGroupBox(QStringLiteral(" Columns: "), content);
