@@ -262,6 +262,24 @@ TEST(FileFormat, SaveAndLoadFiles) {
     EXPECT_EQ(loaded.FileName(), "");
 }
 
+// Opening a file into a document in use replaces all of it: nothing of the
+// old list, its history or its selection survives into the new one.
+TEST(FileFormat, LoadReplacesTheWholeDocument) {
+    TVocabFile source;
+    Add(source, "Haus", "house");
+    const std::string bytes = Save(source);
+
+    TVocabFile doc;
+    Fill(doc, {"a", "b", "c"});
+    doc.SetCurrentIndex(1);
+    ASSERT_EQ(Load(doc, bytes), "(no error)");
+    EXPECT_EQ(Words(doc), W{"Haus"});
+    EXPECT_EQ(doc.UndoStepCount(), 0);
+    EXPECT_EQ(doc.SavedPosition(), 0);
+    EXPECT_FALSE(doc.Modified());
+    EXPECT_EQ(doc.CurrentIndex(), -1);
+}
+
 TEST(FileFormat, FailedSaveKeepsTheOldFile) {
     TTempDir dir;
     const std::string path = dir / "doc.vlo";

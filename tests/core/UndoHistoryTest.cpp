@@ -132,6 +132,46 @@ TEST(UndoHistory, UndoOfAddReselectsPreviousItem) {
     EXPECT_EQ(doc.CurrentIndex(), 1);
 }
 
+// Move Up, Move Down and a drag all leave the moved item current, and so do
+// their undo and redo, wherever the selection went in between: the user sees
+// the item being put back.
+TEST(UndoHistory, UndoOfAMoveKeepsTheMovedItemCurrent) {
+    TVocabFile doc;
+    Fill(doc, {"a", "b", "c", "d", "e"});
+    doc.ClearUndo();
+    doc.SetCurrentIndex(2);
+    doc.MoveCurrent(1); // up
+    doc.MoveCurrent(0); // up again
+    ASSERT_EQ(Words(doc), (W{"c", "a", "b", "d", "e"}));
+    doc.SetCurrentIndex(4);
+    doc.Undo();
+    EXPECT_EQ(Words(doc), (W{"a", "c", "b", "d", "e"}));
+    EXPECT_EQ(doc.CurrentIndex(), 1);
+    doc.Undo();
+    EXPECT_EQ(Words(doc), (W{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(doc.CurrentIndex(), 2);
+    doc.Redo();
+    EXPECT_EQ(doc.CurrentIndex(), 1);
+    EXPECT_EQ(doc.CurrentItem().Word, "c");
+    doc.Undo();
+
+    doc.SetCurrentIndex(3);
+    doc.MoveCurrent(4); // down to the end
+    doc.SetCurrentIndex(0);
+    doc.Undo();
+    EXPECT_EQ(Words(doc), (W{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(doc.CurrentIndex(), 3);
+
+    doc.SetCurrentIndex(4);
+    doc.MoveCurrent(0); // dragged to the top
+    doc.Undo();
+    EXPECT_EQ(doc.CurrentIndex(), 4);
+    EXPECT_EQ(doc.CurrentItem().Word, "e");
+    doc.Redo();
+    EXPECT_EQ(Words(doc), (W{"e", "a", "b", "c", "d"}));
+    EXPECT_EQ(doc.CurrentIndex(), 0);
+}
+
 TEST(UndoHistory, OtherEventsAndTheHistory) {
     TVocabFile doc;
     Fill(doc, {"a", "b"});
