@@ -148,6 +148,25 @@ TEST(FileIO, SaveRemovesTheLeftoverOfADeadWriter) {
                                         "other.vlo.tmp-" + std::to_string(child) + "-1"}));
 }
 
+// The last step of a save, putting the new file in the old one's place, can
+// still be refused (here the document is a file mounted onto its name, as
+// containers do). That is an error, not a save that kept the old bytes, and
+// the finished temporary file goes too.
+TEST(FileIO, RefusedReplacementIsAnError) {
+    TTempDir dir;
+    const std::string path = dir / "doc.vlo";
+    const std::string mounted = dir / "mounted";
+    ReplaceFile(path, "old");
+    ReplaceFile(mounted, "mounted");
+    if (::mount(mounted.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "cannot bind-mount a file here (needs root): " << std::strerror(errno);
+    EXPECT_EQ(ErrorOf([&] { ReplaceFile(path, "new"); }),
+              "Cannot create file " + path + ". Device or resource busy");
+    EXPECT_EQ(Slurp(path), "mounted");
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"doc.vlo", "mounted"}));
+    ::umount(path.c_str());
+}
+
 // Owner-only files (the settings) are created 0600 whatever the umask, and an
 // existing one loses its group and other access; others follow the umask.
 TEST(FileIO, OwnerOnlyAccess) {

@@ -297,6 +297,10 @@ TEST(MatchAnswer, HostileTextsStopAtTheGuard) {
     for (int i = 0; i < 20; ++i)
         touching += "(a)";
     EXPECT_FALSE(MatchAnswer(touching, letters.substr(0, 20) + "b", English, efOptionalBrackets));
+    // Once cut short, the rest of the answer is wrong too: a hostile first
+    // translation doesn't let the comparisons after it through.
+    EXPECT_FALSE(MatchAnswer(touching + ", x", letters.substr(0, 20) + "b, y", English,
+                             efOptionalBrackets | efTranslationList | efAnyOrder));
 }
 
 // "Ignore capitalization" takes letter case and nothing else away.
