@@ -73,7 +73,13 @@ void TPrintCommands::Print(bool showDialog) {
     if (!FService.CurrentPrinter(printer))
         throw EVocabFileError(NoPrinterInstalled);
     if (showDialog) {
-        if (!FService.PrintDialog(printer, &FForm))
+        bool accepted = false;
+        {
+            // The system dialog's fields are typed in the user's own layout.
+            const TDefaultKeyboardScope defaultKeyboard;
+            accepted = FService.PrintDialog(printer, &FForm);
+        }
+        if (!accepted)
             return;
         FForm.repaint();
     }

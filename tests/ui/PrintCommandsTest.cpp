@@ -3,6 +3,7 @@
 
 #include "UiTestSupport.h"
 
+#include "ui/DialogHelpers.h"
 #include "ui/KeyFilter.h"
 #include "ui/MainWindow.h"
 #include "ui/PageSetupDialog.h"
@@ -61,6 +62,7 @@ protected:
         service.PrintDialog = [this](QPrinter&, QWidget* owner) {
             ++Dialogs;
             DialogOwner = owner;
+            Switches.push_back(-1); // the dialog is open
             return DialogAnswer;
         };
         service.Job = [this, &form](const TVocabFile& document, QPrinter&, const TPageSetup& setup,
@@ -95,12 +97,17 @@ protected:
     QWidget* DialogOwner = nullptr;
     std::string JobError;
     std::vector<TJobSeen> Jobs;
+    std::vector<int> Switches; // 1 to the default layout, 0 back, -1 the print dialog
 };
 
 TEST_F(PrintCommandsTest, MenuShowsThePrintDialogAndTheToolButtonPrintsAtOnce) {
     Start();
     Form->Settings().PageSetup.Columns = 3;
+    SetKeyboardSwitch([this](bool toDefault) { Switches.push_back(toDefault ? 1 : 0); });
     Form->Action(cmFilePrint)->trigger();
+    SetKeyboardSwitch(nullptr);
+    // The default layout while the print dialog is open, the field's after it.
+    EXPECT_EQ(Switches, (std::vector<int>{1, -1, 0}));
     EXPECT_EQ(Dialogs, 1);
     EXPECT_EQ(DialogOwner, Form.get());
     ASSERT_EQ(Jobs.size(), 1u);
