@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vocalore {
@@ -95,6 +96,13 @@ TSearchDialog::TSearchDialog(QWidget* owner, TSearchData& searchData,
     setTabOrder(btnHelp, cbField);
 
     connect(btnFind, &QPushButton::clicked, this, &TSearchDialog::btnFindClick);
+    // F3 repeats the search here too, as in the main window; the dialog's own
+    // fields are what it searches for.
+    auto* findAgain = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(findAgain, &QShortcut::activated, this, [this] {
+        if (btnFind->isEnabled())
+            btnFindClick();
+    });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHelp, &QPushButton::clicked, this, [] { ShowHelpTopic(hcFindDialog); });
     connect(edtFind, &QLineEdit::textChanged, this, &TSearchDialog::edtFindChange);

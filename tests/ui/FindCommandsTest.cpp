@@ -110,6 +110,13 @@ TEST_F(FindCommandsTest, FindNextStepsThroughTheMatchesAndWraps) {
     EXPECT_EQ(Doc().CurrentIndex(), 4);
     EXPECT_TRUE(Prompts.Prompts().empty());
 
+    // F3 in the dialog itself finds the next match too.
+    QApplication::setActiveWindow(Dialog());
+    Text()->setFocus();
+    QTest::keyClick(Text(), Qt::Key_F3);
+    EXPECT_EQ(Doc().CurrentIndex(), 0);
+    EXPECT_EQ(Dialog()->focusWidget(), Text());
+
     // Accents are ignored unless asked for.
     Search("apfel");
     EXPECT_EQ(Doc().CurrentIndex(), 3);
