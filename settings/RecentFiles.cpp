@@ -17,8 +17,8 @@ inline constexpr const char* InvalidCapacityMessage = "Invalid property value";
 
 bool ValidUtf8(const std::string& s) {
     UErrorCode status = U_ZERO_ERROR;
-    int32_t length = 0;
-    u_strFromUTF8(nullptr, 0, &length, s.data(), static_cast<int32_t>(s.size()), &status);
+    // Preflighting only: the status tells, the length is not needed.
+    u_strFromUTF8(nullptr, 0, nullptr, s.data(), static_cast<int32_t>(s.size()), &status);
     return status == U_BUFFER_OVERFLOW_ERROR || U_SUCCESS(status);
 }
 

@@ -243,9 +243,17 @@ TEST(SettingsFileFormat, FormatAndParseAreInverse) {
         .Set("File1", Bytes(vtString, {'a', '\n', 0xFF, 0}));
     doc.FindOrAdd("Other]Key").Set("[x", Bytes(vtInteger, {1, 2, 3, 4}));
     doc.FindOrAdd("Other]Key").Set("Odd", Bytes(vtInteger, {1, 2})); // not expressible as dword
+    const std::string path = "[draft] a=b#].vlo";
+    std::vector<uint8_t> pathBytes(path.begin(), path.end());
+    pathBytes.push_back(0);
+    doc.FindOrAdd("Other]Key").Set("File2", Bytes(vtString, pathBytes));
     std::string text = FormatSettingsFile(doc);
     EXPECT_NE(text.find("[Software\\\\Quenwick\\\\Vocalore\\\\2.0]"), std::string::npos) << text;
-    EXPECT_NE(text.find("dword:04030201"), std::string::npos) << text;
+    EXPECT_NE(text.find("File1=sz:a\\x0A\xFF\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[Other\\x5DKey]"), std::string::npos) << text;
+    EXPECT_NE(text.find("\\x5Bx=dword:04030201"), std::string::npos) << text;
+    // Only names need '=', ']' and a leading '[' escaped; a path stays readable.
+    EXPECT_NE(text.find("File2=sz:" + path + "\n"), std::string::npos) << text;
     auto back = ParseSettingsFile(text);
     ASSERT_TRUE(back.has_value()) << text;
     ASSERT_EQ(back->Sections.size(), 2u);
@@ -253,6 +261,7 @@ TEST(SettingsFileFormat, FormatAndParseAreInverse) {
               Bytes(vtString, {'a', '\n', 0xFF, 0}));
     EXPECT_EQ(*back->Find("Other]Key")->Find("[x"), Bytes(vtInteger, {1, 2, 3, 4}));
     EXPECT_EQ(back->Find("Other]Key")->Find("Odd")->Data, (std::vector<uint8_t>{1, 2}));
+    EXPECT_EQ(back->Find("Other]Key")->Find("File2")->Data, pathBytes);
 }
 
 TEST(MemoryStore, BehavesLikeTheFileStore) {

@@ -274,4 +274,9 @@ TEST_F(SettingsTest, DamagedFileGivesDefaults) {
     TSettings expected;
     expected.NativeLangID = UserLanguage;
     ExpectSame(Load(), expected);
+
+    // Loading replaces whatever the record held, the recent files included.
+    TSettings reused = NonDefaultSettings();
+    LoadSettings(store, reused, UserLanguage);
+    ExpectSame(reused, expected);
 }
