@@ -304,6 +304,7 @@ TEST(KvtmlRead, Version1AttributesAndTypes) {
         "<!DOCTYPE kvtml SYSTEM \"kvoctrain.dtd\">\n"
         "<kvtml encoding=\"UTF-8\" generator=\"kvoctrain\" cols=\"2\">\n"
         " <type><desc no=\"1\">Redewendung</desc></type>\n"
+        " <lesson><desc no=\"1\">Lektion eins</desc></lesson>\n" // not ours: skipped whole
         " <e m=\"1\"><o l=\"de\" t=\"n:m\">Hund</o><t l=\"pl\" r=\"zwierz\">pies</t></e>\n"
         " <e><o t=\"#1\">Guten Tag</o><t>dzie\xC5\x84 dobry</t></e>\n"
         " <e><o t=\"xyz\">Haus</o><t>dom</t><t>drittes</t></e>\n"
@@ -349,6 +350,22 @@ TEST(KvtmlRead, BrokenFilesAndUnencodableTextsChangeNothing) {
     for (const auto& b : broken) {
         const std::string error = ErrorOf([&] { ReadKvtml(b.Xml); });
         EXPECT_TRUE(error.starts_with(b.Error)) << b.Xml << " gave " << error;
+    }
+    // UTF-16 in either byte order, told by its byte-order mark, is not taken for broken UTF-8.
+    const std::u16string utf16 =
+        u"<kvtml version=\"2.0\"><entries><entry><translation "
+        u"id=\"0\"><text>\u00D6l</text></translation></entry></entries></kvtml>";
+    for (const bool little : {true, false}) {
+        std::string image = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char16_t c : utf16) {
+            const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+            image += little ? low : high;
+            image += little ? high : low;
+        }
+        TKvtmlData data;
+        EXPECT_EQ(ErrorOf([&] { data = ReadKvtml(image); }), "(no error)") << little;
+        ASSERT_EQ(data.Entries.size(), 1u) << little;
+        EXPECT_EQ(data.Entries[0].Translations.at(0).Text, "\xC3\x96l");
     }
     EXPECT_TRUE(ErrorOf([] {
                     ReadKvtmlFile("/nonexistent/x.kvtml");
@@ -457,6 +474,11 @@ TEST(KvtmlWrite, StreamFormAndItsFailure) {
     std::ostringstream bad;
     bad.setstate(std::ios::badbit);
     EXPECT_EQ(ErrorOf([&] { ExportKvtml(doc, bad); }), "Stream write error");
+    // A full disk shows only when the buffered bytes are pushed out.
+    if (std::filesystem::exists("/dev/full")) {
+        std::ofstream full("/dev/full", std::ios::binary);
+        EXPECT_EQ(ErrorOf([&] { ExportKvtml(doc, full); }), "Stream write error");
+    }
 }
 
 TEST(KvtmlWrite, RefusesWhatXmlCannotCarry) {
