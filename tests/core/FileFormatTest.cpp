@@ -313,12 +313,14 @@ TEST(FileFormat, SaveKeepsPermissionsOfExistingFile) {
     const std::string path = dir / "doc.vlo";
     TVocabFile doc;
     doc.SaveToFile(path);
-    ::chmod(path.c_str(), 0640);
-    Add(doc, "Haus");
-    doc.SaveToFile(path);
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    for (const mode_t mode : {0640u, 0755u}) {
+        ::chmod(path.c_str(), mode);
+        Add(doc, "Haus");
+        doc.SaveToFile(path);
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        EXPECT_EQ(info.st_mode & 0777, mode);
+    }
 }
 
 } // namespace

@@ -279,6 +279,12 @@ TEST(MatchAnswer, RuleBTouchingPairsTakeEveryOrder) {
         {English, 0x004, "a (b)(c)", "a bc", true},
         {English, 0x004, "a (b)(c)", "a (b)", true},
         {English, 0x004, "a (b)(c)", "a c b", false},
+        // a "/" word inside the last of the touching pairs
+        {English, 0x00C, "(a)(b)(c d/e)", "c e", true},
+        {English, 0x00C, "(a)(b)(c d/e)", "ab", true},
+        {English, 0x00C, "x (a)(b)(c d/e)", "x", true},
+        {English, efDefaultPassive, "(a)(b)(c d/e)", "a b", true},
+        {English, efDefaultPassive, "(a)(b)(c d/e)", "b e", false},
     });
 }
 
