@@ -256,6 +256,99 @@ TEST_F(TestSession, EvaluationFollowsModeAndOptions) {
     }
 }
 
+// Each judging path reads its own evaluation word: Active the active flags,
+// Passive the passive flags, notes their fixed ones. A one-item document is
+// asked afresh for every answer.
+struct Judging : Fixture {
+    TEvaluation Judge(TTestMode mode, const std::string& response, const std::string& notes = "") {
+        session.Stop();
+        doc.ResetStatistics();
+        session.RestoreSettings(mode, false);
+        session.Start(doc);
+        session.SubmitTyped(doc, response, notes);
+        return {session.WordCorrect(), session.NotesCorrect(), session.Correct()};
+    }
+    bool Right(TTestMode mode, const std::string& response) {
+        return Judge(mode, response).WordCorrect;
+    }
+};
+
+TEST_F(Judging, ActiveAndPassiveEachUseTheirOwnFlags) {
+    Fill(doc, {{"der Hund/Welpe", "dog/hound", "", ""}});
+    options.ActiveEvaluation = efIgnoreCase;
+    options.PassiveEvaluation = efAlternatives;
+    EXPECT_TRUE(Right(tmActive, "DER HUND/WELPE"));
+    EXPECT_FALSE(Right(tmActive, "der Hund"));
+    EXPECT_TRUE(Right(tmPassive, "hound"));
+    EXPECT_FALSE(Right(tmPassive, "DOG/HOUND"));
+
+    std::swap(options.ActiveEvaluation, options.PassiveEvaluation);
+    EXPECT_FALSE(Right(tmActive, "DER HUND/WELPE"));
+    EXPECT_TRUE(Right(tmActive, "der Hund"));
+    EXPECT_FALSE(Right(tmPassive, "hound"));
+    EXPECT_TRUE(Right(tmPassive, "DOG/HOUND"));
+
+    // Read afresh at every answer: an accepted change applies to the next one.
+    options.ActiveEvaluation = 0;
+    EXPECT_FALSE(Right(tmActive, "der Hund"));
+    EXPECT_TRUE(Right(tmActive, "der Hund/Welpe"));
+}
+
+TEST_F(Judging, OnlyPassiveAnswersAreTranslationLists) {
+    Fill(doc, {{"der Hund, der Welpe", "dog, hound", "", ""}});
+    // The list bit is the caller's: stored in the active word it is ignored,
+    // missing from the passive word it is assumed.
+    options.ActiveEvaluation = efTranslationList | efAnyOrder | efIncompleteList;
+    options.PassiveEvaluation = efAnyOrder;
+    EXPECT_FALSE(Right(tmActive, "der Welpe, der Hund"));
+    EXPECT_FALSE(Right(tmActive, "der Hund"));
+    EXPECT_TRUE(Right(tmActive, "der Hund, der Welpe"));
+    EXPECT_TRUE(Right(tmPassive, "hound, dog"));
+    EXPECT_FALSE(Right(tmPassive, "dog")); // incomplete lists not allowed
+    options.PassiveEvaluation = efIncompleteList;
+    EXPECT_TRUE(Right(tmPassive, "dog"));
+    EXPECT_FALSE(Right(tmPassive, "hound, dog")); // order counts now
+}
+
+TEST_F(Judging, NotesIgnoreCaseAndPunctuationWhateverTheModeFlags) {
+    Fill(doc, {{"der Hund", "dog", "masc. (pl. -e)", ""}});
+    options.TestNotes = {true, true};
+    for (const uint16_t flags : {uint16_t{0}, efDefaultPassive}) {
+        options.ActiveEvaluation = flags;
+        options.PassiveEvaluation = flags;
+        for (const TTestMode mode : {tmPassive, tmActive}) {
+            SCOPED_TRACE(testing::Message() << "mode " << int(mode) << " flags " << flags);
+            const std::string word = mode == tmActive ? "der Hund" : "dog";
+            TEvaluation r = Judge(mode, word, "MASC PL E");
+            EXPECT_TRUE(r.WordCorrect);
+            EXPECT_TRUE(r.NotesCorrect);
+            EXPECT_TRUE(r.Correct);
+            // Brackets are not optional in notes, even where the word's flags say so.
+            r = Judge(mode, word, "masc.");
+            EXPECT_TRUE(r.WordCorrect);
+            EXPECT_FALSE(r.NotesCorrect);
+            EXPECT_FALSE(r.Correct);
+            EXPECT_EQ(doc.SuccessCount(), 0);
+        }
+    }
+}
+
+TEST_F(Judging, EachSideInItsOwnLanguage) {
+    // English foreign, Turkish native (code page 1254: 0xFD dotless i, 0xDE/0xFE s cedilla).
+    Fill(doc, {{"to go", "\xFDrmak", "k\xFD\xFE", ""}});
+    doc.ForeignLangID = English;
+    doc.NativeLangID = 0x041F;
+    options.TestNotes = {true, true};
+    options.ActiveEvaluation = efInfinitiveTo;
+    options.PassiveEvaluation = efIgnoreCase;
+    EXPECT_TRUE(Right(tmActive, "go"));     // the English rule applies to the word
+    EXPECT_TRUE(Right(tmPassive, "IRMAK")); // Turkish I lowers to dotless i
+    EXPECT_FALSE(Right(tmPassive, "irmak"));
+    const TEvaluation r = Judge(tmActive, "to go", "KI\xDE");
+    EXPECT_TRUE(r.NotesCorrect);
+    EXPECT_FALSE(Judge(tmActive, "to go", "ki\xFE").NotesCorrect);
+}
+
 TEST_F(TestSession, NotesAskedOnlyWhenTheyExistAndTyping) {
     Fill(doc, {{"der Hund", "dog", "masc.", ""}, {"die Katze", "cat", "", ""}});
     options.TestNotes = {true, true};
@@ -289,10 +382,42 @@ TEST_F(TestSession, ModeChangeAsksSameItemAgainUntilAnswered) {
     session.SetMode(doc, tmActive); // no change, nothing happens
     EXPECT_EQ(view.Events.size(), 2u);
     session.SubmitTyped(doc, "falsch", "");
+    view.Clear();
     session.SetMode(doc, tmPassive); // answered: on to the next item
+    EXPECT_TRUE(session.Testing());
+    EXPECT_EQ(view.Events, (std::vector<std::string>{"layout", "question"}));
     EXPECT_NE(&Current(), asked);
     EXPECT_FALSE(session.Answered());
     EXPECT_EQ(session.HintTarget(doc, abResponse), Current().Translation);
+}
+
+TEST_F(TestSession, ModeChangeAfterTheLastItemIsLearntEndsTheTest) {
+    Fill(doc, {{"der Hund", "dog", "", ""}});
+    session.Start(doc);
+    AnswerRight();
+    view.Clear();
+    session.SetMultipleChoice(doc, true);
+    EXPECT_FALSE(session.Testing());
+    EXPECT_EQ(view.Events, (std::vector<std::string>{"message", "statistics", "leave"}));
+    EXPECT_EQ(doc.AttemptCount(), 1);
+}
+
+TEST_F(TestSession, AnswerTextsAreKeptUntilTheNextQuestion) {
+    Fill(doc, Animals);
+    options.TestNotes = {true, true};
+    doc.Items(0).Notes = "masc.";
+    doc.Items(1).PenaltyPoints = doc.Items(2).PenaltyPoints = -1;
+    session.Start(doc);
+    session.SubmitTyped(doc, "zzz", "fem.");
+    EXPECT_EQ(session.Response(), "zzz"); // shown as the answer given
+    EXPECT_EQ(session.NotesResponse(), "fem.");
+    session.Continue(doc);
+    EXPECT_EQ(session.Response(), "");
+    EXPECT_EQ(session.NotesResponse(), "");
+    session.SubmitTyped(doc, "yyy", "neutr.");
+    session.SetMode(doc, tmActive);
+    EXPECT_EQ(session.Response(), "");
+    EXPECT_EQ(session.NotesResponse(), "");
 }
 
 TEST_F(TestSession, HintOnlyWhileTypingAnAnswer) {
@@ -345,6 +470,25 @@ TEST_F(TestSession, MultipleChoiceSetsAndAnswers) {
     session.SubmitChoice(doc, &Current());
     EXPECT_TRUE(session.Correct());
     EXPECT_EQ(doc.SuccessCount(), 1);
+    // Once answered, further picks and typed text record nothing.
+    session.SubmitChoice(doc, nullptr);
+    session.SubmitTyped(doc, "zzz", "");
+    EXPECT_TRUE(session.Correct());
+    EXPECT_EQ(doc.AttemptCount(), 3);
+
+    // Text typed while the choices are shown picks none of them: wrong.
+    session.Continue(doc);
+    view.Clear();
+    session.SubmitTyped(doc, Current().Translation, "");
+    EXPECT_TRUE(session.Answered());
+    EXPECT_FALSE(session.Correct());
+    EXPECT_EQ(session.ChosenItem(), nullptr);
+    EXPECT_EQ(view.Events, (std::vector<std::string>{"beep", "feedback"}));
+    EXPECT_EQ(doc.AttemptCount(), 4);
+    EXPECT_EQ(doc.SuccessCount(), 1);
+    session.Stop();
+    session.SubmitChoice(doc, &Current()); // no test: no answer
+    EXPECT_EQ(doc.AttemptCount(), 4);
 
     // Fewer items than choices: every item once.
     TVocabFile two;
