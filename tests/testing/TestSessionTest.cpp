@@ -481,13 +481,15 @@ TEST_F(TestSession, MultipleChoiceSetsAndAnswers) {
     view.Clear();
     session.SubmitTyped(doc, Current().Translation, "");
     EXPECT_TRUE(session.Answered());
+    EXPECT_FALSE(session.WordCorrect());
     EXPECT_FALSE(session.Correct());
     EXPECT_EQ(session.ChosenItem(), nullptr);
     EXPECT_EQ(view.Events, (std::vector<std::string>{"beep", "feedback"}));
     EXPECT_EQ(doc.AttemptCount(), 4);
     EXPECT_EQ(doc.SuccessCount(), 1);
     session.Stop();
-    session.SubmitChoice(doc, &Current()); // no test: no answer
+    EXPECT_TRUE(session.Choices().empty()); // no item references outlive the test
+    session.SubmitChoice(doc, &Current());  // no test: no answer
     EXPECT_EQ(doc.AttemptCount(), 4);
 
     // Fewer items than choices: every item once.
@@ -607,6 +609,7 @@ TEST(Progress, FiguresAndPercentages) {
     doc.SetCurrentIndex(0);
     doc.RecordAnswer(true, 0);
     EXPECT_EQ(ProgressText(doc), "33%");
+    EXPECT_TRUE(StatisticsFigures(doc).ResetEnabled); // one answer is enough
     doc.SetCurrentIndex(1);
     doc.RecordAnswer(false, 0);
     doc.RecordAnswer(true, 0);

@@ -36,6 +36,9 @@ TEST(TypeAheadChoice, LooksPastTheSortPositionAndWrapsFromTheSelection) {
     EXPECT_EQ(TypeAheadChoice(entries, -1, "", German), -1);
     EXPECT_EQ(TypeAheadChoice({&quote}, -1, "s", German), 0); // letters only: 's' of "'s"
     EXPECT_EQ(TypeAheadChoice({&quote}, -1, "k", German), -1);
+    // A space right after the sort position is not the first letter either.
+    const TVocabItem spaced = Item("der Hund", 3);
+    EXPECT_EQ(TypeAheadChoice({&spaced}, -1, "h", German), 0);
 
     // Accented and Cyrillic first letters compare by the language's own case.
     const TVocabItem apfel = Item("\xC4pfel", 0); // Äpfel in 1252
