@@ -220,6 +220,9 @@ TEST(SettingsFileFormat, ValuesAreFoundByNameIgnoringCase) {
     section.Values.emplace_back("File3", Bytes(vtString, {'d', 0}));
     ASSERT_NE(section.Find("FILE3"), nullptr);
     EXPECT_EQ(section.Find("FILE3")->Data, (std::vector<uint8_t>{'d', 0}));
+    section.Set("AZaz", Bytes(vtString, {'e', 0})); // the ends of the letter range
+    ASSERT_NE(section.Find("azAZ"), nullptr);
+    EXPECT_EQ(section.Find("azAZ")->Data, (std::vector<uint8_t>{'e', 0}));
     section.Values.clear();
     EXPECT_EQ(section.Find("File1"), nullptr);
 

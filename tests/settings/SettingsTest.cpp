@@ -117,6 +117,15 @@ TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndExitCreatesEveryValue) {
     EXPECT_EQ(Stored("PageSetup").size(), PageSetupRecordSize);
     EXPECT_EQ(Stored("Options").size(), OptionsRecordSize);
     EXPECT_EQ(Stored("NativeLangID"), (std::vector<uint8_t>{0x09, 0x08, 0, 0}));
+
+    // The file dialogs' size is written only when both sides are known.
+    for (const auto& [width, height] : {std::pair{900, 0}, std::pair{0, 610}}) {
+        s.FileDialogWidth = width;
+        s.FileDialogHeight = height;
+        ASSERT_TRUE(SaveSettings(store, s));
+        EXPECT_TRUE(Stored("FileDialogWidth").empty()) << width << "x" << height;
+        EXPECT_TRUE(Stored("FileDialogHeight").empty()) << width << "x" << height;
+    }
 }
 
 TEST_F(SettingsTest, WhatOneRunWritesTheNextReadsBackByteForByte) {
@@ -150,7 +159,8 @@ TEST_F(SettingsTest, UnusableWindowPositionCentresTheWindow) {
         const char* what;
         std::vector<uint8_t> data;
     } cases[] = {
-        {"shorter than 16 bytes", std::vector<uint8_t>(12, 1)},
+        // Left 0, top -100, right 800: a usable window if the missing bottom read as 0.
+        {"shorter than 16 bytes", {0, 0, 0, 0, 0x9C, 0xFF, 0xFF, 0xFF, 0x20, 3, 0, 0}},
         {"longer than 16 bytes", std::vector<uint8_t>(20, 1)},
         {"right left of left", {100, 0, 0, 0, 0, 0, 0, 0, 50, 0, 0, 0, 50, 0, 0, 0}},
         {"empty height", {0, 0, 0, 0, 10, 0, 0, 0, 50, 0, 0, 0, 10, 0, 0, 0}},
@@ -184,6 +194,7 @@ TEST_F(SettingsTest, BooleansReadAsNonZeroAndAreWrittenBackAsOne) {
 TEST_F(SettingsTest, RecentFilesSkipGapsAndGrowBeyondTheCapacity) {
     WithKey([](TSettingsKey* k) {
         WriteInteger(k, "FileCount", 3);
+        WriteString(k, "File0", "/not-a-recent-file.vlo"); // numbering starts at 1
         WriteString(k, "File1", "/one.vlo");
         WriteString(k, "File3", "/three.vlo");
         WriteString(k, "File4", "/left-over.vlo"); // beyond FileCount: neither read nor removed
