@@ -403,6 +403,8 @@ TEST(KvtmlFormat, RecognisedByContent) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(LooksLikeKvtml(c.Head), c.Kvtml) << c.Head;
+    // A name cut off where the read head ends is no evidence, whatever follows in memory.
+    EXPECT_FALSE(LooksLikeKvtml(std::string_view("<kvtml>").substr(0, 6)));
     EXPECT_FALSE(LooksLikeKvtmlFile("/nonexistent/x.kvtml"));
 }
 
