@@ -239,8 +239,10 @@ void TTestPanel::PlaceControls() {
     const int rows = std::clamp(FHost.TestOptions().NumChoices, 3, 10);
     lbResponse->setGeometry(listLeft, UpperRowTop, RowLeft + RowWidth - listLeft,
                             lbResponse->HeightForRows(rows));
+    // The list's visibility, not the session, says which layout is shown: the
+    // panel is built (and placed) before the session it shows exists.
     const int bottom =
-        Session().MultipleChoice() ? lbResponse->geometry().bottom() + 1 : lower + RowHeight;
+        lbResponse->isHidden() ? lower + RowHeight : lbResponse->geometry().bottom() + 1;
     // The buttons end where the rows end; the status panel takes the rest.
     const int buttonsWidth = RowLeft + RowWidth - listLeft;
     pnlButtons->setGeometry(listLeft, bottom + RowGap, buttonsWidth, ButtonHeight);

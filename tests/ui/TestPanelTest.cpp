@@ -22,6 +22,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 namespace vocalore {
@@ -701,6 +704,44 @@ TEST(ResultGlyphTest, TintedOnATransparentGroundAndWhiteStaysVisible) {
     EXPECT_GT(whitePixels, 20);
     EXPECT_EQ(qAlpha(white.pixel(0, 19)), 0);
     EXPECT_EQ(ColourFromBgr(0x00336699), QColor(0x99, 0x66, 0x33));
+}
+
+// The window builds the panel before the session that reports to it, so the
+// panel must build and place itself without asking for the session.
+class SessionLaterHost final : public TTestPanelHost {
+public:
+    TVocabFile& TestDocument() override { return Document; }
+    TTestSession& Session() override {
+        if (!Later)
+            throw std::logic_error("the session was asked for before it existed");
+        return *Later;
+    }
+    const TOptions& TestOptions() const override { return Options; }
+    void EnterTestView() override {}
+    void LeaveTestView() override {}
+    void ShowAllLearnt(const std::string&) override {}
+    bool RunStatisticsDialog(const TVocabFile&) override { return false; }
+    void RunTestCommand(const std::function<void()>& action) override { action(); }
+
+    TVocabFile Document;
+    TOptions Options;
+    std::optional<TTestSession> Later;
+};
+
+TEST(TestPanelBuildTest, PanelIsBuiltAndPlacedBeforeItsSession) {
+    test::App();
+    SessionLaterHost host;
+    std::unique_ptr<TTestPanel> panel;
+    ASSERT_NO_THROW(panel = std::make_unique<TTestPanel>(host));
+    host.Later.emplace(*panel, host.Options);
+    // Placed for typed answers: the buttons sit below the lower row, not the hidden list.
+    panel->resize(700, 300);
+    panel->show();
+    const auto* list = panel->findChild<TChoiceList*>(QStringLiteral("lbResponse"));
+    const auto* buttons = panel->findChild<QPushButton*>(QStringLiteral("btnEnter"));
+    ASSERT_TRUE(list && buttons);
+    EXPECT_TRUE(list->isHidden());
+    EXPECT_LT(buttons->parentWidget()->geometry().top(), list->geometry().bottom());
 }
 
 } // namespace
