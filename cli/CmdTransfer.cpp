@@ -146,7 +146,7 @@ int CmdPrint(const QStringList& args) {
             if (cm[i] < 0 || cm[i] > 99)
                 throw ECliError("Number must be between 0 and 99.");
             // Rounded to whole twips the way the Page Setup dialog stores them.
-            *fields[i] = static_cast<int32_t>(cm[i] * TwipsPerCm + 0.5);
+            *fields[i] = static_cast<int32_t>(std::lround(cm[i] * TwipsPerCm));
         }
     }
     TVocabFile doc;

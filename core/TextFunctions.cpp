@@ -62,7 +62,7 @@ unsigned char LowerByte(const TCodePage& page, const char* locale, unsigned char
 // The character without its non-spacing marks (canonical decomposition), if
 // the code page can hold what remains.
 std::string UnaccentedByte(const TCodePage& page, unsigned char byte) {
-    const std::string unchanged(1, static_cast<char>(byte));
+    std::string unchanged(1, static_cast<char>(byte));
     const char16_t ch = page.Decode(byte);
     if (IsUnassigned(ch))
         return unchanged;

@@ -81,7 +81,7 @@ enum : size_t {
     oMaxPenaltyPoints = 0xDC,
     oDisallowHints = 0xE0,
 };
-static_assert(oShortcutChars + 2 * ShortcutKeyCount == oKeyboardSwitching);
+static_assert(oShortcutChars + std::size_t{2} * ShortcutKeyCount == oKeyboardSwitching);
 
 } // namespace
 

@@ -102,7 +102,7 @@ QString LongTimeFormat() {
 } // namespace
 
 QString FileSizeText(qint64 size) {
-    const QString bytes = QStringLiteral("%1 bytes").arg(size);
+    QString bytes = QStringLiteral("%1 bytes").arg(size);
     if (size <= 1023)
         return bytes;
     return QLocale().toString(static_cast<double>(size) / 1024.0, 'f', 2) + QStringLiteral("KB (") +

@@ -17,8 +17,8 @@ namespace vocalore {
 
 namespace {
 
-constexpr std::array<uint8_t, TSymbolForm::Columns * TSymbolForm::Rows> MakeTable() {
-    std::array<uint8_t, TSymbolForm::Columns * TSymbolForm::Rows> table{};
+constexpr std::array<uint8_t, TSymbolForm::Cells> MakeTable() {
+    std::array<uint8_t, TSymbolForm::Cells> table{};
     size_t n = 0;
     // The printable ASCII characters that are neither letters, digits nor
     // the space, then the upper half of the code page.
@@ -30,6 +30,11 @@ constexpr std::array<uint8_t, TSymbolForm::Columns * TSymbolForm::Rows> MakeTabl
 }
 
 constexpr auto Table = MakeTable();
+
+// Cell (column, row) of a valid position.
+std::size_t CellIndex(int column, int row) {
+    return static_cast<std::size_t>(row) * TSymbolForm::Columns + static_cast<std::size_t>(column);
+}
 static_assert(Table[31] == 126 && Table[32] == 128 && Table[159] == 255);
 
 // What a byte shows: nothing for the C1 controls and the bytes the code page
@@ -43,9 +48,7 @@ QString Shown(const TCodePage& codePage, uint8_t byte) {
 
 } // namespace
 
-const std::array<uint8_t, TSymbolForm::Columns * TSymbolForm::Rows>& TSymbolForm::CharacterTable() {
-    return Table;
-}
+const std::array<uint8_t, TSymbolForm::Cells>& TSymbolForm::CharacterTable() { return Table; }
 
 QPoint TSymbolForm::Placement(const QRect& edit, const QSize& size, const QRect& workArea) {
     int x = edit.left();
@@ -101,7 +104,7 @@ bool TSymbolForm::Valid(int column, int row) {
 }
 
 QString TSymbolForm::CellText(int column, int row) const {
-    return Valid(column, row) ? FTexts[static_cast<size_t>(column + Columns * row)] : QString();
+    return Valid(column, row) ? FTexts[CellIndex(column, row)] : QString();
 }
 
 QString TSymbolForm::SelectedChar() const { return CellText(FColumn, FRow); }
@@ -163,7 +166,7 @@ void TSymbolForm::paintEvent(QPaintEvent* event) {
                 painter.fillRect(cell, palette().color(QPalette::Highlight));
             painter.setPen(
                 palette().color(selected ? QPalette::HighlightedText : QPalette::WindowText));
-            const QString& text = FTexts[static_cast<size_t>(column + Columns * row)];
+            const QString& text = FTexts[CellIndex(column, row)];
             if (text.isEmpty())
                 continue;
             // Centred, the division truncating toward zero; the top one pixel down.

@@ -8,6 +8,7 @@
 #include <QFrame>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace vocalore {
@@ -19,9 +20,10 @@ class TSymbolForm : public QFrame {
 public:
     static constexpr int Columns = 16;
     static constexpr int Rows = 10;
+    static constexpr std::size_t Cells = static_cast<std::size_t>(Columns) * Rows;
 
     // The byte of each cell: cell (column, row) shows entry column + 16 * row.
-    static const std::array<uint8_t, Columns * Rows>& CharacterTable();
+    static const std::array<uint8_t, Cells>& CharacterTable();
 
     // Where a picker of `size` opens for an edit occupying `edit` (screen
     // coordinates): under the edit, moved left to end at the right edge of the
@@ -64,7 +66,7 @@ private:
 
     TSymbolEdit* FOwner;
     QFont FFont;
-    std::array<QString, Columns * Rows> FTexts;
+    std::array<QString, Cells> FTexts;
     int FColumn = -1;
     int FRow = -1;
     int FCellWidth = 0;

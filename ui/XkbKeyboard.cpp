@@ -7,9 +7,16 @@
 
 #include <xcb/xcb.h>
 // The C header names a field "explicit".
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif
 
 #include <cstdlib>
 #include <cstring>

@@ -303,7 +303,7 @@ private:
 // The text of item bytes, refused when XML 1.0 can't carry one of its
 // characters; `where` names the item and field, or the property.
 QString XmlText(const TCodePage& page, const std::string& bytes, const std::string& where) {
-    const QString text = QString::fromStdU16String(page.ToUtf16(bytes));
+    QString text = QString::fromStdU16String(page.ToUtf16(bytes));
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
         if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0xFFFE || c == 0xFFFF) {
