@@ -82,10 +82,21 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command 
   [ "$failures" -eq 0 ] || exit 1
   exit 77
 fi
-Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$tmp/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$tmp/display")
+# Xvfb picks a free number and writes it to fd 9; another server starting at
+# the same moment may take the number, so try again.
+for _ in 1 2 3; do
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$tmp/display" 2>>"$tmp/xvfb.log" &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+  [ -s "$tmp/display" ] && kill -0 "$xvfb" 2>/dev/null && break
+  kill "$xvfb" 2>/dev/null; : >"$tmp/display"
+done
+pids+=("$xvfb")
+if [ ! -s "$tmp/display" ]; then
+  fail "Xvfb could not start a display: $(tail -3 "$tmp/xvfb.log" | tr '\n' ' ')"
+  exit 1
+fi
+export DISPLAY=:$(head -1 "$tmp/display")
 # Help opens in the browser through xdg-open; this one writes down the page.
 mkdir -p "$tmp/bin"
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/opened"\n' "$tmp" >"$tmp/bin/xdg-open"
