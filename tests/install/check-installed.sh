@@ -13,6 +13,8 @@ tmp=$(mktemp -d)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # An X server still exiting would remove the socket of the next one.
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$tmp"
 }
 trap cleanup EXIT

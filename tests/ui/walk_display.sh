@@ -13,7 +13,9 @@ work=$(mktemp -d)
 xvfb_pid=""; pids=()
 walk_cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null; done
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  # Wait for the server to go: one still exiting removes the socket of the
+  # next server that took its display number.
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null && wait "$xvfb_pid" 2> /dev/null
   [ -n "${KEEP:-}" ] || rm -rf "$work"
 }
 trap walk_cleanup EXIT
