@@ -86,10 +86,11 @@ if start sample; then
   key ctrl+f
   if focus_box Find; then type_text "Zeitung"; key Return; key Escape; else fail "no Find dialog"; fi
   to sample; key ctrl+c
-  text=$(xclip -o -selection clipboard 2> /dev/null)
+  # A copy that stops answering must fail the walk, not hang it.
+  text=$(timeout 10 xclip -o -selection clipboard 2> /dev/null)
   [ "$text" = "$(printf 'die Zeitung\tnoun\tfem.; pl. Zeitungen\tnewspaper')" ] ||
     fail "the clipboard's text is '$text'"
-  xclip -o -selection clipboard -t TARGETS 2> /dev/null | grep -qx "application/x-vocalore-vocabulary-item" ||
+  timeout 10 xclip -o -selection clipboard -t TARGETS 2> /dev/null | grep -qx "application/x-vocalore-vocabulary-item" ||
     fail "the clipboard offers no item of the program's own format"
 fi
 

@@ -45,7 +45,8 @@ focus_box() { # focus_box TITLE
 }
 
 start() { # start NAME: the program with the document from the command line
-  "$app" "$work/$1.vlo" > "$work/$1.log" 2>&1 &
+  app_log="$work/$1.log"
+  "$app" "$work/$1.vlo" > "$app_log" 2>&1 &
   app_pid=$!; pids+=("$app_pid")
   window=""
   for _ in $(seq 100); do
@@ -64,7 +65,7 @@ category_shown() {
   printf '' | xclip -selection primary
   xdotool mousemove --window "$window" 125 117 click --repeat 2 --delay 80 1
   pause 0.3
-  xclip -o -selection primary 2> /dev/null
+  timeout 10 xclip -o -selection primary 2> /dev/null
 }
 
 quit() {
@@ -74,6 +75,12 @@ quit() {
   if kill -0 "$app_pid" 2> /dev/null; then
     fail "the program did not end on File > Exit"
     kill "$app_pid"
+  else
+    # A clean exit is part of the walk: under the sanitizers a leak or a
+    # fault found at exit shows only in the exit code and the log.
+    wait "$app_pid"
+    local rc=$?
+    [ "$rc" -eq 0 ] || { fail "the program ended with exit code $rc"; tail -n 60 "$app_log"; }
   fi
   app_pid=""
 }
