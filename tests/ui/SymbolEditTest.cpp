@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
@@ -237,6 +238,13 @@ TEST_F(SymbolEditTest, MouseChoosesWhereItIsReleased) {
     QTest::mouseMove(picker, picker->CellRect(3, 5).center());
     EXPECT_EQ(picker->SelectedColumn(), 3);
     EXPECT_EQ(picker->SelectedRow(), 5);
+    // A move with no button held, as the window system delivers it, also selects.
+    const QPoint over = picker->CellRect(4, 6).center();
+    QMouseEvent hover(QEvent::MouseMove, over, picker->mapToGlobal(over), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(picker, &hover);
+    EXPECT_EQ(picker->SelectedColumn(), 4);
+    EXPECT_EQ(picker->SelectedRow(), 6);
     const QRect last = picker->CellRect(15, 9);
     QTest::mouseMove(picker, last.bottomRight());
     EXPECT_EQ(picker->SelectedColumn(), 15) << "the last pixel is still in the last cell";
@@ -254,6 +262,15 @@ TEST_F(SymbolEditTest, MouseChoosesWhereItIsReleased) {
     picker->Select(3, 5);
     QTest::mouseClick(picker, Qt::RightButton, {}, QPoint(-20, 10));
     EXPECT_EQ(Edit(1)->Bytes(), "\xB3") << "a release outside inserts nothing";
+    EXPECT_EQ(Picker(1), nullptr);
+
+    // The frame just right of the last column is outside too.
+    Key(Qt::Key_F10, Qt::ShiftModifier, 1);
+    picker = Picker(1);
+    picker->Select(15, 0);
+    const QPoint frame(picker->CellRect(15, 0).right() + 1, picker->CellRect(15, 0).center().y());
+    QTest::mouseRelease(picker, Qt::LeftButton, {}, frame);
+    EXPECT_EQ(Edit(1)->Bytes(), "\xB3") << "a release on the frame inserts nothing";
     EXPECT_EQ(Picker(1), nullptr);
 }
 

@@ -117,6 +117,18 @@ TEST_F(TextEntryTest, LetterTheRowLacksComesThroughAndClearsTheModifier) {
     EXPECT_EQ(Keys.PendingModifier(), 0);
 }
 
+// A character beyond ASCII (a key of its own on many keyboards) is no base
+// letter: it is typed as it is and the pending modifier ends.
+TEST_F(TextEntryTest, NonAsciiCharacterAfterAModifierIsTypedAsItIs) {
+    Modifier('\'');
+    QTest::sendKeyEvent(QTest::Click, Target(), Qt::Key_Eacute, QStringLiteral("\u00E9"),
+                        Qt::NoModifier);
+    Key('a');
+    EXPECT_EQ(Bytes(0), "\xE9"
+                        "a");
+    EXPECT_EQ(Keys.PendingModifier(), 0);
+}
+
 // Shift, a plain key without Ctrl, a focus change: none of them ends the
 // pending modifier; a second modifier replaces the first.
 TEST_F(TextEntryTest, PendingModifierWaitsForTheNextCharacter) {
@@ -250,6 +262,19 @@ TEST_F(TextEntryTest, AssignedShortcutTypesItsCharacter) {
     Key(Qt::Key_F2, Qt::ShiftModifier);
     Key('a');
     EXPECT_EQ(Bytes(0), "e\xE1");
+}
+
+// The last letter of the table: unassigned, Ctrl+Shift+Z keeps the field's
+// own meaning (redo); assigned, it types its character.
+TEST_F(TextEntryTest, LastLetterShortcutRedoesUntilAssigned) {
+    Key('a');
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(Bytes(0), "");
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Bytes(0), "a") << "an unassigned combination reaches the field";
+    Options.ShortcutChars[25] = MakeShortcutChar(0xFC, 0); // Ctrl+Shift+Z: ü
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Bytes(0), "a\xFC");
 }
 
 TEST_F(TextEntryTest, UnassignedShortcutIsAnyOtherKey) {
