@@ -86,8 +86,10 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command 
 fi
 # Xvfb picks a free number and writes it to fd 9; another server starting at
 # the same moment may take the number, so try again.
+# -noreset: by default the server resets when its last client leaves, and
+# refuses connections meanwhile, so the next program started would fail.
 for _ in 1 2 3; do
-  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$tmp/display" 2>>"$tmp/xvfb.log" &
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$tmp/display" 2>>"$tmp/xvfb.log" &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
   [ -s "$tmp/display" ] && kill -0 "$xvfb" 2>/dev/null && break
@@ -109,7 +111,18 @@ start() {
     >>"$tmp/gui.log" 2>&1 &
   pids+=($!)
 }
-window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
+# A window being destroyed while xdotool walks the tree makes it fail with
+# BadWindow: ask again until the window shows or 20 seconds pass.
+window() {
+  local w
+  for _ in $(seq 100); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+stop() { kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null || true; }
 opened() { # waits for the browser to be asked for $1
   for _ in $(seq 50); do grep -qxF "$1" "$tmp/opened" && return 0; sleep 0.1; done
   fail "the help page $1 was not opened (opened: $(tr '\n' ' ' <"$tmp/opened"))"
@@ -123,7 +136,7 @@ if w=$(window '^Tip of the Day$') && [ -n "$w" ]; then
 else
   fail "no Tip of the Day; log: $(cat "$tmp/gui.log")"
 fi
-kill "${pids[-1]}"
+stop
 # A sample opened from the installed tree; F1 shows the contents page.
 start "$data/examples/german-english.vlo"
 if w=$(window '^german-english\.vlo - Vocalore$') && [ -n "$w" ]; then
@@ -136,7 +149,7 @@ if w=$(window '^german-english\.vlo - Vocalore$') && [ -n "$w" ]; then
 else
   fail "the sample did not open; log: $(cat "$tmp/gui.log")"
 fi
-kill "${pids[-1]}"
+stop
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
 echo "all checks passed"

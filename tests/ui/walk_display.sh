@@ -24,8 +24,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # Xvfb picks a free number and writes it to fd 3. Another server starting at
 # the same moment may take the number; try again.
+# -noreset: by default the server resets when its last client leaves, and
+# refuses connections meanwhile, so the next program started would fail.
 for _ in 1 2 3; do
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$work/display" 2> /dev/null &
   xvfb_pid=$!
   for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
   [ -s "$work/display" ] && kill -0 "$xvfb_pid" 2> /dev/null && break
