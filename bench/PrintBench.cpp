@@ -4,6 +4,7 @@
 // Also one long unbroken text, which must not cost more than its length.
 
 #include "BenchDocument.h"
+#include "tests/support/OneApplication.h"
 
 #include "transfer/PrintLayout.h"
 #include "transfer/qt/PainterCanvas.h"
@@ -21,17 +22,7 @@
 namespace vocalore {
 namespace {
 
-void EnsureApplication() {
-    static QGuiApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_print";
-        static char* argv[] = {name, nullptr};
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)app;
-}
+void EnsureApplication() { test::OneApplication<QGuiApplication>("bench_print"); }
 
 std::string TempPdf() {
     return (std::filesystem::temp_directory_path() / "vocalore-bench-print.pdf").string();

@@ -3,6 +3,7 @@
 // and paint), typed and with multiple choice.
 
 #include "BenchDocument.h"
+#include "tests/support/OneApplication.h"
 
 #include "settings/SettingsStore.h"
 #include "ui/MainWindow.h"
@@ -21,16 +22,7 @@ namespace {
 
 using namespace vocalore;
 
-QApplication& App() {
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_testpanel";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
+QApplication& App() { return test::OneApplication<QApplication>("bench_testpanel"); }
 
 QString LargeDocument(int count) {
     const QString path =

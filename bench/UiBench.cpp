@@ -2,6 +2,7 @@
 // first painted grid, and scrolling (which must not measure items again).
 
 #include "BenchDocument.h"
+#include "tests/support/OneApplication.h"
 
 #include "settings/SettingsStore.h"
 #include "ui/Commands.h"
@@ -23,16 +24,7 @@ namespace {
 
 using namespace vocalore;
 
-QApplication& App() {
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_ui";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
+QApplication& App() { return test::OneApplication<QApplication>("bench_ui"); }
 
 // A German-English document of `count` items, written once per run.
 QString LargeDocument(int count) {

@@ -2,6 +2,7 @@
 // words in order, decoded from their code pages.
 
 #include "TransferTestUtil.h"
+#include "tests/support/OneApplication.h"
 
 #include "transfer/qt/PainterCanvas.h"
 #include "transfer/qt/PrinterCanvas.h"
@@ -22,17 +23,7 @@ using namespace vocalore::transfertest;
 
 namespace {
 
-void EnsureApplication() {
-    static QGuiApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "transfer_pdf_tests";
-        static char* argv[] = {name, nullptr};
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)app;
-}
+void EnsureApplication() { test::OneApplication<QGuiApplication>("transfer_pdf_tests"); }
 
 bool HavePopplerTools() { return !RunCommand("command -v pdftotext").empty(); }
 

@@ -3,6 +3,7 @@
 // for modal dialogs, and small documents on disk.
 
 #include "core/VocabFile.h"
+#include "tests/support/OneApplication.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -28,17 +29,14 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// One application for the whole test program; never destroyed, so no widget
-// outlives it at exit.
+// One application for the whole test program, its standard paths kept apart
+// from the user's.
 inline QApplication& App() {
-    static QApplication* app = [] {
-        static int argc = 1;
-        static char name[] = "ui_tests";
-        static char* argv[] = {name, nullptr};
+    static QApplication& app = []() -> QApplication& {
         QStandardPaths::setTestModeEnabled(true);
-        return new QApplication(argc, argv);
+        return test::OneApplication<QApplication>("ui_tests");
     }();
-    return *app;
+    return app;
 }
 
 // Runs `action` on the next modal dialog as soon as it is shown, from inside
