@@ -1,0 +1,118 @@
+// What the user sees of each dialog: every control on every page lies inside
+// its window and on top of no other. A label left out of its layout stays in
+// its box's corner, and two controls put into one grid cell cover each other;
+// both show here.
+
+#include "DialogTestSupport.h"
+
+#include "ui/AboutDialog.h"
+#include "ui/EditDialog.h"
+#include "ui/ImportDialog.h"
+#include "ui/NewDialog.h"
+#include "ui/OptionsDialog.h"
+#include "ui/PageSetupDialog.h"
+#include "ui/PropertiesDialog.h"
+#include "ui/SearchDialog.h"
+#include "ui/StatisticsDialog.h"
+#include "ui/WelcomeDialog.h"
+
+#include "settings/Options.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vocalore {
+namespace {
+
+constexpr uint16_t German = 0x0407, EnglishUS = 0x0409;
+
+// The controls the dialog's own code made and named; Qt's parts inside a
+// combo box or a spin box are theirs ("qt_..." or no name).
+std::vector<QWidget*> NamedControls(QWidget* window) {
+    std::vector<QWidget*> controls;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (w->isVisible() && !name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
+            controls.push_back(w);
+    }
+    return controls;
+}
+
+// Each control outside the window or over another one, by name.
+std::vector<std::string> Misplaced(QWidget* window, const std::string& page) {
+    const std::vector<QWidget*> controls = NamedControls(window);
+    auto box = [&](QWidget* w) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); };
+    std::vector<std::string> found;
+    for (size_t i = 0; i < controls.size(); ++i) {
+        QWidget* a = controls[i];
+        if (!window->rect().contains(box(a)))
+            found.push_back(page + a->objectName().toStdString() + " lies outside the window");
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            QWidget* b = controls[j];
+            if (a->isAncestorOf(b) || b->isAncestorOf(a) || !box(a).intersects(box(b)))
+                continue;
+            found.push_back(page + a->objectName().toStdString() + " and " +
+                            b->objectName().toStdString() + " overlap");
+        }
+    }
+    return found;
+}
+
+// The dialog shown, then each page of each of its tab widgets in turn.
+std::vector<std::string> MisplacedOnEveryPage(QDialog& dialog) {
+    dialog.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    std::vector<std::string> found = Misplaced(&dialog, "");
+    for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>()) {
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            QApplication::processEvents();
+            for (std::string& problem : Misplaced(
+                     &dialog, tabs->tabText(page).remove(QLatin1Char('&')).toStdString() + ": "))
+                found.push_back(std::move(problem));
+        }
+    }
+    return found;
+}
+
+TEST(DialogLayout, NoControlCoversAnotherOrLeavesTheWindow) {
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.push_back(std::make_unique<TAboutDialog>(nullptr));
+    TEditDialogData edit;
+    edit.ForeignLangID = German;
+    edit.NativeLangID = EnglishUS;
+    dialogs.push_back(std::make_unique<TEditDialog>(nullptr, edit, emAdd));
+    dialogs.push_back(std::make_unique<TImportDialog>(nullptr));
+    dialogs.push_back(std::make_unique<TNewDialog>(nullptr, German, EnglishUS));
+    dialogs.push_back(std::make_unique<TOptionsDialog>(nullptr, TOptions{}, 0, 0));
+    dialogs.push_back(std::make_unique<TPageSetupDialog>(nullptr, TPageSetup{}));
+    TPropertiesData properties;
+    properties.FileName = "/home/user/lessons/Lektion 1.vlo";
+    properties.ForeignLangID = German;
+    properties.NativeLangID = EnglishUS;
+    dialogs.push_back(std::make_unique<TPropertiesDialog>(nullptr, properties));
+    TSearchData search;
+    dialogs.push_back(std::make_unique<TSearchDialog>(nullptr, search, [] {}));
+    dialogs.push_back(std::make_unique<TStatisticsDialog>(nullptr, TStatisticsFigures{}));
+    TWelcomeDialogData welcome;
+    welcome.RecentFiles = {"/home/user/lessons/Lektion 1.vlo"};
+    dialogs.push_back(std::make_unique<TWelcomeDialog>(nullptr, welcome));
+
+    for (const auto& dialog : dialogs) {
+        const std::vector<std::string> found = MisplacedOnEveryPage(*dialog);
+        EXPECT_TRUE(found.empty())
+            << dialog->windowTitle().toStdString() << ": " << testing::PrintToString(found);
+        dialog->hide();
+    }
+}
+
+} // namespace
+} // namespace vocalore
