@@ -1,7 +1,8 @@
 // What the user sees of each dialog: every control on every page lies inside
-// its window and on top of no other. A label left out of its layout stays in
-// its box's corner, and two controls put into one grid cell cover each other;
-// both show here.
+// its window and on top of no other, and every field has a label whose
+// mnemonic reaches it. A label left out of its layout stays in its box's
+// corner, two controls put into one grid cell cover each other, and a label
+// never made leaves its field nameless; all of them show here.
 
 #include "DialogTestSupport.h"
 
@@ -18,13 +19,20 @@
 
 #include "settings/Options.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,24 +74,53 @@ std::vector<std::string> Misplaced(QWidget* window, const std::string& page) {
     return found;
 }
 
+// Each field without a label that names it and whose mnemonic reaches it:
+// without one the keyboard user can't get there at once, nor tell what the
+// field is for.
+std::vector<std::string> Unlabelled(QWidget* window, const std::string& page) {
+    std::vector<std::string> found;
+    const std::vector<QWidget*> controls = NamedControls(window);
+    for (QWidget* w : controls) {
+        const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                           qobject_cast<QAbstractSpinBox*>(w) ||
+                           qobject_cast<QAbstractItemView*>(w) || qobject_cast<QPlainTextEdit*>(w);
+        // The recent-file list is named by the "Open an existing file:" choice above it.
+        const bool namedByItsChoice = w->objectName() == QLatin1String("lbFileName");
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (!field || namedByItsChoice || (edit && edit->isReadOnly()))
+            continue;
+        const bool labelled = std::any_of(controls.begin(), controls.end(), [w](QWidget* c) {
+            auto* label = qobject_cast<QLabel*>(c);
+            return label && label->buddy() == w && label->text().contains(QLatin1Char('&'));
+        });
+        if (!labelled)
+            found.push_back(page + w->objectName().toStdString() + " has no label");
+    }
+    return found;
+}
+
 // The dialog shown, then each page of each of its tab widgets in turn.
-std::vector<std::string> MisplacedOnEveryPage(QDialog& dialog) {
+std::vector<std::string> ProblemsOnEveryPage(QDialog& dialog) {
     dialog.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    std::vector<std::string> found = Misplaced(&dialog, "");
+    std::vector<std::string> found;
+    auto check = [&](const std::string& page) {
+        for (const std::vector<std::string>& problems :
+             {Misplaced(&dialog, page), Unlabelled(&dialog, page)})
+            found.insert(found.end(), problems.begin(), problems.end());
+    };
+    check("");
     for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>()) {
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);
             QApplication::processEvents();
-            for (std::string& problem : Misplaced(
-                     &dialog, tabs->tabText(page).remove(QLatin1Char('&')).toStdString() + ": "))
-                found.push_back(std::move(problem));
+            check(tabs->tabText(page).remove(QLatin1Char('&')).toStdString() + ": ");
         }
     }
     return found;
 }
 
-TEST(DialogLayout, NoControlCoversAnotherOrLeavesTheWindow) {
+TEST(DialogLayout, EveryFieldIsLabelledAndNoControlCoversAnotherOrLeavesTheWindow) {
     std::vector<std::unique_ptr<QDialog>> dialogs;
     dialogs.push_back(std::make_unique<TAboutDialog>(nullptr));
     TEditDialogData edit;
@@ -107,7 +144,7 @@ TEST(DialogLayout, NoControlCoversAnotherOrLeavesTheWindow) {
     dialogs.push_back(std::make_unique<TWelcomeDialog>(nullptr, welcome));
 
     for (const auto& dialog : dialogs) {
-        const std::vector<std::string> found = MisplacedOnEveryPage(*dialog);
+        const std::vector<std::string> found = ProblemsOnEveryPage(*dialog);
         EXPECT_TRUE(found.empty())
             << dialog->windowTitle().toStdString() << ": " << testing::PrintToString(found);
         dialog->hide();
