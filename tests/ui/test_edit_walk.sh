@@ -14,15 +14,6 @@ app="$1"; cli="$2"; sample="$3"
 pause() { sleep "${1:-0.4}"; }
 key() { xdotool windowfocus --sync "$target" 2> /dev/null; xdotool key --delay 60 "$@"; pause; }
 type_text() { xdotool windowfocus --sync "$target" 2> /dev/null; xdotool type --delay 40 "$1"; pause 0.2; }
-find_window() { # find_window TITLE: the newest visible window of that title
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | tail -1)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  echo "$id"
-}
 focus_box() { # focus_box TITLE: keys go to that dialog or message box
   target=$(find_window "$1")
   [ -n "$target" ] && pause 0.2

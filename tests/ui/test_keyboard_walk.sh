@@ -25,19 +25,9 @@ group() { # group NUMBER WHERE
 }
 # Keys from xkb_keys.py, read under the active group as a keyboard's are.
 key() { xdotool windowfocus --sync "$target" 2> /dev/null; xkb keys "$@"; sleep 0.3; }
-find_window() { # find_window TITLE: the newest visible window of that title
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | tail -1)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  target="$id"
-  [ -n "$id" ]
-}
 # With no window manager here, the walk gives the focus to a window that
 # opens or comes back, as a window manager would.
-focus() { find_window "$1" && xdotool windowfocus --sync "$target" 2> /dev/null; }
+focus() { target=$(find_window "$1") && xdotool windowfocus --sync "$target" 2> /dev/null; }
 shot() { [ -n "${KEEP:-}" ] && import -window root "$work/$1.png"; }
 
 python3 - "$work/words.json" <<'PY'

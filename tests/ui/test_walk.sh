@@ -34,12 +34,7 @@ shown() { xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
 # The dialog or message box now open, focused so that keys reach it.
 focus_box() { # focus_box TITLE
   local id
-  for _ in $(seq 30); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | tail -1)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  [ -z "$id" ] && return 1
+  id=$(find_window "$1" 30) || return 1
   target="$id"
   pause 0.2
 }

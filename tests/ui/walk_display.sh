@@ -25,6 +25,17 @@ walk_cleanup() {
 trap walk_cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# Prints the newest visible window titled exactly TITLE, waiting up to TRIES
+# tenths of a second (100 unless given); fails when none shows.
+find_window() { # find_window TITLE [TRIES]
+  local id=""
+  for _ in $(seq "${2:-100}"); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | tail -1)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] && echo "$id"
+}
 
 # The server picks a free number and writes it to fd 3. Another server
 # starting at the same moment may take the number; try again.
