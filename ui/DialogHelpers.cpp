@@ -29,6 +29,8 @@ std::function<void(bool)>& KeyboardSwitch() {
     return switchKeyboard;
 }
 
+int OpenDefaultKeyboardScopes = 0;
+
 QString ControlText(QWidget* control) {
     if (auto* edit = qobject_cast<QLineEdit*>(control))
         return edit->text();
@@ -95,14 +97,18 @@ void SetKeyboardSwitch(std::function<void(bool toDefault)> switchKeyboard) {
 }
 
 TDefaultKeyboardScope::TDefaultKeyboardScope() {
+    ++OpenDefaultKeyboardScopes;
     if (KeyboardSwitch())
         KeyboardSwitch()(true);
 }
 
 TDefaultKeyboardScope::~TDefaultKeyboardScope() {
+    --OpenDefaultKeyboardScopes;
     if (KeyboardSwitch())
         KeyboardSwitch()(false);
 }
+
+bool TDefaultKeyboardScope::Open() { return OpenDefaultKeyboardScopes > 0; }
 
 QLabel* BuddyLabel(const char* caption, const char* name, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(caption), parent);

@@ -35,6 +35,11 @@ public:
     ~TDefaultKeyboardScope();
     TDefaultKeyboardScope(const TDefaultKeyboardScope&) = delete;
     TDefaultKeyboardScope& operator=(const TDefaultKeyboardScope&) = delete;
+
+    // Whether such a scope is open. The window's idle pass then leaves the
+    // layout alone: the box may not have the focus yet, and the field that
+    // still has it would bring its own layout back under the box.
+    static bool Open();
 };
 
 // A label named `name` whose mnemonic focuses `buddy`.

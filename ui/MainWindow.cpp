@@ -327,7 +327,8 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
         FIdleHook = std::make_unique<TIdleHook>([this] {
             UpdateCommands();
             // The layout follows the focus while the user works in the program.
-            if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+            if (QGuiApplication::applicationState() == Qt::ApplicationActive &&
+                !TDefaultKeyboardScope::Open())
                 FKeyboard->SwitchKeyboard(false);
         });
         FSettings.RecentFiles.SetCapacity(MainRecentFileCapacity);

@@ -214,10 +214,18 @@ TEST_F(KeyboardSwitchTest, MainWindowSwitchesWhileTheUserMovesThroughAForm) {
                 IdleMoment();
                 seen.push_back(State.Active);
             }
+            {
+                // A message box opening while the field still has the focus:
+                // the idle passes until it takes the focus keep the default.
+                const TDefaultKeyboardScope box;
+                IdleMoment();
+                seen.push_back(State.Active);
+            }
+            seen.push_back(State.Active);
             dialog->reject();
         });
         form.Action(cmEditEdit)->trigger();
-        EXPECT_EQ(seen, (std::vector<int>{1, 2, 1}));
+        EXPECT_EQ(seen, (std::vector<int>{1, 2, 1, 0, 1}));
     }
     SetKeyboardBackendFactory({});
 }
