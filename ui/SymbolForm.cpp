@@ -30,12 +30,12 @@ constexpr std::array<uint8_t, TSymbolForm::Cells> MakeTable() {
 }
 
 constexpr auto Table = MakeTable();
+static_assert(Table[31] == 126 && Table[32] == 128 && Table[159] == 255);
 
 // Cell (column, row) of a valid position.
 std::size_t CellIndex(int column, int row) {
     return static_cast<std::size_t>(row) * TSymbolForm::Columns + static_cast<std::size_t>(column);
 }
-static_assert(Table[31] == 126 && Table[32] == 128 && Table[159] == 255);
 
 // What a byte shows: nothing for the C1 controls and the bytes the code page
 // leaves unassigned, which have no glyph and mean nothing as text.

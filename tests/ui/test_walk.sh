@@ -66,17 +66,7 @@ category_shown() {
 quit() {
   key alt+f
   key x
-  for _ in $(seq 50); do kill -0 "$app_pid" 2> /dev/null || break; sleep 0.1; done
-  if kill -0 "$app_pid" 2> /dev/null; then
-    fail "the program did not end on File > Exit"
-    kill "$app_pid"
-  else
-    # A clean exit is part of the walk: under the sanitizers a leak or a
-    # fault found at exit shows only in the exit code and the log.
-    wait "$app_pid"
-    local rc=$?
-    [ "$rc" -eq 0 ] || { fail "the program ended with exit code $rc"; tail -n 60 "$app_log"; }
-  fi
+  exited_cleanly "$app_pid" "$app_log"
   app_pid=""
 }
 
