@@ -457,6 +457,7 @@ TEST(TextFunctions, CharacterClassesAndMappings) {
                                0x0408, false),
               "ab");
     EXPECT_EQ(LowerCaseText("\xD2", 0x0408), "\xD2");
+    EXPECT_EQ(RemoveAccents("a\xD2", 0x0408), "a\xD2");
     EXPECT_EQ(RemoveAccents("\x81", English), "\x81");
 }
 
