@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <istream>
 #include <limits>
+#include <new>
 #include <ostream>
 #include <sstream>
 
@@ -177,7 +178,13 @@ void TVocabFile::LoadFromStream(std::istream& stream) {
 }
 
 void TVocabFile::LoadFromFile(const std::string& path) {
-    ReadFrom(ReadWholeFile(path));
+    try {
+        ReadFrom(ReadWholeFile(path));
+    } catch (const std::bad_alloc&) {
+        // The items of a huge file may not fit although its bytes did.
+        throw EVocabFileError(FileErrorText("Cannot open file", path, 0) + ". " +
+                              TooLargeForMemory);
+    }
     FFileName = FullPath(path);
 }
 

@@ -1,12 +1,15 @@
 #include "FileIO.h"
 
+#include "Recovery.h"
 #include "VocabError.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 
+#include <climits>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -173,6 +176,16 @@ public:
         return false;
     }
 
+    // Gives up the file now: it is not going to replace the target.
+    void Discard() {
+        if (FFd >= 0)
+            ::close(FFd);
+        FFd = -1;
+        if (!FName.empty())
+            ::unlink(FName.c_str());
+        FName.clear();
+    }
+
     // The named file takes the target's place.
     bool Rename(const std::filesystem::path& target) {
         if (::rename(FName.c_str(), target.c_str()) != 0) {
@@ -189,6 +202,128 @@ private:
     int FFd = -1;
     int FError = 0;
 };
+
+// Follows symbolic links to the file a save must write: a link keeps naming
+// the same file, and a dangling link gets its target created. Relative
+// targets count from the link's folder.
+int ResolveLinks(const std::string& path, std::string& resolved) {
+    std::filesystem::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            resolved = current.string();
+            return 0;
+        }
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n < 0)
+            return errno;
+        link.resize(static_cast<size_t>(n));
+        const std::filesystem::path next(link);
+        current =
+            next.is_absolute() || !current.has_parent_path() ? next : current.parent_path() / next;
+    }
+    return ELOOP;
+}
+
+// Errors of a new name or a rename in the file's folder after which writing
+// into the existing file still works.
+bool FolderRefused(int error) { return error == EACCES || error == EPERM || error == EBUSY; }
+
+// Gives the new file the old one's owner and group; false where the system
+// doesn't let us.
+bool TakeOwnership(int fd, const struct stat& existing) {
+    struct stat mine {};
+    if (::fstat(fd, &mine) != 0)
+        return false;
+    if (mine.st_uid == existing.st_uid && mine.st_gid == existing.st_gid)
+        return true;
+    const uid_t uid = mine.st_uid == existing.st_uid ? static_cast<uid_t>(-1) : existing.st_uid;
+    const gid_t gid = mine.st_gid == existing.st_gid ? static_cast<gid_t>(-1) : existing.st_gid;
+    return ::fchown(fd, uid, gid) == 0;
+}
+
+bool WriteAllAt(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0)
+            errno = EIO;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool ReadAllFrom(int fd, std::string& bytes) {
+    char buffer[1 << 16];
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        bytes.append(buffer, static_cast<size_t>(n));
+        offset += n;
+    }
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
+// Writes the bytes into the existing file itself, keeping its identity
+// (owner, group, mode, inode and so every hard link). Its old content is
+// first kept whole in the recovery folder, so a crash half-way loses
+// nothing; the copy goes once the new content is on the disk, or once the
+// old content is back after a failed write.
+void WriteIntoExisting(const std::string& path, const std::string& target, std::string_view bytes,
+                       TNewFileAccess access) {
+    TFd fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (fd.Get() < 0)
+        RaiseFileError("Cannot create file", path, errno);
+    std::string old;
+    if (!ReadAllFrom(fd.Get(), old))
+        RaiseFileError("Cannot create file", path, errno);
+    std::string copy;
+    try {
+        copy = NewRecoveryFileName(TRecoveryKind::BeforeSave);
+        WriteRecoveryCopy(copy, TRecoveryKind::BeforeSave, AbsolutePath(target), old);
+    } catch (const EVocabFileError& e) {
+        throw EVocabFileError(FileErrorText("Cannot create file", path, 0) +
+                              ". No safe copy of its present content could be kept:\n" + e.what());
+    }
+    if (access == TNewFileAccess::OwnerOnly) {
+        struct stat info {};
+        if (::fstat(fd.Get(), &info) == 0)
+            (void)::fchmod(fd.Get(), info.st_mode & 07700);
+    }
+    if (!WriteAllAt(fd.Get(), bytes) ||
+        ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.Get()) != 0) {
+        const int error = errno;
+        const bool restored = WriteAllAt(fd.Get(), old) &&
+                              ::ftruncate(fd.Get(), static_cast<off_t>(old.size())) == 0 &&
+                              ::fsync(fd.Get()) == 0;
+        if (restored) {
+            ::unlink(copy.c_str());
+            RaiseWriteError(path, error);
+        }
+        throw EVocabFileError(std::string(msg::StreamWriteError) + "\n" + path + ": " +
+                              std::strerror(error) + "\nIts previous content is kept in " + copy);
+    }
+    if (!fd.Close())
+        throw EVocabFileError(std::string(msg::StreamWriteError) + "\n" + path + ": " +
+                              std::strerror(errno) + "\nIts previous content is kept in " + copy);
+    ::unlink(copy.c_str());
+}
 
 } // namespace
 
@@ -208,29 +343,45 @@ std::string ReadWholeFile(const std::string& path, size_t maxSize) {
     if (static_cast<size_t>(info.st_size) > maxSize)
         RaiseFileError("Cannot open file", path, EFBIG);
     std::string bytes;
-    bytes.reserve(static_cast<size_t>(info.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            RaiseFileError("Cannot open file", path, errno);
-        if (n == 0)
-            break;
-        if (bytes.size() + static_cast<size_t>(n) > maxSize) // grew while we read
-            RaiseFileError("Cannot open file", path, EFBIG);
-        bytes.append(buffer, static_cast<size_t>(n));
+    try {
+        bytes.reserve(static_cast<size_t>(info.st_size));
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                RaiseFileError("Cannot open file", path, errno);
+            if (n == 0)
+                break;
+            if (bytes.size() + static_cast<size_t>(n) > maxSize) // grew while we read
+                RaiseFileError("Cannot open file", path, EFBIG);
+            bytes.append(buffer, static_cast<size_t>(n));
+        }
+    } catch (const std::bad_alloc&) {
+        throw EVocabFileError(FileErrorText("Cannot open file", path, 0) + ". " +
+                              TooLargeForMemory);
+    } catch (const std::length_error&) {
+        throw EVocabFileError(FileErrorText("Cannot open file", path, 0) + ". " +
+                              TooLargeForMemory);
     }
     return bytes;
 }
 
+std::string CreateTemporaryBeside(const std::string& path) {
+    RemoveDeadTemporaries(path);
+    std::string name = path + std::string(TempMark) + std::to_string(::getpid()) + "-XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0)
+        RaiseFileError("Cannot create file", path, errno);
+    ::close(fd);
+    return name;
+}
+
 void ReplaceFile(const std::string& path, std::string_view bytes, TNewFileAccess access) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(target, ec))
-        target = fs::weakly_canonical(target, ec);
+    std::string target;
+    if (const int error = ResolveLinks(path, target); error != 0)
+        RaiseFileError("Cannot create file", path, error);
     // A file the user may not write stays as it is, even though the folder
     // would let us rename another file over it.
     struct stat existing {};
@@ -248,19 +399,54 @@ void ReplaceFile(const std::string& path, std::string_view bytes, TNewFileAccess
 
     const mode_t ownerOnly = access == TNewFileAccess::OwnerOnly ? 0077 : 0;
     const mode_t mode = (exists ? existing.st_mode & 07777 : NewFileMode()) & ~ownerOnly;
+    // Hard links would be split by a rename: the other names keep the old bytes.
+    if (exists && existing.st_nlink > 1) {
+        WriteIntoExisting(path, target, bytes, access);
+        return;
+    }
     RemoveDeadTemporaries(target);
     TTemporary temp(target);
-    if (temp.Fd() < 0)
+    if (temp.Fd() < 0) {
+        // The folder refuses a new name, but the file itself may be written.
+        if (exists && FolderRefused(temp.Error())) {
+            WriteIntoExisting(path, target, bytes, access);
+            return;
+        }
         RaiseFileError("Cannot create file", path, temp.Error());
-    // fchmod also drops what umask would have allowed beyond `mode`.
-    if (!WriteAll(temp.Fd(), bytes) || ::fchmod(temp.Fd(), mode) != 0 || ::fsync(temp.Fd()) != 0)
+    }
+    if (!WriteAll(temp.Fd(), bytes))
         RaiseWriteError(path, errno);
-    if (!temp.Name())
+    // The new file must belong to whoever owned the old one (a group member's
+    // save of a shared list); where it can't, the old file is written instead.
+    if (exists && !TakeOwnership(temp.Fd(), existing)) {
+        temp.Discard();
+        WriteIntoExisting(path, target, bytes, access);
+        return;
+    }
+    // fchmod also drops what umask would have allowed beyond `mode`; it
+    // follows the ownership change, which clears set-id bits.
+    if (::fchmod(temp.Fd(), mode) != 0 || ::fsync(temp.Fd()) != 0)
+        RaiseWriteError(path, errno);
+    if (!temp.Name()) {
+        if (exists && FolderRefused(temp.Error())) {
+            temp.Discard();
+            WriteIntoExisting(path, target, bytes, access);
+            return;
+        }
         RaiseFileError("Cannot create file", path, temp.Error());
+    }
     if (!temp.Close())
         RaiseWriteError(path, errno);
-    if (!temp.Rename(target))
+    if (!temp.Rename(target)) {
+        // A sticky folder keeps others from renaming over a file, a file
+        // mounted onto its name can't be replaced at all: write into it.
+        if (exists && FolderRefused(temp.Error())) {
+            temp.Discard();
+            WriteIntoExisting(path, target, bytes, access);
+            return;
+        }
         RaiseFileError("Cannot create file", path, temp.Error());
+    }
 }
 
 } // namespace vocalore

@@ -9,6 +9,9 @@
 
 namespace vocalore {
 
+// The reason given when a file doesn't fit into the memory left.
+inline constexpr const char* TooLargeForMemory = "The file is too large for the available memory";
+
 // The whole file. Throws "Cannot open file %s" with the reason when it can't be
 // opened or read, is not a regular file, or is larger than maxSize. Never
 // blocks on a pipe or device.
@@ -24,11 +27,21 @@ enum class TNewFileAccess { Everyone, OwnerOnly };
 // the old file; where the system offers it, the temporary file has no name
 // until it is complete, so a crash leaves nothing behind (elsewhere a later
 // save removes a dead process's leftover). A device or pipe is written in
-// place. An existing file keeps its permissions; a symbolic link keeps
-// pointing at the replaced file. Throws "Cannot create file %s" with the
+// place. An existing file keeps its owner, group and permissions; symbolic
+// links are followed to the file they name (created when missing). Where a
+// rename would split hard links, could not keep the owner or group, or is
+// refused by the folder, the bytes go into the existing file instead, after
+// a copy of its old content is safe in the recovery folder. Throws "Cannot create file %s" with the
 // reason, or "Stream write error" followed by a line with the file and the
 // system's reason ("No space left on device") when writing fails part-way.
 void ReplaceFile(const std::string& path, std::string_view bytes,
                  TNewFileAccess access = TNewFileAccess::Everyone);
+
+// Creates an empty file beside `path` for a writer that can't write through
+// ReplaceFile (a PDF writer that wants a file name) and returns its name. It
+// carries this process's number, so the next save or temporary beside the
+// same file removes it should this process die before it is gone. Throws
+// "Cannot create file %s" with the reason.
+std::string CreateTemporaryBeside(const std::string& path);
 
 } // namespace vocalore

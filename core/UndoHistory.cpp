@@ -26,15 +26,37 @@ const char* UndoKindCaption(TUndoKind kind) {
     return "";
 }
 
+namespace {
+
+size_t ItemBytes(const TVocabItem* item) {
+    if (item == nullptr)
+        return 0;
+    return sizeof(TVocabItem) + item->Word.capacity() + item->Category.capacity() +
+           item->Notes.capacity() + item->Translation.capacity();
+}
+
+} // namespace
+
 void TVocabFile::RecordStep(TUndoStep step) {
     if (FSavedPosition > FUndoPosition)
         FSavedPosition = -1;
+    for (auto it = FSteps.begin() + FUndoPosition; it != FSteps.end(); ++it)
+        FHistoryBytes -= it->Bytes;
     FSteps.erase(FSteps.begin() + FUndoPosition, FSteps.end());
-    if (FSteps.size() >= static_cast<size_t>(MaxUndoSteps)) {
+    // An added item is in the list now and moves into the step when undone.
+    const TVocabItem* held =
+        step.Kind == ukAdd ? FItems[static_cast<size_t>(step.NewIndex)].get() : step.Item.get();
+    step.Bytes = sizeof(TUndoStep) + step.Order.capacity() * sizeof(int32_t) + ItemBytes(held);
+    FHistoryBytes += step.Bytes;
+    FSteps.push_back(std::move(step));
+    // The oldest steps go first, at the step cap or beyond the memory budget;
+    // the newest step always stays.
+    while (FSteps.size() > static_cast<size_t>(MaxUndoSteps) ||
+           (FHistoryBytes > FUndoBudget && FSteps.size() > 1)) {
+        FHistoryBytes -= FSteps.front().Bytes;
         FSteps.pop_front();
         FSavedPosition = -1;
     }
-    FSteps.push_back(std::move(step));
     FUndoPosition = UndoStepCount();
     FModified = true;
 }
@@ -42,6 +64,7 @@ void TVocabFile::RecordStep(TUndoStep step) {
 void TVocabFile::ClearUndo() {
     FSteps.clear();
     FUndoPosition = 0;
+    FHistoryBytes = 0;
 }
 
 TUndoKind TVocabFile::UndoKind() const {

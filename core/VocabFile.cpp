@@ -10,8 +10,7 @@ TVocabFile::TVocabFile() : FPendingItem(std::make_unique<TVocabItem>()) {}
 TVocabFile::~TVocabFile() = default;
 
 void TVocabFile::Clear() {
-    FSteps.clear();
-    FUndoPosition = 0;
+    ClearUndo();
     FSavedPosition = 0;
     ForeignLangID = 0;
     NativeLangID = 0;

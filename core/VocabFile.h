@@ -42,6 +42,7 @@ struct TUndoStep {
     int32_t NewIndex = -1;
     std::unique_ptr<TVocabItem> Item;
     std::vector<int32_t> Order;
+    size_t Bytes = 0; // memory the step holds, counted against the history budget
 };
 
 // The last search of the Find dialog.
@@ -57,6 +58,9 @@ inline constexpr uint8_t soMatchWord = 0x04;
 inline constexpr int PropertyCount = 8;
 enum TPropertyIndex : int { piDescription = 0, piAuthor = 1, piComments = 2 };
 inline constexpr int MaxUndoSteps = 500;
+// The history of a very large list drops its oldest steps beyond this much
+// memory (a sort of a million items keeps a 4 MB order).
+inline constexpr size_t UndoMemoryBudget = size_t{256} << 20;
 
 class TVocabFile {
 public:
@@ -106,6 +110,8 @@ public:
     int32_t UndoPosition() const { return FUndoPosition; }
     int32_t SavedPosition() const { return FSavedPosition; }
     int32_t UndoStepCount() const { return static_cast<int32_t>(FSteps.size()); }
+    size_t UndoHistoryBytes() const { return FHistoryBytes; }
+    void SetUndoMemoryBudget(size_t bytes) { FUndoBudget = bytes; }
 
     // --- file format ---
     void SaveToStream(std::ostream& stream);
@@ -151,6 +157,8 @@ private:
 
     std::deque<TUndoStep> FSteps; // oldest first; the oldest is dropped at the cap
     int32_t FUndoPosition = 0;
+    size_t FHistoryBytes = 0;
+    size_t FUndoBudget = UndoMemoryBudget;
     int32_t FSavedPosition = 0;
 };
 

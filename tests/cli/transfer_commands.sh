@@ -51,6 +51,21 @@ if command -v pdftotext > /dev/null; then
   "$cli" print "$doc" "$work/no-title.pdf" --no-title 2> /dev/null || fail "print --no-title"
   pdftotext "$work/no-title.pdf" - | grep -q 'Basic German vocabulary' && fail "title printed with --no-title"
 fi
+# A print killed before it finished leaves at most a temporary file that the
+# next print into the same file removes.
+awk 'BEGIN { for (i = 0; i < 60000; i++) printf "Wort%d\t\t\tword%d\r\n", i, i }' > "$work/big.txt"
+cp "$doc" "$work/big.vlo"
+"$cli" import "$work/big.vlo" "$work/big.txt" > /dev/null || fail "big import"
+"$cli" print "$work/big.vlo" "$work/killed.pdf" 2> /dev/null &
+killed=$!
+for _ in $(seq 100); do
+  ls "$work"/killed.pdf.tmp-* > /dev/null 2>&1 && break
+  sleep 0.05
+done
+kill -9 $killed; wait $killed 2> /dev/null
+ls "$work"/killed.pdf.tmp-* > /dev/null 2>&1 || fail "the killed print had no temporary file yet"
+"$cli" print "$doc" "$work/killed.pdf" 2> /dev/null || fail "print after a killed print"
+ls "$work"/killed.pdf.tmp-* > /dev/null 2>&1 && fail "a killed print's temporary file stayed"
 "$cli" print "$doc" "$work/x.pdf" --margins 0,0,60,0 2> "$work/err.txt"
 grep -qx 'Margins exceed paper size.' "$work/err.txt" || fail "margins message: $(cat "$work/err.txt")"
 "$cli" print "$doc" "$work/x.pdf" --font-size 30 2> "$work/err.txt"

@@ -1,6 +1,7 @@
 #include "TestDocs.h"
 
 #include "core/FileIO.h"
+#include "core/Recovery.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 #include <fstream>
 #include <vector>
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -148,25 +151,6 @@ TEST(FileIO, SaveRemovesTheLeftoverOfADeadWriter) {
                                         "other.vlo.tmp-" + std::to_string(child) + "-1"}));
 }
 
-// The last step of a save, putting the new file in the old one's place, can
-// still be refused (here the document is a file mounted onto its name, as
-// containers do). That is an error, not a save that kept the old bytes, and
-// the finished temporary file goes too.
-TEST(FileIO, RefusedReplacementIsAnError) {
-    TTempDir dir;
-    const std::string path = dir / "doc.vlo";
-    const std::string mounted = dir / "mounted";
-    ReplaceFile(path, "old");
-    ReplaceFile(mounted, "mounted");
-    if (::mount(mounted.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0)
-        GTEST_SKIP() << "cannot bind-mount a file here (needs root): " << std::strerror(errno);
-    EXPECT_EQ(ErrorOf([&] { ReplaceFile(path, "new"); }),
-              "Cannot create file " + path + ". Device or resource busy");
-    EXPECT_EQ(Slurp(path), "mounted");
-    EXPECT_EQ(Names(dir), (std::vector<std::string>{"doc.vlo", "mounted"}));
-    ::umount(path.c_str());
-}
-
 // Owner-only files (the settings) are created 0600 whatever the umask, and an
 // existing one loses its group and other access; others follow the umask.
 TEST(FileIO, OwnerOnlyAccess) {
@@ -186,6 +170,397 @@ TEST(FileIO, OwnerOnlyAccess) {
     ASSERT_EQ(::stat(secret.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     ::umask(saved);
+}
+
+} // namespace
+
+namespace {
+
+// Undoes a mount also when an assertion leaves the test early.
+class TUnmount {
+public:
+    explicit TUnmount(std::string path) : FPath(std::move(path)) {}
+    ~TUnmount() { ::umount(FPath.c_str()); }
+    TUnmount(const TUnmount&) = delete;
+    TUnmount& operator=(const TUnmount&) = delete;
+
+private:
+    std::string FPath;
+};
+
+// Points XDG_STATE_HOME at a fresh folder, so the copies of old content that
+// a save keeps land where the test can see them.
+class TStateHome {
+public:
+    TStateHome() {
+        const char* old = std::getenv("XDG_STATE_HOME");
+        if (old != nullptr)
+            FOld = old;
+        FHad = old != nullptr;
+        ::setenv("XDG_STATE_HOME", FDir.Path().c_str(), 1);
+    }
+    ~TStateHome() {
+        if (FHad)
+            ::setenv("XDG_STATE_HOME", FOld.c_str(), 1);
+        else
+            ::unsetenv("XDG_STATE_HOME");
+    }
+    TStateHome(const TStateHome&) = delete;
+    TStateHome& operator=(const TStateHome&) = delete;
+    std::vector<std::string> Copies() const {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(FDir.Path() / "Vocalore", ec))
+            names.push_back(entry.path().string());
+        return names;
+    }
+    const std::filesystem::path& Path() const { return FDir.Path(); }
+
+private:
+    TTempDir FDir;
+    std::string FOld;
+    bool FHad = false;
+};
+
+ino_t Inode(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Hard links stay one file; a symbolic link, also a dangling one or one of a
+// chain, keeps naming its target, which a save creates when it is missing.
+TEST(FileIO, SaveKeepsHardAndSymbolicLinks) {
+    TStateHome state;
+    TTempDir dir;
+    const std::string a = dir / "a.vlo";
+    const std::string b = dir / "b.vlo";
+    ReplaceFile(a, "old");
+    ASSERT_EQ(::link(a.c_str(), b.c_str()), 0);
+    const ino_t inode = Inode(a);
+    ReplaceFile(b, "new content");
+    EXPECT_EQ(Slurp(a), "new content");
+    EXPECT_EQ(Inode(a), inode);
+    EXPECT_EQ(Inode(b), inode);
+    ReplaceFile(a, "x"); // shorter: the rest of the old bytes goes
+    EXPECT_EQ(Slurp(b), "x");
+    EXPECT_TRUE(state.Copies().empty()); // the safe copy goes after the save
+
+    std::filesystem::create_directory(dir / "sub");
+    const std::string dangling = dir / "dangling.vlo";
+    const std::string chain = dir / "chain.vlo";
+    ASSERT_EQ(::symlink("sub/missing.vlo", dangling.c_str()), 0);
+    ASSERT_EQ(::symlink("dangling.vlo", chain.c_str()), 0);
+    ReplaceFile(chain, "through two links");
+    struct stat info {};
+    ASSERT_EQ(::lstat(dangling.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::lstat(chain.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(Slurp(dir / "sub/missing.vlo"), "through two links");
+
+    const std::string loop = dir / "loop.vlo";
+    ASSERT_EQ(::symlink("loop.vlo", loop.c_str()), 0);
+    EXPECT_EQ(ErrorOf([&] { ReplaceFile(loop, "x"); }),
+              "Cannot create file " + loop + ". Too many levels of symbolic links");
+}
+
+// A file mounted onto its name (as containers do) can't be renamed over; the
+// save writes into it.
+TEST(FileIO, FileMountedOntoItsNameIsWrittenInPlace) {
+    TStateHome state;
+    TTempDir dir;
+    const std::string path = dir / "doc.vlo";
+    const std::string mounted = dir / "mounted";
+    ReplaceFile(path, "old");
+    ReplaceFile(mounted, "mounted");
+    if (::mount(mounted.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "cannot bind-mount a file here (needs root): " << std::strerror(errno);
+    {
+        TUnmount unmount(path);
+        ReplaceFile(path, "new");
+        EXPECT_EQ(Slurp(path), "new");
+    }
+    EXPECT_EQ(Slurp(mounted), "new");
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"doc.vlo", "mounted"}));
+    EXPECT_TRUE(state.Copies().empty());
+}
+
+// A read-only mount refuses with its reason and leaves the file alone.
+TEST(FileIO, ReadOnlyMountRefusesTheSave) {
+    TTempDir dir;
+    const std::string folder = dir / "folder";
+    std::filesystem::create_directory(folder);
+    ReplaceFile(folder + "/doc.vlo", "old");
+    const std::string view = dir / "view";
+    std::filesystem::create_directory(view);
+    if (::mount(folder.c_str(), view.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "cannot bind-mount a folder here (needs root): " << std::strerror(errno);
+    TUnmount unmount(view);
+    ASSERT_EQ(::mount(nullptr, view.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr),
+              0);
+    const std::string path = view + "/doc.vlo";
+    EXPECT_EQ(ErrorOf([&] { ReplaceFile(path, "new"); }),
+              "Cannot create file " + path + ". Read-only file system");
+    EXPECT_EQ(Slurp(path), "old");
+}
+
+// A full disk during a save into the file itself puts the old content back.
+TEST(FileIO, FailedWriteInPlaceRestoresTheOldContent) {
+    TStateHome state;
+    TTempDir dir;
+    const std::string mount = dir / "small";
+    std::filesystem::create_directory(mount);
+    if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+    TUnmount unmount(mount);
+    const std::string path = mount + "/doc.vlo";
+    const std::string other = mount + "/other.vlo";
+    ReplaceFile(path, "old");
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    EXPECT_EQ(ErrorOf([&] { ReplaceFile(path, std::string(1 << 20, 'x')); }),
+              "Stream write error\n" + path + ": No space left on device");
+    EXPECT_EQ(Slurp(other), "old");
+    EXPECT_TRUE(state.Copies().empty());
+}
+
+// A save into the file itself that dies half-way leaves the old content whole
+// in the recovery folder, with the file's path.
+TEST(FileIO, KilledSaveInPlaceLeavesACompleteCopy) {
+    TStateHome state;
+    TTempDir dir;
+    const std::string path = dir / "doc.vlo";
+    const std::string other = dir / "other.vlo";
+    ReplaceFile(path, "old content");
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ReplaceFile(path, std::string(1 << 20, 'x'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const auto copies = FindOrphanedRecoveryCopies();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].Kind, TRecoveryKind::BeforeSave);
+    EXPECT_EQ(copies[0].OriginalPath, path);
+    EXPECT_EQ(copies[0].Bytes, "old content");
+    EXPECT_EQ(copies[0].Writer, child);
+    struct stat info {};
+    ASSERT_EQ(::stat(copies[0].File.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+// Copies of a running writer are not offered; damaged ones are no copies.
+TEST(FileIO, RecoveryCopiesCarryTheirPath) {
+    TStateHome state;
+    const std::string mine = NewRecoveryFileName(TRecoveryKind::Unsaved);
+    WriteRecoveryCopy(mine, TRecoveryKind::Unsaved, "", std::string("a\nb\0c", 5));
+    const auto read = ReadRecoveryCopy(mine);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->OriginalPath, "");
+    EXPECT_EQ(read->Bytes, std::string("a\nb\0c", 5));
+    EXPECT_EQ(read->Writer, ::getpid());
+    EXPECT_TRUE(FindOrphanedRecoveryCopies().empty());
+    struct stat info {};
+    ASSERT_EQ(::stat(RecoveryFolder().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    const std::string image = Slurp(mine);
+    const std::string broken = RecoveryFolder() + "/broken.recovery";
+    for (const std::string& bad : {image.substr(0, image.size() - 5 - 2),
+                                   std::string("Vocalore recovery 1\nlater\n1\n0\n\n"),
+                                   std::string("Vocalore recovery 1\nunsaved\n1\n9\nshort\n"),
+                                   std::string("Vocalore recovery 2\nunsaved\n1\n0\n\n")}) {
+        ReplaceFile(broken, bad);
+        EXPECT_FALSE(ReadRecoveryCopy(broken).has_value()) << bad;
+    }
+    ::setenv("XDG_STATE_HOME", "relative", 1);
+    EXPECT_EQ(RecoveryFolder(), std::string(std::getenv("HOME")) + "/.local/state/Vocalore");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool AddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool AddressSanitizer = true;
+#else
+constexpr bool AddressSanitizer = false;
+#endif
+#else
+constexpr bool AddressSanitizer = false;
+#endif
+
+// A file larger than the memory left is refused with a message that says so.
+TEST(FileIO, FileTooLargeForMemorySaysSo) {
+    if (AddressSanitizer)
+        GTEST_SKIP() << "the address sanitizer aborts on exhausted memory instead of throwing";
+    TTempDir dir;
+    const std::string path = dir / "huge.vlo";
+    { std::ofstream(path) << "Vocalore 2"; }
+    ASSERT_EQ(::truncate(path.c_str(), off_t{3} << 30), 0); // sparse: takes no disk
+    int pipes[2];
+    ASSERT_EQ(::pipe(pipes), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{size_t{1} << 30, size_t{1} << 30};
+        ::setrlimit(RLIMIT_AS, &limit);
+        std::string message;
+        try {
+            message = ErrorOf([&] { ReadWholeFile(path); }) + "|";
+            TVocabFile doc;
+            message += ErrorOf([&] { doc.LoadFromFile(path); });
+        } catch (const std::exception& e) {
+            message = e.what();
+        }
+        (void)!::write(pipes[1], message.data(), message.size());
+        ::_exit(0);
+    }
+    ::close(pipes[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipes[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, static_cast<size_t>(n));
+    ::close(pipes[0]);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string expected = "Cannot open file " + path + ". " + TooLargeForMemory;
+    EXPECT_EQ(message, expected + "|" + expected);
+}
+
+// Test users made for one run, removed afterwards.
+class TTestUsers {
+public:
+    TTestUsers() {
+        const std::string tag = std::to_string(::getpid());
+        Group = "vlo" + tag + "g";
+        Owner = "vlo" + tag + "o";
+        Member = "vlo" + tag + "m";
+        Ok = Run("groupadd " + Group) &&
+             Run("useradd -M -N -s /usr/sbin/nologin -G " + Group + " " + Owner) &&
+             Run("useradd -M -N -s /usr/sbin/nologin -G " + Group + " " + Member);
+    }
+    ~TTestUsers() {
+        Run("userdel " + Owner + " 2>/dev/null");
+        Run("userdel " + Member + " 2>/dev/null");
+        Run("groupdel " + Group + " 2>/dev/null");
+    }
+    TTestUsers(const TTestUsers&) = delete;
+    TTestUsers& operator=(const TTestUsers&) = delete;
+
+    // Runs f as the user in a child process; its text comes back.
+    template <typename F> std::string As(const std::string& user, F&& f) const {
+        const passwd* pw = ::getpwnam(user.c_str());
+        const group* gr = ::getgrnam(Group.c_str());
+        if (pw == nullptr || gr == nullptr)
+            return "no such user";
+        const uid_t uid = pw->pw_uid;
+        const gid_t primary = pw->pw_gid;
+        const gid_t shared = gr->gr_gid;
+        int pipes[2];
+        if (::pipe(pipes) != 0)
+            return "no pipe";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(pipes[0]);
+            const gid_t groups[] = {shared};
+            ::umask(002);
+            if (::setgroups(1, groups) != 0 || ::setgid(primary) != 0 || ::setuid(uid) != 0)
+                ::_exit(2);
+            std::string text;
+            try {
+                text = f();
+            } catch (const std::exception& e) {
+                text = e.what();
+            }
+            (void)!::write(pipes[1], text.data(), text.size());
+            ::_exit(0);
+        }
+        ::close(pipes[1]);
+        std::string text;
+        char buffer[512];
+        for (ssize_t n; (n = ::read(pipes[0], buffer, sizeof buffer)) > 0;)
+            text.append(buffer, static_cast<size_t>(n));
+        ::close(pipes[0]);
+        ::waitpid(child, nullptr, 0);
+        return text;
+    }
+    uid_t Uid(const std::string& user) const { return ::getpwnam(user.c_str())->pw_uid; }
+    gid_t SharedGid() const { return ::getgrnam(Group.c_str())->gr_gid; }
+
+    std::string Group, Owner, Member;
+    bool Ok = false;
+
+private:
+    static bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
+};
+
+// Two users share a list in a set-group-id folder: whoever saves, the file
+// stays the owner's, in the shared group, with its mode and its inode, and
+// the owner can still save it. A file the user may write is saved also where
+// the folder refuses the user a new name.
+TEST(FileIO, SharedListKeepsItsOwnerGroupAndMode) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making test users and switching to them needs root";
+    TTestUsers users;
+    ASSERT_TRUE(users.Ok) << "useradd/groupadd failed";
+    TTempDir dir;
+    ::chmod(dir.Path().c_str(), 0755);
+    const std::string shared = dir / "shared";
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(::chown(shared.c_str(), 0, users.SharedGid()), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 02775), 0);
+    for (const std::string* user : {&users.Owner, &users.Member}) {
+        const std::string state = dir / ("state-" + *user);
+        std::filesystem::create_directory(state);
+        ASSERT_EQ(::chown(state.c_str(), users.Uid(*user), users.SharedGid()), 0);
+    }
+    auto save = [&](const std::string& user, const std::string& path, const std::string& bytes) {
+        return users.As(user, [&] {
+            ::setenv("XDG_STATE_HOME", (dir / ("state-" + user)).c_str(), 1);
+            return ErrorOf([&] { ReplaceFile(path, bytes); });
+        });
+    };
+    const std::string list = shared + "/list.vlo";
+    ASSERT_EQ(save(users.Owner, list, "by the owner"), "(no error)");
+    struct stat before {};
+    ASSERT_EQ(::stat(list.c_str(), &before), 0);
+    EXPECT_EQ(before.st_uid, users.Uid(users.Owner));
+    EXPECT_EQ(before.st_gid, users.SharedGid());
+    EXPECT_EQ(before.st_mode & 07777, 0664u);
+
+    EXPECT_EQ(save(users.Member, list, "by the member"), "(no error)");
+    struct stat after {};
+    ASSERT_EQ(::stat(list.c_str(), &after), 0);
+    EXPECT_EQ(Slurp(list), "by the member");
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(after.st_mode & 07777, 0664u);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(save(users.Owner, list, "owner again"), "(no error)");
+    EXPECT_EQ(Slurp(list), "owner again");
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"shared", "state-" + users.Member,
+                                                    "state-" + users.Owner}));
+    for (const auto& entry : std::filesystem::directory_iterator(shared))
+        EXPECT_EQ(entry.path(), list) << "left beside the list";
+
+    // The owner's folder admits no new names from the member; the file does.
+    const std::string own = dir / "own";
+    std::filesystem::create_directory(own);
+    ASSERT_EQ(::chown(own.c_str(), users.Uid(users.Owner), users.SharedGid()), 0);
+    ASSERT_EQ(::chmod(own.c_str(), 0755), 0);
+    const std::string writable = own + "/writable.vlo";
+    ASSERT_EQ(save(users.Owner, writable, "old"), "(no error)");
+    EXPECT_EQ(save(users.Member, writable, "new"), "(no error)");
+    EXPECT_EQ(Slurp(writable), "new");
+    // One the member may not write is refused, although root made the folder.
+    ASSERT_EQ(::chmod(writable.c_str(), 0644), 0);
+    EXPECT_EQ(save(users.Member, writable, "newer"),
+              "Cannot create file " + writable + ". Permission denied");
+    EXPECT_EQ(Slurp(writable), "new");
 }
 
 } // namespace

@@ -118,6 +118,41 @@ TEST(UndoHistory, CapsAtFiveHundredSteps) {
     EXPECT_EQ(doc.CurrentItem().Word, "only");
 }
 
+// Large orders push the oldest steps out before the memory budget is passed;
+// the steps kept still undo to exactly the states they came from.
+TEST(UndoHistory, StaysWithinItsMemoryBudget) {
+    Random::Seed(11);
+    TVocabFile doc;
+    for (int i = 0; i < 10000; ++i)
+        Add(doc, "w" + std::to_string(i));
+    MarkSaved(doc);
+    const size_t budget = size_t{1} << 20; // 25 orders of 10,000 items
+    doc.SetUndoMemoryBudget(budget);
+    std::vector<W> states{Words(doc)};
+    for (int i = 0; i < 100; ++i) {
+        doc.Shuffle();
+        states.push_back(Words(doc));
+        EXPECT_LE(doc.UndoHistoryBytes(), budget);
+    }
+    const int32_t kept = doc.UndoStepCount();
+    EXPECT_GE(kept, 20);
+    EXPECT_LE(kept, 26);
+    for (int32_t k = 1; k <= kept; ++k) {
+        EXPECT_TRUE(doc.Undo()); // the saved state went with the oldest steps
+        EXPECT_EQ(Words(doc), states[states.size() - 1 - static_cast<size_t>(k)]);
+    }
+    EXPECT_EQ(doc.UndoKind(), ukNone);
+    // Small steps after a large one count too, and the newest always stays.
+    Add(doc, "new");
+    EXPECT_EQ(doc.UndoStepCount(), 1);
+    doc.SetUndoMemoryBudget(1);
+    doc.Shuffle();
+    EXPECT_EQ(doc.UndoStepCount(), 1);
+    EXPECT_EQ(doc.UndoKind(), ukShuffle);
+    doc.ClearUndo();
+    EXPECT_EQ(doc.UndoHistoryBytes(), 0u);
+}
+
 TEST(UndoHistory, UndoOfAddReselectsPreviousItem) {
     TVocabFile doc;
     Fill(doc, {"a", "b", "c"});

@@ -167,11 +167,7 @@ void PrintToPdf(const TVocabFile& doc, const TPageSetup& setup, const std::strin
     // The PDF is written beside the target first and replaces it only when the
     // job succeeded, so a failed print never destroys an earlier file. Creating
     // the temporary file also gives the reason Qt would not report.
-    std::string temp = path + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw EVocabFileError(FileErrorText("Cannot create file", path, errno));
-    ::close(fd);
+    const std::string temp = CreateTemporaryBeside(path);
     try {
         {
             QPdfWriter writer(QString::fromStdString(temp));
