@@ -99,6 +99,34 @@ case "$out" in
   "$count items imported successfully. The file's languages did not match"*) ;;
   *) fail "unmatched kvtml message: $out" ;;
 esac
+# Hostile nesting: 100,000 word-type containers and 80,000 elements inside a
+# text import, or are refused when cut off, and never crash the tool.
+deep() { # depth, element
+  awk -v n="$1" -v e="$2" 'BEGIN { for (i = 0; i < n; i++) printf "<%s>", e }'
+}
+{
+  printf '<kvtml version="2.0"><entries><entry id="1"><translation id="0"><text>Tiefe</text>'
+  printf '</translation><translation id="1"><text>depth</text></translation></entry></entries>'
+  printf '<wordtypes><container><name>Noun</name>'; deep 99999 container
+  printf '<name>Deep</name><entry id="1"><translation id="0"/></entry>'
+  deep 100000 /container; printf '</wordtypes></kvtml>'
+} > "$work/deep.kvtml"
+cp "$doc" "$work/deep.vlo"
+out=$("$cli" import "$work/deep.vlo" "$work/deep.kvtml")
+case "$out" in
+  "1 items imported successfully."*) ;;
+  *) fail "deep kvtml import: $out" ;;
+esac
+"$cli" dump "$work/deep.vlo" | grep -q '"category": *"Noun (Deep)"' || fail "deep word type lost"
+{
+  printf '<kvtml version="2.0"><entries><entry id="1"><translation id="0"><text>'
+  deep 80000 b
+} > "$work/cut.kvtml"
+cp "$work/deep.vlo" "$work/deep-before.vlo"
+"$cli" import "$work/deep.vlo" "$work/cut.kvtml" 2> "$work/err.txt"
+[ $? -eq 1 ] || fail "cut-off deep kvtml: exit status"
+grep -q '^Invalid KVTML file: line 1: ' "$work/err.txt" || fail "cut-off deep kvtml: $(cat "$work/err.txt")"
+cmp -s "$work/deep.vlo" "$work/deep-before.vlo" || fail "refused kvtml import changed the document"
 # A Polish letter for an English translation refuses the file and leaves the document.
 printf '\xef\xbb\xbfHund\t\t\tdog\r\nZug\t\t\tpoci\xc4\x85g\r\n' > "$work/pl.txt"
 cp "$doc" "$work/r.vlo"; cp "$doc" "$work/r-before.vlo"

@@ -329,6 +329,37 @@ TEST(KvtmlRead, Version1AttributesAndTypes) {
     EXPECT_EQ(Items(doc), expected);
 }
 
+// Hostile nesting of any depth, inside a text and in the word-type
+// containers, is read without exhausting the stack; cut off, it is refused.
+TEST(KvtmlRead, DeepNestingReadsWithoutExhaustingTheStack) {
+    constexpr int Depth = 200000;
+    std::string xml = "<kvtml version=\"2.0\"><entries><entry id=\"1\"><translation "
+                      "id=\"0\"><text>de";
+    for (int i = 0; i < Depth; ++i)
+        xml += "<b>";
+    xml += "e";
+    for (int i = 0; i < Depth; ++i)
+        xml += "</b>";
+    xml += "p</text></translation><translation id=\"1\"><text>tief</text></translation></entry>"
+           "</entries><wordtypes><container><name>Noun</name>";
+    for (int i = 1; i < Depth; ++i)
+        xml += "<container>";
+    xml += "<name>Deep</name><entry id=\"1\"><translation id=\"0\"/></entry>";
+    for (int i = 0; i < Depth; ++i)
+        xml += "</container>";
+    xml += "</wordtypes></kvtml>";
+    TKvtmlData data;
+    ASSERT_EQ(ErrorOf([&] { data = ReadKvtml(xml); }), "(no error)");
+    ASSERT_EQ(data.Entries.size(), 1u);
+    EXPECT_EQ(data.Entries[0].Translations.at(0).Text, "deep");
+    EXPECT_EQ(data.Entries[0].Translations.at(0).WordType, "Noun (Deep)");
+    EXPECT_EQ(data.Entries[0].Translations.at(1).Text, "tief");
+
+    for (const std::string& cut :
+         {xml.substr(0, xml.find("e</b>")), xml.substr(0, xml.find("<name>Deep"))})
+        EXPECT_TRUE(ErrorOf([&] { ReadKvtml(cut); }).starts_with("Invalid KVTML file: line 1: "));
+}
+
 TEST(KvtmlRead, BrokenFilesAndUnencodableTextsChangeNothing) {
     const struct {
         std::string Xml;

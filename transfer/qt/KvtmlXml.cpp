@@ -29,8 +29,30 @@ namespace {
                           what.toStdString());
 }
 
+// The text of the element and of every element inside it, read in one loop:
+// the reader's own way recurses once per nested element, and a hostile file
+// nests deep enough to overflow the stack.
 std::string Text(QXmlStreamReader& xml) {
-    return xml.readElementText(QXmlStreamReader::IncludeChildElements).toStdString();
+    QString text;
+    for (int64_t depth = 1; depth > 0;) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += xml.text();
+            break;
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Invalid:
+            return text.toStdString(); // the caller reports the reader's error
+        default:
+            break;
+        }
+    }
+    return text.toStdString();
 }
 
 int IdOf(const QXmlStreamReader& xml, int fallback) {
@@ -202,26 +224,43 @@ private:
     }
 
     // Containers name a type and list the translations of that type;
-    // nested containers are sub-types ("Noun (Male)").
+    // nested containers are sub-types ("Noun (Male)"). They are read with a
+    // stack of our own, so no nesting depth can exhaust the call stack.
     void ReadWordTypes(const std::string& parent) {
-        std::string name;
-        std::vector<std::pair<int, int>> members; // entry, translation
-        while (FXml.readNextStartElement()) {
+        struct TContainer {
+            std::string Parent;
+            std::string Name;
+            std::vector<std::pair<int, int>> Members; // entry, translation
+        };
+        std::vector<TContainer> open;
+        open.push_back({parent, {}, {}});
+        while (!open.empty()) {
+            TContainer& current = open.back();
+            if (!FXml.readNextStartElement()) {
+                AddWordType(current.Parent, current.Name, current.Members);
+                open.pop_back();
+                continue;
+            }
             if (FXml.name() == u"container") {
-                ReadWordTypes(parent.empty() ? name : parent);
+                std::string inner = current.Parent.empty() ? current.Name : current.Parent;
+                open.push_back({std::move(inner), {}, {}}); // `current` is stale now
             } else if (FXml.name() == u"name") {
-                name = Text(FXml);
+                current.Name = Text(FXml);
             } else if (FXml.name() == u"entry") {
                 const int entry = IdOf(FXml, -1);
                 while (FXml.readNextStartElement()) {
                     if (FXml.name() == u"translation")
-                        members.emplace_back(entry, IdOf(FXml, -1));
+                        current.Members.emplace_back(entry, IdOf(FXml, -1));
                     FXml.skipCurrentElement();
                 }
             } else {
                 FXml.skipCurrentElement();
             }
         }
+    }
+
+    void AddWordType(const std::string& parent, const std::string& name,
+                     const std::vector<std::pair<int, int>>& members) {
         if (name.empty() && parent.empty())
             return;
         const std::string type =
