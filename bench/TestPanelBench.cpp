@@ -6,10 +6,10 @@
 #include "tests/support/OneApplication.h"
 
 #include "settings/SettingsStore.h"
-#include "ui/MainWindow.h"
-#include "ui/PromptService.h"
-#include "ui/TestCommands.h"
-#include "ui/TestPanel.h"
+#include "ui/common/PromptService.h"
+#include "ui/testing/TestCommands.h"
+#include "ui/testing/TestPanel.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,9 +5,9 @@
 #include "tests/support/OneApplication.h"
 
 #include "settings/SettingsStore.h"
-#include "ui/Commands.h"
-#include "ui/MainWindow.h"
-#include "ui/PromptService.h"
+#include "ui/common/PromptService.h"
+#include "ui/window/Commands.h"
+#include "ui/window/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // dump, info and build: a document as JSON, as a summary, and from JSON.
 
+#include "CliCommands.h"
 #include "CliSupport.h"
-#include "Commands.h"
 
 #include "core/Languages.h"
 

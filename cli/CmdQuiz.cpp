@@ -1,9 +1,9 @@
 // quiz: the test engine in the terminal, one answer per line.
 
+#include "CliCommands.h"
 #include "CliSupport.h"
-#include "Commands.h"
 
-#include "core/DialogHelpers.h"
+#include "core/DisplayRules.h"
 #include "core/Random.h"
 #include "settings/Settings.h"
 #include "testing/Progress.h"

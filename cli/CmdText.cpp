@@ -1,8 +1,8 @@
 // match, sort and languages: answer matching, the Sort command and the
 // language table from the command line.
 
+#include "CliCommands.h"
 #include "CliSupport.h"
-#include "Commands.h"
 
 #include "core/CodePage.h"
 #include "core/Languages.h"

@@ -1,9 +1,9 @@
 // export, import and print: the transfer library from the command line.
 
+#include "CliCommands.h"
 #include "CliSupport.h"
-#include "Commands.h"
 
-#include "core/DialogHelpers.h"
+#include "core/DisplayRules.h"
 #include "transfer/Export.h"
 #include "transfer/Import.h"
 #include "transfer/Kvtml.h"

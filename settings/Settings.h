@@ -3,7 +3,7 @@
 // it at start-up and write it when the window closes. The window only copies
 // fields in and out of the record.
 
-#include "core/DialogHelpers.h"
+#include "core/DisplayRules.h"
 #include "settings/Options.h"
 #include "settings/PageSetup.h"
 #include "settings/RecentFiles.h"

@@ -1,6 +1,6 @@
 #include "Progress.h"
 
-#include "core/DialogHelpers.h"
+#include "core/DisplayRules.h"
 
 namespace vocalore {
 

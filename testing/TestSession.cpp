@@ -2,7 +2,7 @@
 
 #include "Hint.h"
 
-#include "core/DialogHelpers.h"
+#include "core/DisplayRules.h"
 #include "settings/Options.h"
 
 #include <algorithm>

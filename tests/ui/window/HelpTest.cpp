@@ -1,0 +1,108 @@
+#include "DialogTestSupport.h"
+
+#include "ui/common/PromptService.h"
+#include "ui/window/Help.h"
+#include "ui/window/ToolImages.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace vocalore {
+namespace {
+
+using dialogtest::Child;
+
+const QString sourceDir = QStringLiteral(VOCALORE_SOURCE_DIR);
+
+// Every command and dialog context leads to a page we ship, at an anchor
+// that exists in it.
+TEST(Help, EveryContextHasAShippedPageAndAnchor) {
+    std::vector<int> contexts;
+    for (int c = 2000; c <= 2009; ++c)
+        contexts.push_back(c);
+    for (int c = 2100; c <= 2113; ++c)
+        contexts.push_back(c);
+    for (int c = 2200; c <= 2205; ++c)
+        contexts.push_back(c);
+    for (int c = 2300; c <= 2302; ++c)
+        contexts.push_back(c);
+    for (int c = 3000; c <= 3008; ++c)
+        contexts.push_back(c);
+    for (int context : contexts) {
+        const QString page = HelpPage(context);
+        EXPECT_NE(page, QStringLiteral("index.html")) << context;
+        const QString file = page.section(u'#', 0, 0);
+        const QString anchor = page.section(u'#', 1);
+        QFile html(sourceDir + QStringLiteral("/help/") + file);
+        ASSERT_TRUE(html.open(QIODevice::ReadOnly)) << context << " " << file.toStdString();
+        if (!anchor.isEmpty()) {
+            EXPECT_TRUE(html.readAll().contains(("id=\"" + anchor + "\"").toUtf8()))
+                << page.toStdString();
+        }
+    }
+    EXPECT_EQ(HelpPage(0), QStringLiteral("index.html"));
+    EXPECT_EQ(HelpPage(4711), QStringLiteral("index.html"));
+}
+
+TEST(Help, TopicsOpenInTheBrowserAtTheirAnchor) {
+    std::vector<QUrl> opened;
+    SetHelpFolder(sourceDir + QStringLiteral("/help"));
+    SetHelpOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    EXPECT_TRUE(ShowHelpTopic(2001));
+    EXPECT_TRUE(ShowHelpContents());
+    EXPECT_FALSE(ShowHelpTopic(0)); // no topic: nothing opens
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith(QStringLiteral("/help/files.html")));
+    EXPECT_EQ(opened[0].fragment(), QStringLiteral("open"));
+    EXPECT_TRUE(opened[1].toLocalFile().endsWith(QStringLiteral("/help/index.html")));
+
+    // Without the help pages the user is told, not left wondering.
+    QTemporaryDir empty;
+    SetHelpFolder(empty.path());
+    TFakePromptService fake(true);
+    EXPECT_FALSE(ShowHelpTopic(3001));
+    EXPECT_EQ(opened.size(), 2u);
+    ASSERT_EQ(fake.Prompts().size(), 1u);
+    EXPECT_EQ(fake.Last().Icon, TMsgIcon::Error);
+    EXPECT_TRUE(fake.Last().Text.contains(QStringLiteral("newdialog.html")));
+    EXPECT_TRUE(fake.Last().Text.contains(QStringLiteral("is missing")));
+
+    // The page is there but nothing on the desktop can show it: say that instead.
+    SetHelpFolder(sourceDir + QStringLiteral("/help"));
+    SetHelpOpener([](const QUrl&) { return false; });
+    EXPECT_FALSE(ShowHelpContents());
+    ASSERT_EQ(fake.Prompts().size(), 2u);
+    EXPECT_EQ(fake.Last().Icon, TMsgIcon::Error);
+    EXPECT_TRUE(fake.Last().Text.contains(QStringLiteral("index.html")));
+    EXPECT_TRUE(fake.Last().Text.startsWith(QStringLiteral("No program could be started")));
+    EXPECT_FALSE(fake.Last().Text.contains(QStringLiteral("missing")));
+    SetHelpFolder({});
+    SetHelpOpener(nullptr);
+}
+
+TEST(ToolImages, TwentyFourImagesAndThePictures) {
+    for (int i = 0; i < tiCount; ++i) {
+        const QIcon icon = ToolImage(i);
+        ASSERT_FALSE(icon.isNull()) << i;
+        EXPECT_EQ(icon.availableSizes().value(0), QSize(16, 16)) << i;
+    }
+    EXPECT_TRUE(ToolImage(tiCount).isNull());
+    EXPECT_EQ(ProgramPicture().size(), QSize(32, 32));
+    EXPECT_EQ(DocumentPicture().size(), QSize(32, 32));
+    EXPECT_EQ(TipPicture().size(), QSize(32, 32));
+}
+
+} // namespace
+} // namespace vocalore

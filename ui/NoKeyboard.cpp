@@ -1,9 +1,0 @@
-// Platforms without a keyboard-layout service: nothing ever switches.
-
-#include "KeyboardSwitcher.h"
-
-namespace vocalore {
-
-std::unique_ptr<TKeyboardBackend> MakeXkbKeyboard(const char*) { return nullptr; }
-
-} // namespace vocalore

@@ -1,0 +1,376 @@
+#include "FileCommands.h"
+
+#include "ui/common/DialogHelpers.h"
+#include "ui/common/PromptService.h"
+#include "ui/files/ImportDialog.h"
+#include "ui/files/NewDialog.h"
+#include "ui/files/PropertiesDialog.h"
+#include "ui/window/CommandSupport.h"
+#include "ui/window/MainWindow.h"
+
+#include "core/DisplayRules.h"
+#include "core/Languages.h"
+#include "core/VocabFile.h"
+#include "transfer/Export.h"
+#include "transfer/Import.h"
+#include "transfer/Kvtml.h"
+#include "transfer/qt/KvtmlXml.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QToolBar>
+
+namespace vocalore {
+
+namespace {
+
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+const QLatin1String KvtmlFilter("KVTML Vocabulary (*.kvtml)|*.kvtml");
+
+bool IsKvtml(const QString& path, const std::string& localPath) {
+    return path.endsWith(QLatin1String(".kvtml"), Qt::CaseInsensitive) ||
+           LooksLikeKvtmlFile(localPath);
+}
+
+constexpr int SavePromptNameWidth = 420;
+
+} // namespace
+
+void TFileCommands::miFileNewClick() {
+    if (QuerySave() && NewDocument())
+        FForm.SetViewMode(vmEdit);
+}
+
+bool TFileCommands::NewDocument() {
+    TVocabFile& document = FForm.Document();
+    uint16_t foreign = document.ForeignLangID;
+    uint16_t native = document.NativeLangID;
+    if (!TNewDialog::Execute(&FForm, foreign, native))
+        return false;
+    FForm.LanguagesChanged(foreign, native);
+    document.Clear();
+    document.ForeignLangID = foreign;
+    document.NativeLangID = native;
+    FForm.ClearCutMark();
+    FForm.Grid()->ScrollToStart();
+    return true;
+}
+
+void TFileCommands::miFileOpenClick() {
+    // Keep the tool button from staying drawn pressed behind the dialog.
+    if (QWidget* button = FForm.ToolBar()->widgetForAction(FForm.Action(cmFileOpen)))
+        button->repaint();
+    QString path;
+    if (QuerySave() && ChooseFile(path) && OpenDocument(path))
+        FForm.SetViewMode(vmEdit);
+}
+
+bool TFileCommands::ChooseFile(QString& path) {
+    FForm.ClearCutMark();
+    TFileDialogRequest request;
+    request.Parent = &FForm;
+    request.Caption = QStringLiteral("Open");
+    request.Folder = QDir::currentPath();
+    request.Filter =
+        QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*|") + KvtmlFilter;
+    request.FilterIndex = 1;
+    request.DefaultSuffix = QStringLiteral("vlo");
+    const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
+    if (!result.Accepted())
+        return false;
+    path = result.Path;
+    return true;
+}
+
+bool TFileCommands::OpenDocument(const QString& path) {
+    if (IsKvtml(path, LocalPath(path)))
+        return OpenKvtml(path);
+    TWaitCursor wait;
+    auto document = std::make_unique<TVocabFile>();
+    try {
+        document->LoadFromFile(LocalPath(path));
+        if (!IsLanguageAvailable(document->ForeignLangID) ||
+            !IsLanguageAvailable(document->NativeLangID))
+            throw EVocabFileError(LocalPath(path) +
+                                  "\n\nThis file uses a "
+                                  "language that is not available on your system. Install "
+                                  "the necessary language components or use a different "
+                                  "version of Windows.");
+    } catch (const std::exception& e) {
+        wait.Restore();
+        FForm.AppException(QString::fromStdString(e.what()));
+        return false;
+    }
+    ShowOpened(std::move(document));
+    FForm.Settings().RecentFiles.Add(LocalPath(path));
+    return true;
+}
+
+// Another trainer's list becomes a new untitled document in the languages
+// its identifiers name; the New dialog asks for any it can't tell.
+bool TFileCommands::OpenKvtml(const QString& path) {
+    auto document = std::make_unique<TVocabFile>();
+    try {
+        TWaitCursor wait;
+        const TKvtmlData data = ReadKvtmlFile(LocalPath(path));
+        auto [foreign, native] = KvtmlLanguages(data);
+        if (!IsLanguageAvailable(foreign) || !IsLanguageAvailable(native)) {
+            wait.Restore();
+            if (!IsLanguageAvailable(foreign))
+                foreign = FForm.Document().ForeignLangID;
+            if (!IsLanguageAvailable(native))
+                native = FForm.Document().NativeLangID;
+            if (!TNewDialog::Execute(&FForm, foreign, native))
+                return false;
+        }
+        document->ForeignLangID = foreign;
+        document->NativeLangID = native;
+        ImportKvtmlData(*document, data);
+        SetKvtmlProperties(*document, data);
+    } catch (const std::exception& e) {
+        FForm.AppException(QString::fromStdString(e.what()));
+        return false;
+    }
+    ShowOpened(std::move(document));
+    return true;
+}
+
+// An opened document starts at its first item, scrolled to the left.
+void TFileCommands::ShowOpened(std::unique_ptr<TVocabFile> document) {
+    FForm.LanguagesChanged(document->ForeignLangID, document->NativeLangID);
+    FForm.ClearCutMark();
+    if (document->Count() > 0)
+        document->SetCurrentIndex(0);
+    FForm.InstallDocument(std::move(document));
+    FForm.Grid()->ScrollToStart();
+}
+
+void TFileCommands::RecentFileClick(int index) {
+    TRecentFileList& recent = FForm.Settings().RecentFiles;
+    if (!QuerySave() || index >= recent.Count())
+        return;
+    // Copy: opening reorders the list.
+    const QString path = DisplayPath(recent.Items(index));
+    if (OpenDocument(path))
+        FForm.SetViewMode(vmEdit);
+}
+
+bool TFileCommands::QuerySave() {
+    const TVocabFile& document = FForm.Document();
+    if (FForm.ViewMode() == vmNone || !document.Modified())
+        return true;
+    // A name too long for the box loses its middle, never its end or the '?'.
+    const QString title = TShortenedLabel::ElideMiddle(Utf8(DocumentTitle(document.FileName())),
+                                                       SavePromptNameWidth, FForm.fontMetrics());
+    const TMsgButton answer =
+        ShowMessageBox(QStringLiteral("Save changes to ") + title + u'?', {}, TMsgIcon::Warning,
+                       mbYes | mbNo | mbCancel, mbNone, &FForm);
+    if (answer == mbCancel)
+        return false;
+    if (answer == mbNo)
+        return true;
+    miFileSaveClick();
+    return !FForm.Document().Modified();
+}
+
+void TFileCommands::miFileSaveClick() {
+    FForm.ClearCutMark();
+    TVocabFile& document = FForm.Document();
+    const std::string& fileName = document.FileName();
+    if (fileName.empty()) {
+        miFileSaveAsClick();
+        return;
+    }
+    const QString path = DisplayPath(fileName);
+    const QFileInfo info(path);
+    // Read-only means no write permission for the owner, whoever runs the program.
+    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
+        ShowMessageBox(
+            Utf8(DocumentTitle(fileName, true)) +
+                QStringLiteral("\nThis file is read-only. Please use a different file name."),
+            {}, TMsgIcon::Warning, mbOK, mbNone, &FForm);
+        miFileSaveAsClick();
+        return;
+    }
+    TWaitCursor wait;
+    document.SaveToFile(fileName);
+}
+
+const std::vector<TSaveAsType>& SaveAsTypes() {
+    static const std::vector<TSaveAsType> types{
+        {"Vocalore Document (*.vlo)", "*.vlo", true,
+         [](TVocabFile& document, const std::string& path) { document.SaveToFile(path); }},
+        {"Rich Text Format (*.rtf)", "*.rtf", false,
+         [](TVocabFile& document, const std::string& path) { ExportRichText(document, path); }},
+        {"Tab-Delimited Text (*.txt)", "*.txt", false,
+         [](TVocabFile& document, const std::string& path) { ExportText(document, path, false); }},
+        {"Comma-Separated Values (*.csv)", "*.csv", false,
+         [](TVocabFile& document, const std::string& path) { ExportText(document, path, true); }},
+        // For the desktop's other programs, beside the code-page forms above.
+        {"Tab-Delimited Text, UTF-8 (*.txt)", "*.txt", false,
+         [](TVocabFile& document, const std::string& path) {
+             ExportText(document, path, false, tcUtf8);
+         }},
+        {"Comma-Separated Values, UTF-8 (*.csv)", "*.csv", false,
+         [](TVocabFile& document, const std::string& path) {
+             ExportText(document, path, true, tcUtf8);
+         }},
+        {"KVTML Vocabulary (*.kvtml)", "*.kvtml", false,
+         [](TVocabFile& document, const std::string& path) { ExportKvtml(document, path); }},
+    };
+    return types;
+}
+
+const std::vector<TImportKind>& ImportKinds() {
+    static const std::vector<TImportKind> kinds{
+        // Byte for byte: "x.VLO" is not a document but a text file.
+        {[](const QString& extension) { return extension == QLatin1String(".vlo"); },
+         [](QWidget*, TVocabFile& document,
+            const std::string& path) -> std::optional<TImportOutcome> {
+             TWaitCursor wait;
+             return document.MergeFile(path);
+         }},
+        // Any other name: a KVTML file by its content, else text (UTF-8 or
+        // code page, told apart by the import itself).
+        {[](const QString&) { return true; },
+         [](QWidget* owner, TVocabFile& document,
+            const std::string& path) -> std::optional<TImportOutcome> {
+             if (IsKvtml(QString::fromStdString(path), path)) {
+                 TWaitCursor wait;
+                 const TKvtmlImportResult result = ImportKvtml(document, path);
+                 return TImportOutcome(result.Count, result.Sides.Matched
+                                                         ? QString()
+                                                         : QString::fromUtf8(KvtmlUnmatchedNote));
+             }
+             TImportSettings settings;
+             if (!TImportDialog::Execute(owner, settings))
+                 return std::nullopt;
+             TWaitCursor wait;
+             return ImportText(document, path, settings);
+         }},
+    };
+    return kinds;
+}
+
+QString FileFilter(const std::vector<TFileFilterEntry>& entries) {
+    QStringList parts;
+    for (const TFileFilterEntry& entry : entries)
+        parts << QString::fromUtf8(entry.Name) << QString::fromUtf8(entry.Pattern);
+    return parts.join(u'|');
+}
+
+namespace {
+
+std::vector<TFileFilterEntry> SaveAsFilterEntries() {
+    std::vector<TFileFilterEntry> entries;
+    for (const TSaveAsType& type : SaveAsTypes())
+        entries.push_back({type.Name, type.Pattern});
+    return entries;
+}
+
+// The extension from the last dot of the file's name, with the dot.
+QString Extension(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+} // namespace
+
+void TFileCommands::miFileSaveAsClick() {
+    FForm.ClearCutMark();
+    TVocabFile& document = FForm.Document();
+    const std::string& fileName = document.FileName();
+    TFileDialogRequest request;
+    request.Parent = &FForm;
+    request.Caption = QStringLiteral("Save As");
+    request.Filter = FileFilter(SaveAsFilterEntries());
+    request.FilterIndex = 1;
+    request.DefaultSuffix = QStringLiteral("vlo");
+    request.OverwritePrompt = true;
+    if (fileName.empty()) {
+        request.Folder = QDir::currentPath();
+    } else {
+        const QFileInfo info(DisplayPath(fileName));
+        request.Folder = info.absolutePath();
+        const QString suffix = info.suffix();
+        QString base = info.absoluteFilePath();
+        if (!suffix.isEmpty())
+            base.chop(suffix.size() + 1);
+        request.FileName = base;
+    }
+    const TFileDialogResult result = TPromptService::Instance().SaveFile(request);
+    if (!result.Accepted())
+        return;
+    const std::vector<TSaveAsType>& types = SaveAsTypes();
+    if (result.FilterIndex < 1 || result.FilterIndex > static_cast<int>(types.size()))
+        return;
+    // The chosen type alone decides the format, whatever the typed extension.
+    const TSaveAsType& type = types[static_cast<size_t>(result.FilterIndex - 1)];
+    {
+        TWaitCursor wait;
+        type.Write(document, LocalPath(result.Path));
+    }
+    // An export leaves the document's name, modified state and recent files alone.
+    if (type.IsDocument)
+        FForm.Settings().RecentFiles.Add(LocalPath(result.Path));
+}
+
+void TFileCommands::miFileImportClick() {
+    FForm.ClearCutMark();
+    TFileDialogRequest request;
+    request.Parent = &FForm;
+    request.Caption = QStringLiteral("Import");
+    request.Folder = QDir::currentPath();
+    request.Filter = FileFilter(ImportFilterEntries());
+    request.FilterIndex = 1;
+    const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
+    if (!result.Accepted())
+        return;
+    const QString extension = Extension(result.Path);
+    TVocabFile& document = FForm.Document();
+    std::optional<TImportOutcome> added;
+    for (const TImportKind& kind : ImportKinds()) {
+        if (kind.Matches(extension)) {
+            added = kind.Run(&FForm, document, LocalPath(result.Path));
+            break;
+        }
+    }
+    if (!added)
+        return;
+    if (added->Added == 0)
+        throw EVocabFileError(NothingToImport);
+    document.SetCurrentIndex(document.Count() - 1);
+    FForm.RefreshGrid();
+    ShowMessageBox(QString::number(added->Added) + QStringLiteral(" items imported successfully.") +
+                       added->Note,
+                   QStringLiteral("Import"), TMsgIcon::Information, mbOK, mbNone, &FForm);
+}
+
+std::vector<TFileFilterEntry> ImportFilterEntries() {
+    return {{"Vocalore Documents (*.vlo)", "*.vlo"},
+            {"Text Files (*.txt, *.csv)", "*.txt;*.csv"},
+            {"All Files (*.*)", "*.*"},
+            {"KVTML Vocabulary (*.kvtml)", "*.kvtml"}};
+}
+
+void TFileCommands::miFilePropertiesClick() {
+    TVocabFile& document = FForm.Document();
+    TPropertiesData data;
+    data.FileName = document.FileName();
+    data.ForeignLangID = document.ForeignLangID;
+    data.NativeLangID = document.NativeLangID;
+    data.Count = document.Count();
+    data.Description = document.GetProperty(piDescription);
+    data.Author = document.GetProperty(piAuthor);
+    data.Comments = document.GetProperty(piComments);
+    if (!TPropertiesDialog::Execute(&FForm, data))
+        return;
+    document.SetProperty(piDescription, data.Description);
+    document.SetProperty(piAuthor, data.Author);
+    document.SetProperty(piComments, data.Comments);
+}
+
+} // namespace vocalore
