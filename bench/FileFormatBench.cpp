@@ -2,6 +2,8 @@
 // the same bytes from disk into memory.
 #include "BenchDocument.h"
 
+#include "core/Recovery.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -44,6 +46,31 @@ void BM_LoadFromFile(benchmark::State& state) {
     std::remove(path.c_str());
 }
 BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond);
+
+// A recovery copy in two parts: the image taken on the window's thread (all
+// that can hold up typing) and the atomic, synced write a worker thread does.
+void BM_RecoveryImage(benchmark::State& state) {
+    TVocabFile doc;
+    bench::FillDocument(doc, ItemCount);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.FileImage().size());
+}
+BENCHMARK(BM_RecoveryImage)->Unit(benchmark::kMillisecond);
+
+void BM_RecoveryWrite(benchmark::State& state) {
+    const std::filesystem::path home =
+        std::filesystem::temp_directory_path() / "vocalore-bench-state";
+    ::setenv("XDG_STATE_HOME", home.c_str(), 1);
+    TVocabFile doc;
+    bench::FillDocument(doc, ItemCount);
+    const std::string image = doc.FileImage();
+    const std::string file = NewRecoveryFileName(TRecoveryKind::Unsaved);
+    for (auto _ : state)
+        WriteRecoveryCopy(file, TRecoveryKind::Unsaved, "/home/user/list.vlo", image);
+    state.counters["bytes"] = static_cast<double>(image.size());
+    std::filesystem::remove_all(home);
+}
+BENCHMARK(BM_RecoveryWrite)->Unit(benchmark::kMillisecond);
 
 // The I/O floor: the same file read into memory and nothing else.
 void BM_ReadBytesOnly(benchmark::State& state) {

@@ -4,6 +4,7 @@
 #include "TextFunctions.h"
 #include "VocabFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vocalore {
@@ -80,7 +81,24 @@ void TVocabFile::PasteFromClipboard(TClipboardPort& clipboard, InsertPosition po
         Raise(msg::NoValidClipboardData);
     if (!SameLanguages(block->ForeignLangID, block->NativeLangID))
         Raise(msg::LanguagesDifferent);
-    const std::vector<std::string> fields = SplitText(block->Text, "\t", false, FieldCount, false);
+    // An item the file can't hold would make the document unsavable. The
+    // fields are measured before they are split (slow for huge texts), and
+    // what follows a fourth tab is dropped unread.
+    const std::string& text = block->Text;
+    size_t start = 0;
+    for (int k = 0; k < FieldCount; ++k) {
+        const size_t tab = text.find('\t', start);
+        const size_t end = tab == std::string::npos ? text.size() : tab;
+        if (end - start > MaxStoredTextSize)
+            throw EVocabFileError("Cannot paste: the " + std::string(FieldDescription(k)) +
+                                  " on the clipboard is " + std::to_string(end - start) +
+                                  " bytes long; a text may hold at most 65535 bytes.");
+        start = end + 1;
+        if (tab == std::string::npos)
+            break;
+    }
+    const std::vector<std::string> fields =
+        SplitText(text.substr(0, std::min(start, text.size())), "\t", false, FieldCount, false);
     if (fields.size() < FieldCount)
         Raise(msg::NoValidClipboardData);
     TVocabItem& pending = PendingItem();

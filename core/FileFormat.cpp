@@ -21,7 +21,8 @@ constexpr char Magic[] = "Vocalore 2";
 constexpr size_t MagicSize = sizeof(Magic) - 1;
 // Four empty strings and three integers: the least an item record can take.
 constexpr size_t MinItemRecordSize = 4 * 2 + 3 * 4;
-constexpr size_t MaxTextSize = std::numeric_limits<uint16_t>::max();
+constexpr size_t MaxTextSize = MaxStoredTextSize;
+static_assert(MaxTextSize == std::numeric_limits<uint16_t>::max());
 
 const char* const FieldNames[] = {"word/phrase", "part of speech", "notes", "translation"};
 const char* const PropertyNames[] = {"description", "author", "comments"};
@@ -93,6 +94,10 @@ std::string ItemLabel(const TVocabItem& item, int32_t index) {
 }
 
 } // namespace
+
+const char* FieldDescription(int field) {
+    return field >= 0 && field < FieldCount ? FieldNames[field] : "";
+}
 
 // Builds the file image; refuses texts a 16-bit count can't hold, so that no
 // file is written that reads back differently.
@@ -186,6 +191,13 @@ void TVocabFile::LoadFromFile(const std::string& path) {
                               TooLargeForMemory);
     }
     FFileName = FullPath(path);
+}
+
+void TVocabFile::LoadRecovered(const std::string& image, const std::string& originalPath) {
+    ReadFrom(image);
+    FFileName = originalPath;
+    FModified = true;
+    FSavedPosition = -1;
 }
 
 // Reads a whole file image. A failure leaves the document empty, never half-loaded.

@@ -368,6 +368,25 @@ std::string ReadWholeFile(const std::string& path, size_t maxSize) {
     return bytes;
 }
 
+std::optional<TFileStamp> FileStampOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    TFileStamp stamp;
+    stamp.ModifiedNs =
+        static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.Size = static_cast<int64_t>(info.st_size);
+    stamp.Inode = static_cast<uint64_t>(info.st_ino);
+    stamp.Device = static_cast<uint64_t>(info.st_dev);
+    return stamp;
+}
+
+bool MayWriteFile(const std::string& path) {
+    if (::access(path.c_str(), W_OK) == 0)
+        return true;
+    return errno == ENOENT;
+}
+
 std::string CreateTemporaryBeside(const std::string& path) {
     RemoveDeadTemporaries(path);
     std::string name = path + std::string(TempMark) + std::to_string(::getpid()) + "-XXXXXX";

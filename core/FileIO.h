@@ -3,7 +3,9 @@
 // messages. Documents, exports and the settings file all go through here.
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,5 +45,20 @@ void ReplaceFile(const std::string& path, std::string_view bytes,
 // same file removes it should this process die before it is gone. Throws
 // "Cannot create file %s" with the reason.
 std::string CreateTemporaryBeside(const std::string& path);
+
+// What tells that a file changed on disk since we read or wrote it.
+struct TFileStamp {
+    int64_t ModifiedNs = 0;
+    int64_t Size = 0;
+    uint64_t Inode = 0;
+    uint64_t Device = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+// The stamp of the file a path names (links followed); nothing when it is gone.
+std::optional<TFileStamp> FileStampOf(const std::string& path);
+
+// Whether this process may write the file (its permissions, a read-only
+// mount); a missing file counts as writable.
+bool MayWriteFile(const std::string& path);
 
 } // namespace vocalore

@@ -58,6 +58,10 @@ inline constexpr uint8_t soMatchWord = 0x04;
 inline constexpr int PropertyCount = 8;
 enum TPropertyIndex : int { piDescription = 0, piAuthor = 1, piComments = 2 };
 inline constexpr int MaxUndoSteps = 500;
+// The file format counts a text's bytes in 16 bits.
+inline constexpr size_t MaxStoredTextSize = 65535;
+// "word/phrase", "part of speech", "notes", "translation": a field in messages.
+const char* FieldDescription(int field);
 // The history of a very large list drops its oldest steps beyond this much
 // memory (a sort of a million items keeps a 4 MB order).
 inline constexpr size_t UndoMemoryBudget = size_t{256} << 20;
@@ -118,6 +122,12 @@ public:
     void SaveToFile(const std::string& path);
     void LoadFromStream(std::istream& stream);
     void LoadFromFile(const std::string& path);
+    // The bytes SaveToFile would write, without saving anything (a recovery
+    // copy); refuses texts the format can't hold like a save.
+    std::string FileImage() const { return Serialize(); }
+    // A recovery copy's image as the unsaved document it was: the path it
+    // had (empty when untitled), modified, with no way back to a saved state.
+    void LoadRecovered(const std::string& image, const std::string& originalPath);
 
     // --- clipboard ---
     void CopyToClipboard(TClipboardPort& clipboard) const;

@@ -163,6 +163,24 @@ TEST_F(ClipboardTest, BrokenBlocks) {
             << testing::PrintToString(row.Block);
         EXPECT_EQ(target->Count(), std::string(row.Message) == "(no error)" ? 1 : 0);
     }
+    // A text the file could not hold is refused before anything changes.
+    for (int field = 0; field < FieldCount; ++field) {
+        for (const size_t size : {size_t{65535}, size_t{65536}, size_t{4} << 20}) {
+            std::string fields[FieldCount] = {"w", "c", "n", "t"};
+            fields[field] = std::string(size, 'x');
+            Clipboard.Block =
+                header + fields[0] + '\t' + fields[1] + '\t' + fields[2] + '\t' + fields[3] + '\0';
+            auto target = MakeDoc(0x0407, 0x0409);
+            const std::string expected =
+                size <= 65535 ? std::string("(no error)")
+                              : "Cannot paste: the " + std::string(FieldDescription(field)) +
+                                    " on the clipboard is " + std::to_string(size) +
+                                    " bytes long; a text may hold at most 65535 bytes.";
+            EXPECT_EQ(Message([&] { target->PasteFromClipboard(Clipboard, ipAtEnd); }), expected);
+            EXPECT_EQ(target->Count(), size <= 65535 ? 1 : 0);
+            EXPECT_EQ(target->PendingItem().Word, "");
+        }
+    }
     // text after a fourth tab is dropped; empty fields stay empty
     auto target = MakeDoc(0x0407, 0x0409);
     Clipboard.Block = header + "w\t\t\tt\textra" + '\0';

@@ -564,3 +564,26 @@ TEST(FileIO, SharedListKeepsItsOwnerGroupAndMode) {
 }
 
 } // namespace
+
+namespace {
+
+// A recovery copy opens as the unsaved document it was.
+TEST(FileIO, RecoveredDocumentIsUnsavedWithItsPath) {
+    TVocabFile doc;
+    doc.ForeignLangID = 0x0407;
+    doc.NativeLangID = 0x0409;
+    Fill(doc, {"Hund", "Katze"});
+    const std::string image = doc.FileImage();
+    EXPECT_TRUE(doc.Modified()); // taking the image saves nothing
+    TVocabFile back;
+    back.LoadRecovered(image, "/home/u/list.vlo");
+    EXPECT_EQ(Words(back), (W{"Hund", "Katze"}));
+    EXPECT_EQ(back.FileName(), "/home/u/list.vlo");
+    EXPECT_TRUE(back.Modified());
+    EXPECT_EQ(back.SavedPosition(), -1);
+    EXPECT_EQ(back.ForeignLangID, 0x0407);
+    EXPECT_EQ(ErrorOf([&] { back.LoadRecovered("garbage-bytes", "x"); }), "Invalid file format.");
+    EXPECT_EQ(back.Count(), 0);
+}
+
+} // namespace
