@@ -32,8 +32,9 @@ const TCommand Commands[] = {
      "                                   a test in the terminal"},
     {"export", CmdExport, "export IN.vlo OUT --format rtf|tsv|csv|tsv-utf8|csv-utf8|kvtml"},
     {"import", CmdImport,
-     "import DOC.vlo IN [--format tsv|csv|vlo|kvtml] [--columns 1,0,0,2]\n"
-     "                                   [--first-line N]"},
+     "import DOC.vlo IN [--format tsv|csv|vlo|kvtml|anki] [--columns 1,0,0,2]\n"
+     "                                   [--first-line N] [--fields Front,0,0,Back]\n"
+     "                                   [--deck NAME]"},
     {"print", CmdPrint,
      "print IN.vlo OUT.pdf [--columns N] [--font-size N] [--no-title]\n"
      "                                   [--no-separator] [--margins L,T,R,B (cm)]"},

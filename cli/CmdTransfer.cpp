@@ -4,6 +4,7 @@
 #include "CliSupport.h"
 
 #include "core/DisplayRules.h"
+#include "transfer/AnkiPackage.h"
 #include "transfer/Export.h"
 #include "transfer/Import.h"
 #include "transfer/Kvtml.h"
@@ -11,6 +12,7 @@
 #include "transfer/qt/KvtmlXml.h"
 #include "transfer/qt/PainterCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vocalore::cli {
@@ -43,6 +45,53 @@ int32_t IntInRange(const QString& text, int32_t low, int32_t high) {
     return v;
 }
 
+// "--fields W,P,N,T": per item field a note field's number or name, empty
+// or 0 for none; names must be fields of the package.
+TAnkiImportSettings AnkiSettings(const TArgs& a, const TAnkiPackage& package) {
+    TAnkiImportSettings settings;
+    if (const auto fields = a.Value("--fields")) {
+        const QStringList parts = fields->split(',');
+        if (parts.size() != 4)
+            throw ECliError("--fields needs 4 comma-separated field names or numbers "
+                            "(word/phrase, part of speech, notes, translations)");
+        for (int f = 0; f < 4; ++f) {
+            const QString part = parts[f].trimmed();
+            TAnkiFieldRef ref;
+            bool number = false;
+            const int n = part.toInt(&number);
+            if (number && n < 0)
+                throw ECliError("--fields: field numbers start at 1, 0 for none");
+            if (number)
+                ref.Number = n;
+            else
+                ref.Name = part.toStdString();
+            if (!ref.Name.empty() &&
+                std::none_of(package.NoteTypes.begin(), package.NoteTypes.end(),
+                             [&](const TAnkiNoteType& t) { return AnkiFieldIndex(&t, ref) >= 0; }))
+                throw ECliError("--fields: the package has no field \"" + ref.Name + "\"");
+            settings.Fields[static_cast<size_t>(f)] = ref;
+        }
+    }
+    if (settings.Fields[fiWord].Empty())
+        throw ECliError(
+            "The field 'Word/phrase' must be included in the list of fields to import.");
+    if (settings.Fields[fiTranslation].Empty())
+        throw ECliError(
+            "The field 'Translations' must be included in the list of fields to import.");
+    if (const auto deck = a.Value("--deck")) {
+        settings.Deck = deck->toStdString();
+        if (std::none_of(package.Decks.begin(), package.Decks.end(),
+                         [&](const TAnkiDeck& d) { return d.Name == settings.Deck; })) {
+            std::string names;
+            for (const TAnkiDeck& d : package.Decks)
+                names += (names.empty() ? "" : ", ") + d.Name;
+            throw ECliError("--deck: the package has no deck \"" + settings.Deck +
+                            "\"; its decks are: " + names);
+        }
+    }
+    return settings;
+}
+
 } // namespace
 
 int CmdExport(const QStringList& args) {
@@ -67,24 +116,31 @@ int CmdExport(const QStringList& args) {
 }
 
 int CmdImport(const QStringList& args) {
-    static constexpr const char* Usage =
-        "Usage: vocalore-cli import DOC.vlo IN [--format tsv|csv|vlo|kvtml] [--columns W,P,N,T] "
-        "[--first-line N]";
-    const TArgs a = ParseArgs(args, {"--format", "--columns", "--first-line"});
+    static constexpr const char* Usage = "Usage: vocalore-cli import DOC.vlo IN [--format "
+                                         "tsv|csv|vlo|kvtml|anki] [--columns W,P,N,T] "
+                                         "[--first-line N] [--fields W,P,N,T] [--deck NAME]";
+    const TArgs a =
+        ParseArgs(args, {"--format", "--columns", "--first-line", "--fields", "--deck"});
     if (a.positional.size() != 2)
         throw ECliError(Usage);
     const std::string docPath = ToLocal(a.positional[0]);
     const std::string inPath = ToLocal(a.positional[1]);
     // Like the Import command: only the exact extension ".vlo" means a
-    // document; a KVTML file is told by its content, whatever its name.
+    // document; KVTML files and flashcard packages are told by their content,
+    // whatever their name.
     QString defaultFormat = "tsv";
     if (a.positional[1].endsWith(".vlo", Qt::CaseSensitive))
         defaultFormat = "vlo";
+    else if (LooksLikeAnkiPackageFile(inPath))
+        defaultFormat = "anki";
     else if (LooksLikeKvtmlFile(inPath))
         defaultFormat = "kvtml";
     const QString format = a.Value("--format").value_or(defaultFormat);
-    if (format != "tsv" && format != "csv" && format != "vlo" && format != "kvtml")
+    static const QStringList formats = {"tsv", "csv", "vlo", "kvtml", "anki"};
+    if (!formats.contains(format))
         throw ECliError(Usage);
+    if (format != "anki" && (a.Value("--fields") || a.Value("--deck")))
+        throw ECliError("--fields and --deck are for flashcard packages");
 
     TImportSettings settings;
     settings.Csv = format == "csv";
@@ -107,7 +163,14 @@ int CmdImport(const QStringList& args) {
     doc.LoadFromFile(docPath);
     int32_t added = 0;
     std::string message;
-    if (format == "kvtml") {
+    if (format == "anki") {
+        const TAnkiPackage package = ReadAnkiPackageFile(inPath);
+        const TAnkiImportResult result = ImportAnkiData(doc, package, AnkiSettings(a, package));
+        if (result.Count == 0)
+            throw ECliError(AnkiImportMessage(result));
+        added = result.Count;
+        message = AnkiImportMessage(result);
+    } else if (format == "kvtml") {
         const TKvtmlImportResult result = ImportKvtml(doc, inPath);
         added = result.Count;
         message = KvtmlImportMessage(result);

@@ -70,8 +70,20 @@ const char* ImportFieldName(int field) {
     }
 }
 
+namespace {
+
+std::string LinePlace(int64_t line, std::string_view caption) {
+    return "Line " + std::to_string(line) + ", " + std::string(caption);
+}
+
+} // namespace
+
 std::string UnencodableMessage(int64_t line, std::string_view caption, char32_t ch,
                                uint16_t languageId) {
+    return UnencodableMessage(LinePlace(line, caption), ch, languageId);
+}
+
+std::string UnencodableMessage(std::string_view where, char32_t ch, uint16_t languageId) {
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
     std::string shown;
@@ -88,8 +100,7 @@ std::string UnencodableMessage(int64_t line, std::string_view caption, char32_t 
     std::string language = LanguageName(languageId);
     if (language.empty())
         language = "the document's language";
-    return "Line " + std::to_string(line) + ", " + std::string(caption) + ": " + shown +
-           " cannot be stored in " + language + " (code page " +
+    return std::string(where) + ": " + shown + " cannot be stored in " + language + " (code page " +
            std::to_string(TCodePage::ForLanguage(languageId).Number()) + "). Nothing was imported.";
 }
 
@@ -102,6 +113,11 @@ std::string TTextEncoder::Encode(std::string_view utf8, int field, int64_t line)
 
 std::string TTextEncoder::Encode(std::string_view utf8, uint16_t languageId,
                                  std::string_view caption, int64_t line) {
+    return EncodeAt(utf8, languageId, LinePlace(line, caption));
+}
+
+std::string TTextEncoder::EncodeAt(std::string_view utf8, uint16_t languageId,
+                                   std::string_view where) {
     const TCodePage& page = TCodePage::ForLanguage(languageId);
     std::string bytes;
     bytes.reserve(utf8.size());
@@ -119,14 +135,12 @@ std::string TTextEncoder::Encode(std::string_view utf8, uint16_t languageId,
         if (c < 0) {
             char byte[8];
             std::snprintf(byte, sizeof byte, "0x%02X", unsigned{s[start]});
-            throw EVocabFileError("Line " + std::to_string(line) + ", " + std::string(caption) +
-                                  ": the byte " + byte +
+            throw EVocabFileError(std::string(where) + ": the byte " + byte +
                                   " is not part of a UTF-8 character. Nothing was imported.");
         }
         const auto byte = page.Encode(static_cast<char32_t>(c));
         if (!byte)
-            throw EVocabFileError(
-                UnencodableMessage(line, caption, static_cast<char32_t>(c), languageId));
+            throw EVocabFileError(UnencodableMessage(where, static_cast<char32_t>(c), languageId));
         bytes += static_cast<char>(*byte);
     }
     return bytes;

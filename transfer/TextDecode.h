@@ -43,6 +43,9 @@ public:
     // (document properties).
     static std::string Encode(std::string_view utf8, uint16_t languageId, std::string_view caption,
                               int64_t line);
+    // The same with the place named in full ("Note 3, field "Back"
+    // (Translations)"), for sources that have no lines.
+    static std::string EncodeAt(std::string_view utf8, uint16_t languageId, std::string_view where);
 
 private:
     uint16_t FForeignId;
@@ -53,5 +56,7 @@ private:
 // English (code page 1252). Nothing was imported."
 std::string UnencodableMessage(int64_t line, std::string_view caption, char32_t ch,
                                uint16_t languageId);
+// The same with the place named in full.
+std::string UnencodableMessage(std::string_view where, char32_t ch, uint16_t languageId);
 
 } // namespace vocalore
