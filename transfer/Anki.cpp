@@ -85,9 +85,8 @@ std::vector<std::string> AnkiFieldCaptions(const TAnkiPackage& package) {
     for (const TAnkiNoteType& type : package.NoteTypes)
         if (uses.count(type.Id))
             types.push_back(&type);
-    std::stable_sort(types.begin(), types.end(), [&](const auto* a, const auto* b) {
-        return uses[a->Id] > uses[b->Id];
-    });
+    std::stable_sort(types.begin(), types.end(),
+                     [&](const auto* a, const auto* b) { return uses[a->Id] > uses[b->Id]; });
     std::vector<std::string> captions;
     for (const TAnkiNoteType* type : types)
         for (size_t k = 0; k < type->Fields.size(); ++k) {
@@ -121,9 +120,9 @@ TAnkiImportResult ImportAnkiData(TVocabFile& doc, const TAnkiPackage& package,
             indexes[size_t(f)] = index;
             if (index < 0 || index >= static_cast<int32_t>(note.Fields.size()))
                 continue;
-            texts[size_t(f)] = HtmlFieldText(note.Fields[size_t(index)],
-                                             f == fiTranslation ? TBoundary::Semicolon
-                                                                : TBoundary::Space);
+            texts[size_t(f)] =
+                HtmlFieldText(note.Fields[size_t(index)],
+                              f == fiTranslation ? TBoundary::Semicolon : TBoundary::Space);
         }
         if (texts[fiWord].empty()) {
             ++result.EmptyWord;

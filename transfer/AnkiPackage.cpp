@@ -226,13 +226,12 @@ public:
         return found;
     }
 
-    template <typename Row>
-    void Query(const char* sql, const char* parameter, Row&& row) {
+    template <typename Row> void Query(const char* sql, const char* parameter, Row&& row) {
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(FDb, sql, -1, &statement, nullptr) != SQLITE_OK)
             Fail();
         std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalizer(statement,
-                                                                         sqlite3_finalize);
+                                                                        sqlite3_finalize);
         if (parameter)
             sqlite3_bind_text(statement, 1, parameter, -1, SQLITE_STATIC);
         int rc = 0;
@@ -273,8 +272,8 @@ TAnkiPackage ReadCollection(std::string bytes) {
     TDatabase db(bytes);
     for (const char* table : {"col", "notes", "cards"})
         if (!db.HasTable(table))
-            Invalid(std::string("the collection is not a flashcard collection (no table ") +
-                    table + ")");
+            Invalid(std::string("the collection is not a flashcard collection (no table ") + table +
+                    ")");
     TAnkiPackage package;
     std::map<int64_t, size_t> typeAt;
     std::vector<TAnkiDeck> decks;
@@ -288,8 +287,9 @@ TAnkiPackage ReadCollection(std::string bytes) {
                 package.NoteTypes[it->second].Fields.push_back(Text(s, 1));
         });
         // Levels of a deck name are separated by 0x1F here.
-        db.Query("SELECT id, replace(name, char(31), '::') FROM decks",
-                 [&](sqlite3_stmt* s) { decks.push_back({sqlite3_column_int64(s, 0), Text(s, 1)}); });
+        db.Query("SELECT id, replace(name, char(31), '::') FROM decks", [&](sqlite3_stmt* s) {
+            decks.push_back({sqlite3_column_int64(s, 0), Text(s, 1)});
+        });
     } else {
         // The older schema keeps note types and decks as JSON in the col row.
         db.Query("SELECT CAST(m.key AS INTEGER), json_extract(m.value, '$.name'), "
@@ -309,7 +309,9 @@ TAnkiPackage ReadCollection(std::string bytes) {
                  });
         db.Query("SELECT CAST(d.key AS INTEGER), json_extract(d.value, '$.name') "
                  "FROM (SELECT decks FROM col ORDER BY id LIMIT 1) AS c, json_each(c.decks) AS d",
-                 [&](sqlite3_stmt* s) { decks.push_back({sqlite3_column_int64(s, 0), Text(s, 1)}); });
+                 [&](sqlite3_stmt* s) {
+                     decks.push_back({sqlite3_column_int64(s, 0), Text(s, 1)});
+                 });
     }
 
     // A card in a filtered deck still belongs to its home deck.

@@ -217,8 +217,8 @@ std::string HtmlFieldText(std::string_view field, TBoundary boundary) {
             }
             const size_t nameAt = i + 1 + (i + 1 < html.size() && html[i + 1] == '/' ? 1 : 0);
             const bool tagLike =
-                nameAt < html.size() && (IsAsciiAlpha(html[nameAt]) || html[nameAt] == '!' ||
-                                         html[nameAt] == '?');
+                nameAt < html.size() &&
+                (IsAsciiAlpha(html[nameAt]) || html[nameAt] == '!' || html[nameAt] == '?');
             const size_t end = tagLike ? TagEnd(html, i) : std::string_view::npos;
             if (end == std::string_view::npos) { // a lone '<' is text
                 out.Byte(c);
