@@ -45,6 +45,8 @@ struct TZipDiscard {
 using TZip = std::unique_ptr<zip_t, TZipDiscard>;
 
 TZip OpenImage(std::string_view image) {
+    if (image.empty()) // an empty archive to the zip library
+        Invalid("the file is not a zip archive");
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(image.data(), image.size(), 0, &error);
@@ -76,7 +78,8 @@ TZip OpenFile(const std::string& path) {
         throw EVocabFileError(problem ? text : text + ". Not a regular file");
     }
     int error = 0;
-    zip_t* archive = zip_fdopen(fd, 0, &error); // owns the descriptor from here on
+    zip_t* archive =
+        info.st_size == 0 ? nullptr : zip_fdopen(fd, 0, &error); // owns the descriptor from here on
     if (!archive) {
         ::close(fd);
         Invalid("the file is not a zip archive");
