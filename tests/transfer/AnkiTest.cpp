@@ -108,9 +108,8 @@ TEST(AnkiImport, FieldsByNumberOrNameAcrossNoteTypes) {
     TCollectionSpec spec;
     spec.Types = {{1, "Basic", {"Front", "Back"}},
                   {2, "Vocab", {"Word", "Meaning", "Type", "Remark"}}};
-    spec.Notes = {{2, {"laufen", "to run", "verb", "irregular"}},
-                  {1, {"rot", "red"}},
-                  {2, {"", "nothing"}}};
+    spec.Notes = {
+        {2, {"laufen", "to run", "verb", "irregular"}}, {1, {"rot", "red"}}, {2, {"", "nothing"}}};
     const TAnkiPackage package = ReadAnkiPackage(MakePackage(spec));
 
     TAnkiImportSettings byName;
@@ -141,12 +140,8 @@ TEST(AnkiImport, DeckChoiceTakesTheDeckAndTheDecksBelow) {
     for (const bool newSchema : {false, true}) {
         TCollectionSpec spec;
         spec.NewSchema = newSchema;
-        spec.Decks = {{1, "Default"},
-                      {10, "Spanish"},
-                      {11, "Spanish::Verbs"},
-                      {12, "Spanishish"},
-                      {13, "Empty"},
-                      {14, "Parent::Child"},
+        spec.Decks = {{1, "Default"},     {10, "Spanish"}, {11, "Spanish::Verbs"},
+                      {12, "Spanishish"}, {13, "Empty"},   {14, "Parent::Child"},
                       {15, "Parent"}};
         spec.Notes = {{1, {"uno", "one"}, 10},
                       {1, {"hablar", "to speak"}, 11},
@@ -163,7 +158,7 @@ TEST(AnkiImport, DeckChoiceTakesTheDeckAndTheDecksBelow) {
         TAnkiImportSettings settings;
         settings.Deck = "Spanish";
         TVocabFile doc;
-    SetLanguages(doc);
+        SetLanguages(doc);
         EXPECT_EQ(ImportAnkiData(doc, package, settings).Count, 2);
         settings.Deck = "Spanish::Verbs";
         EXPECT_EQ(ImportAnkiData(doc, package, settings).Count, 1);
@@ -176,9 +171,8 @@ TEST(AnkiImport, UnencodableCharacterRefusesEverything) {
     TVocabFile doc;
     SetLanguages(doc, 0x0407, 0x0409); // German, English: code page 1252
     transfertest::AddItem(doc, {"alt", "", "", "old"});
-    const TAnkiPackage package = Package({{1, {"gut", "good"}},
-                                          {1, {"schlecht", "bad"}},
-                                          {1, {"Straße", "street <i>ł</i>"}}});
+    const TAnkiPackage package = Package(
+        {{1, {"gut", "good"}}, {1, {"schlecht", "bad"}}, {1, {"Straße", "street <i>ł</i>"}}});
     try {
         ImportAnkiData(doc, package, {});
         FAIL() << "no error";
@@ -239,8 +233,7 @@ TEST(AnkiPackage, EveryLayoutAndSchemaReadsTheSameNotes) {
             EXPECT_EQ(p.Notes[1].Decks, (std::vector<int64_t>{20}));
             ASSERT_EQ(p.NoteTypes.size(), 1u);
             EXPECT_EQ(p.NoteTypes[0].Name, "Basic (and reversed)");
-            EXPECT_EQ(p.NoteTypes[0].Fields,
-                      (std::vector<std::string>{"Front", "Back", "Extra"}));
+            EXPECT_EQ(p.NoteTypes[0].Fields, (std::vector<std::string>{"Front", "Back", "Extra"}));
             ASSERT_EQ(p.Decks.size(), 1u);
             EXPECT_EQ(p.Decks[0].Name, "Deutsch::Verben");
         }
@@ -249,8 +242,8 @@ TEST(AnkiPackage, EveryLayoutAndSchemaReadsTheSameNotes) {
     TCollectionSpec placeholder;
     placeholder.Notes = {{1, {"update", "please"}}};
     spec.NewSchema = false;
-    const std::string middle = MakeZip(
-        {{"collection.anki2", MakeCollection(placeholder)}, {"collection.anki21", MakeCollection(spec)}});
+    const std::string middle = MakeZip({{"collection.anki2", MakeCollection(placeholder)},
+                                        {"collection.anki21", MakeCollection(spec)}});
     EXPECT_EQ(ReadAnkiPackage(middle).Notes.size(), 2u);
     EXPECT_EQ(ReadAnkiPackage(middle).Collection, "collection.anki21");
 
