@@ -126,12 +126,14 @@ int CmdImport(const QStringList& args) {
     const std::string docPath = ToLocal(a.positional[0]);
     const std::string inPath = ToLocal(a.positional[1]);
     // Like the Import command: only the exact extension ".vlo" means a
-    // document; KVTML files and flashcard packages are told by their content,
-    // whatever their name.
+    // document; flashcard packages are told by their name or content, KVTML
+    // files by their content.
     QString defaultFormat = "tsv";
     if (a.positional[1].endsWith(".vlo", Qt::CaseSensitive))
         defaultFormat = "vlo";
-    else if (LooksLikeAnkiPackageFile(inPath))
+    else if (a.positional[1].endsWith(".apkg", Qt::CaseInsensitive) ||
+             a.positional[1].endsWith(".colpkg", Qt::CaseInsensitive) ||
+             LooksLikeAnkiPackageFile(inPath))
         defaultFormat = "anki";
     else if (LooksLikeKvtmlFile(inPath))
         defaultFormat = "kvtml";

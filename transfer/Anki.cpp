@@ -152,21 +152,25 @@ TAnkiImportResult ImportAnkiData(TVocabFile& doc, const TAnkiPackage& package,
     return result;
 }
 
-std::string AnkiImportMessage(const TAnkiImportResult& result) {
-    std::string message = result.Count == 0
-                              ? std::string(NothingToImport)
-                              : std::to_string(result.Count) + " items imported successfully.";
+std::string AnkiLeftOutNote(const TAnkiImportResult& result) {
     const int32_t left = result.EmptyWord + result.EmptyTranslation;
     if (left == 0)
-        return message;
-    message += " " + Plural(left, "note was", "notes were") + " left out: ";
+        return {};
+    std::string note = " " + Plural(left, "note was", "notes were") + " left out: ";
     if (result.EmptyWord)
-        message += std::to_string(result.EmptyWord) + " with an empty word/phrase";
+        note += std::to_string(result.EmptyWord) + " with an empty word/phrase";
     if (result.EmptyWord && result.EmptyTranslation)
-        message += ", ";
+        note += ", ";
     if (result.EmptyTranslation)
-        message += std::to_string(result.EmptyTranslation) + " with an empty translation";
-    return message + ".";
+        note += std::to_string(result.EmptyTranslation) + " with an empty translation";
+    return note + ".";
+}
+
+std::string AnkiImportMessage(const TAnkiImportResult& result) {
+    const std::string head = result.Count == 0
+                                 ? std::string(NothingToImport)
+                                 : std::to_string(result.Count) + " items imported successfully.";
+    return head + AnkiLeftOutNote(result);
 }
 
 } // namespace vocalore

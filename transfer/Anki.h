@@ -84,5 +84,7 @@ TAnkiImportResult ImportAnkiData(TVocabFile& doc, const TAnkiPackage& package,
 // "N items imported successfully." ("Nothing to import." for none) and, when
 // notes were left out, how many and why.
 std::string AnkiImportMessage(const TAnkiImportResult& result);
+// The part after the first sentence: " N notes were left out: ..." or nothing.
+std::string AnkiLeftOutNote(const TAnkiImportResult& result);
 
 } // namespace vocalore

@@ -105,7 +105,7 @@ cmp -s "$work/p.vlo" "$work/p-before.vlo" || fail "refused import changed the do
 head -c 500 "$work/german.apkg" > "$work/cut.apkg"
 python3 -c 'import zipfile,sys; zipfile.ZipFile(sys.argv[1],"w").writestr("media","{}")' "$work/nocol.apkg"
 for broken in cut nocol; do
-  "$cli" import "$work/p.vlo" "$work/$broken.apkg" --format anki 2> "$work/err.txt" &&
+  "$cli" import "$work/p.vlo" "$work/$broken.apkg" 2> "$work/err.txt" &&
     fail "$broken accepted"
   grep -q '^Invalid Anki package: ' "$work/err.txt" || fail "$broken: $(cat "$work/err.txt")"
 done

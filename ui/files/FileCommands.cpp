@@ -2,6 +2,7 @@
 
 #include "ui/common/DialogHelpers.h"
 #include "ui/common/PromptService.h"
+#include "ui/files/AnkiImportDialog.h"
 #include "ui/files/ImportDialog.h"
 #include "ui/files/NewDialog.h"
 #include "ui/files/PropertiesDialog.h"
@@ -11,6 +12,7 @@
 #include "core/DisplayRules.h"
 #include "core/Languages.h"
 #include "core/VocabFile.h"
+#include "transfer/AnkiPackage.h"
 #include "transfer/Export.h"
 #include "transfer/Import.h"
 #include "transfer/Kvtml.h"
@@ -28,13 +30,45 @@ namespace {
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 const QLatin1String KvtmlFilter("KVTML Vocabulary (*.kvtml)|*.kvtml");
+const QLatin1String AnkiFilter("Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg");
 
 bool IsKvtml(const QString& path, const std::string& localPath) {
     return path.endsWith(QLatin1String(".kvtml"), Qt::CaseInsensitive) ||
            LooksLikeKvtmlFile(localPath);
 }
 
+// By name, so that a broken package is refused as one, or by content.
+bool IsAnki(const QString& path, const std::string& localPath) {
+    return path.endsWith(QLatin1String(".apkg"), Qt::CaseInsensitive) ||
+           path.endsWith(QLatin1String(".colpkg"), Qt::CaseInsensitive) ||
+           LooksLikeAnkiPackageFile(localPath);
+}
+
 constexpr int SavePromptNameWidth = 420;
+
+// Reads a flashcard package and asks which fields and deck to take; nothing
+// when the user cancels. A package with no notes is refused before asking.
+std::optional<TAnkiImportSettings> ChooseAnkiSettings(QWidget* owner, const TAnkiPackage& package) {
+    if (package.Notes.empty())
+        throw EVocabFileError(NothingToImport);
+    TAnkiDialogData data;
+    data.FieldCaptions = AnkiFieldCaptions(package);
+    for (const TAnkiDeck& deck : package.Decks)
+        data.Decks.push_back(deck.Name);
+    if (!TAnkiImportDialog::Execute(owner, data))
+        return std::nullopt;
+    return data.Settings;
+}
+
+// Appends the package's notes; a package that gives no item is refused with
+// the reasons, and the document stays as it was.
+TAnkiImportResult ImportAnkiNotes(TVocabFile& document, const TAnkiPackage& package,
+                                  const TAnkiImportSettings& settings) {
+    const TAnkiImportResult result = ImportAnkiData(document, package, settings);
+    if (result.Count == 0)
+        throw EVocabFileError(AnkiImportMessage(result));
+    return result;
+}
 
 } // namespace
 
@@ -73,8 +107,8 @@ bool TFileCommands::ChooseFile(QString& path) {
     request.Parent = &FForm;
     request.Caption = QStringLiteral("Open");
     request.Folder = QDir::currentPath();
-    request.Filter =
-        QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*|") + KvtmlFilter;
+    request.Filter = QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*|") +
+                     KvtmlFilter + u'|' + AnkiFilter;
     request.FilterIndex = 1;
     request.DefaultSuffix = QStringLiteral("vlo");
     const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
@@ -85,6 +119,8 @@ bool TFileCommands::ChooseFile(QString& path) {
 }
 
 bool TFileCommands::OpenDocument(const QString& path) {
+    if (IsAnki(path, LocalPath(path)))
+        return OpenAnki(path);
     if (IsKvtml(path, LocalPath(path)))
         return OpenKvtml(path);
     TWaitCursor wait;
@@ -129,6 +165,36 @@ bool TFileCommands::OpenKvtml(const QString& path) {
         document->NativeLangID = native;
         ImportKvtmlData(*document, data);
         SetKvtmlProperties(*document, data);
+    } catch (const std::exception& e) {
+        FForm.AppException(QString::fromStdString(e.what()));
+        return false;
+    }
+    ShowOpened(std::move(document));
+    return true;
+}
+
+// A flashcard package names no languages: the New dialog asks for them, then
+// the package's own dialog for its fields and deck; the notes become a new
+// untitled document.
+bool TFileCommands::OpenAnki(const QString& path) {
+    auto document = std::make_unique<TVocabFile>();
+    try {
+        TAnkiPackage package;
+        {
+            TWaitCursor wait;
+            package = ReadAnkiPackageFile(LocalPath(path));
+        }
+        uint16_t foreign = FForm.Document().ForeignLangID;
+        uint16_t native = FForm.Document().NativeLangID;
+        if (!TNewDialog::Execute(&FForm, foreign, native))
+            return false;
+        const std::optional<TAnkiImportSettings> settings = ChooseAnkiSettings(&FForm, package);
+        if (!settings)
+            return false;
+        document->ForeignLangID = foreign;
+        document->NativeLangID = native;
+        TWaitCursor wait;
+        ImportAnkiNotes(*document, package, *settings);
     } catch (const std::exception& e) {
         FForm.AppException(QString::fromStdString(e.what()));
         return false;
@@ -232,11 +298,26 @@ const std::vector<TImportKind>& ImportKinds() {
              TWaitCursor wait;
              return document.MergeFile(path);
          }},
-        // Any other name: a KVTML file by its content, else text (UTF-8 or
-        // code page, told apart by the import itself).
+        // Any other name: a flashcard package or a KVTML file by its content,
+        // else text (UTF-8 or code page, told apart by the import itself).
         {[](const QString&) { return true; },
          [](QWidget* owner, TVocabFile& document,
             const std::string& path) -> std::optional<TImportOutcome> {
+             if (IsAnki(QString::fromStdString(path), path)) {
+                 TAnkiPackage package;
+                 {
+                     TWaitCursor wait;
+                     package = ReadAnkiPackageFile(path);
+                 }
+                 const std::optional<TAnkiImportSettings> settings =
+                     ChooseAnkiSettings(owner, package);
+                 if (!settings)
+                     return std::nullopt;
+                 TWaitCursor wait;
+                 const TAnkiImportResult result = ImportAnkiNotes(document, package, *settings);
+                 return TImportOutcome(result.Count,
+                                       QString::fromStdString(AnkiLeftOutNote(result)));
+             }
              if (IsKvtml(QString::fromStdString(path), path)) {
                  TWaitCursor wait;
                  const TKvtmlImportResult result = ImportKvtml(document, path);
@@ -353,7 +434,8 @@ std::vector<TFileFilterEntry> ImportFilterEntries() {
     return {{"Vocalore Documents (*.vlo)", "*.vlo"},
             {"Text Files (*.txt, *.csv)", "*.txt;*.csv"},
             {"All Files (*.*)", "*.*"},
-            {"KVTML Vocabulary (*.kvtml)", "*.kvtml"}};
+            {"KVTML Vocabulary (*.kvtml)", "*.kvtml"},
+            {"Anki Decks (*.apkg, *.colpkg)", "*.apkg;*.colpkg"}};
 }
 
 void TFileCommands::miFilePropertiesClick() {

@@ -75,7 +75,8 @@ public:
     // save fails.
     bool QuerySave();
     // Loads the file into a new document and installs it on success. A KVTML
-    // file (told by its extension or content) becomes a new untitled document.
+    // file (told by its extension or content) or a flashcard package (told by
+    // its content) becomes a new untitled document.
     bool OpenDocument(const QString& path);
     // The New dialog; on OK an empty document in the chosen languages.
     bool NewDocument();
@@ -84,6 +85,7 @@ public:
 
 private:
     bool OpenKvtml(const QString& path);
+    bool OpenAnki(const QString& path);
     void ShowOpened(std::unique_ptr<TVocabFile> document);
 
     TMainForm& FForm;

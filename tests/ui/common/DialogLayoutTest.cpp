@@ -9,6 +9,7 @@
 #include "ui/editing/EditDialog.h"
 #include "ui/editing/SearchDialog.h"
 #include "ui/files/AboutDialog.h"
+#include "ui/files/AnkiImportDialog.h"
 #include "ui/files/ImportDialog.h"
 #include "ui/files/NewDialog.h"
 #include "ui/files/PropertiesDialog.h"
@@ -128,6 +129,10 @@ TEST(DialogLayout, EveryFieldIsLabelledAndNoControlCoversAnotherOrLeavesTheWindo
     edit.NativeLangID = EnglishUS;
     dialogs.push_back(std::make_unique<TEditDialog>(nullptr, edit, emAdd));
     dialogs.push_back(std::make_unique<TImportDialog>(nullptr));
+    TAnkiDialogData anki;
+    anki.FieldCaptions = {"Front / Text", "Back / Back Extra", "Extra"};
+    anki.Decks = {"Deutsch", "Deutsch::Verben"};
+    dialogs.push_back(std::make_unique<TAnkiImportDialog>(nullptr, anki));
     dialogs.push_back(std::make_unique<TNewDialog>(nullptr, German, EnglishUS));
     dialogs.push_back(std::make_unique<TOptionsDialog>(nullptr, TOptions{}, 0, 0));
     dialogs.push_back(std::make_unique<TPageSetupDialog>(nullptr, TPageSetup{}));

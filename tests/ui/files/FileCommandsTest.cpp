@@ -139,7 +139,8 @@ TEST_F(FileCommandsTest, ImportDialogOfferesDocumentsAndTextAndCancelDoesNothing
     EXPECT_EQ(dialog.Caption, QStringLiteral("Import"));
     EXPECT_EQ(dialog.Filter, QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|Text Files (*.txt, "
                                             "*.csv)|*.txt;*.csv|All Files (*.*)|*.*|"
-                                            "KVTML Vocabulary (*.kvtml)|*.kvtml"));
+                                            "KVTML Vocabulary (*.kvtml)|*.kvtml|"
+                                            "Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg"));
     EXPECT_EQ(dialog.FilterIndex, 1);
     EXPECT_EQ(dialog.Folder, QDir::currentPath());
     EXPECT_EQ(dialog.FileName, QString());

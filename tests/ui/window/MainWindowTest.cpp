@@ -285,7 +285,8 @@ TEST_F(MainWindowTest, OpeningABrokenFileKeepsTheCurrentDocument) {
     EXPECT_EQ(Prompts.Prompts()[1].Caption, QStringLiteral("Open"));
     EXPECT_EQ(Prompts.Prompts()[1].Filter,
               QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*|"
-                             "KVTML Vocabulary (*.kvtml)|*.kvtml"));
+                             "KVTML Vocabulary (*.kvtml)|*.kvtml|"
+                             "Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg"));
     EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Stream read error"));
     EXPECT_EQ(Form->Document().Count(), 3);
     EXPECT_EQ(Form->Document().CurrentIndex(), 2);
