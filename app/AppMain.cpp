@@ -5,6 +5,7 @@
 #include "datafolder/DataFolder.h"
 #include "settings/SettingsStore.h"
 #include "ui/window/MainWindow.h"
+#include "ui/window/SessionEnd.h"
 
 #include <QApplication>
 
@@ -60,10 +61,15 @@ int main(int argc, char* argv[]) {
 
     vocalore::TFileSettingsStore store;
     vocalore::TMainForm form(store);
+    // Signals, the session manager and a lost display end the program the
+    // normal way, also while the first dialogs are open.
+    const vocalore::TSessionEnd sessionEnd(form);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     if (!form.FormCreate(arguments))
         return form.ExitCode();
+    if (form.SessionEnded())
+        return 0;
     if (!form.isVisible())
         form.show();
     return QApplication::exec();

@@ -13,6 +13,7 @@ constexpr const char* vnNativeLangID = "NativeLangID";
 constexpr const char* vnShowToolBar = "ShowToolBar";
 constexpr const char* vnFileDialogWidth = "FileDialogWidth";
 constexpr const char* vnFileDialogHeight = "FileDialogHeight";
+constexpr const char* vnRecoveryMinutes = "RecoveryMinutes";
 constexpr const char* vnShowStatusBar = "ShowStatusBar";
 constexpr const char* vnTestMode = "TestMode";
 constexpr const char* vnMultipleChoice = "MultipleChoice";
@@ -66,6 +67,9 @@ void LoadSettings(TSettingsStore& store, TSettings& s, uint16_t defaultNativeLan
     s.ShowTips = ReadBool(k, vnShowTips, true);
     s.FileDialogWidth = ReadInteger(k, vnFileDialogWidth, 0);
     s.FileDialogHeight = ReadInteger(k, vnFileDialogHeight, 0);
+    s.RecoveryMinutes = ReadInteger(k, vnRecoveryMinutes, DefaultRecoveryMinutes);
+    if (s.RecoveryMinutes < 0 || s.RecoveryMinutes > MaxRecoveryMinutes)
+        s.RecoveryMinutes = DefaultRecoveryMinutes;
 
     s.RecentFiles.Clear();
     // A damaged count must not keep us looping over values that are not
@@ -130,6 +134,7 @@ bool SaveSettings(TSettingsStore& store, const TSettings& s) {
     ok &= WriteBool(k, vnMultipleChoice, s.MultipleChoice);
     ok &= WriteInteger(k, vnNextTip, s.NextTip);
     ok &= WriteBool(k, vnShowTips, s.ShowTips);
+    ok &= WriteInteger(k, vnRecoveryMinutes, s.RecoveryMinutes);
     if (s.FileDialogWidth > 0 && s.FileDialogHeight > 0) {
         ok &= WriteInteger(k, vnFileDialogWidth, s.FileDialogWidth);
         ok &= WriteInteger(k, vnFileDialogHeight, s.FileDialogHeight);

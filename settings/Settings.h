@@ -16,6 +16,9 @@ namespace vocalore {
 enum class TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
 using enum TWindowState;
 
+inline constexpr int32_t DefaultRecoveryMinutes = 2;
+inline constexpr int32_t MaxRecoveryMinutes = 120;
+
 struct TSettings {
     // LoadSettings: whether a usable stored position was found; when not, the
     // window centres itself (CentreOnScreen).
@@ -35,6 +38,9 @@ struct TSettings {
     // The size the user last gave the Open and Save As dialogs; 0 = the default.
     int32_t FileDialogWidth = 0;
     int32_t FileDialogHeight = 0;
+    // Minutes between recovery copies of a document with unsaved changes;
+    // 0 writes none. Beside the byte-exact Options record, not inside it.
+    int32_t RecoveryMinutes = DefaultRecoveryMinutes;
     TPageSetup PageSetup;
     TOptions Options;
 };

@@ -48,6 +48,7 @@ TSettings NonDefaultSettings() {
     s.ShowTips = false;
     s.FileDialogWidth = 900;
     s.FileDialogHeight = 610;
+    s.RecoveryMinutes = 7;
     s.RecentFiles.Add("/b/second.vlo");
     s.RecentFiles.Add("/a/first.vlo");
     s.PageSetup = {9, false, 3, false, {0, 567, 1134, 2880}};
@@ -84,6 +85,7 @@ void ExpectSame(const TSettings& a, const TSettings& b) {
     EXPECT_EQ(a.ShowTips, b.ShowTips);
     EXPECT_EQ(a.FileDialogWidth, b.FileDialogWidth);
     EXPECT_EQ(a.FileDialogHeight, b.FileDialogHeight);
+    EXPECT_EQ(a.RecoveryMinutes, b.RecoveryMinutes);
     EXPECT_EQ(a.RecentFiles, b.RecentFiles);
     EXPECT_EQ(a.PageSetup, b.PageSetup);
     EXPECT_EQ(a.Options, b.Options);
@@ -103,6 +105,7 @@ TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndExitCreatesEveryValue) {
     EXPECT_EQ(s.NextTip, 0);
     EXPECT_TRUE(s.ShowTips);
     EXPECT_EQ(s.FileDialogWidth, 0) << "the file dialogs open at their own default size";
+    EXPECT_EQ(s.RecoveryMinutes, 2);
     EXPECT_EQ(s.RecentFiles.Count(), 0);
     EXPECT_EQ(s.RecentFiles.Capacity(), MainRecentFileCapacity);
     EXPECT_EQ(EncodePageSetup(s.PageSetup), EncodePageSetup(TPageSetup{}));
@@ -117,6 +120,7 @@ TEST_F(SettingsTest, FirstRunGivesEveryDefaultAndExitCreatesEveryValue) {
     EXPECT_EQ(Stored("PageSetup").size(), PageSetupRecordSize);
     EXPECT_EQ(Stored("Options").size(), OptionsRecordSize);
     EXPECT_EQ(Stored("NativeLangID"), (std::vector<uint8_t>{0x09, 0x08, 0, 0}));
+    EXPECT_EQ(Stored("RecoveryMinutes"), (std::vector<uint8_t>{2, 0, 0, 0}));
 
     // The file dialogs' size is written only when both sides are known.
     for (const auto& [width, height] : {std::pair{900, 0}, std::pair{0, 610}}) {

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <array>
@@ -34,6 +35,10 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
 inline QApplication& App() {
     static QApplication& app = []() -> QApplication& {
         QStandardPaths::setTestModeEnabled(true);
+        // Recovery copies and the old content of files saved in place go to
+        // a folder of the test run's own, never the user's.
+        static QTemporaryDir state;
+        qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
         return test::OneApplication<QApplication>("ui_tests");
     }();
     return app;

@@ -75,5 +75,6 @@ if [ ! -s "$work/display" ]; then
 fi
 export DISPLAY=":$(head -1 "$work/display")"
 export XDG_CONFIG_HOME="$work/config"
+export XDG_STATE_HOME="$work/state"
 export QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER

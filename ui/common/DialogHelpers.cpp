@@ -80,7 +80,8 @@ TScreenRect WorkArea(QWidget* window) {
 } // namespace
 
 TMsgButton ShowMessageBox(const QString& text, const QString& caption, TMsgIcon icon,
-                          TMsgButtons buttons, TMsgButton defaultButton, QWidget* parent) {
+                          TMsgButtons buttons, TMsgButton defaultButton, QWidget* parent,
+                          const std::map<TMsgButton, QString>& buttonTexts) {
     const TDefaultKeyboardScope defaultKeyboard;
     TMessageRequest request;
     request.Parent = parent ? parent : QApplication::activeWindow();
@@ -89,6 +90,7 @@ TMsgButton ShowMessageBox(const QString& text, const QString& caption, TMsgIcon 
     request.Icon = icon;
     request.Buttons = buttons;
     request.DefaultButton = defaultButton;
+    request.ButtonTexts = buttonTexts;
     return TPromptService::Instance().MessageBox(request);
 }
 

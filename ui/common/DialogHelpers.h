@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 
 class QDialog;
 class QPushButton;
@@ -21,7 +22,8 @@ inline constexpr const char* ProductName = "Vocalore";
 // product name. The default keyboard layout is active while the box is open.
 TMsgButton ShowMessageBox(const QString& text, const QString& caption = {},
                           TMsgIcon icon = TMsgIcon::Information, TMsgButtons buttons = mbOK,
-                          TMsgButton defaultButton = mbNone, QWidget* parent = nullptr);
+                          TMsgButton defaultButton = mbNone, QWidget* parent = nullptr,
+                          const std::map<TMsgButton, QString>& buttonTexts = {});
 
 // The keyboard switching of the language services, called with true before a
 // message box (the default layout) and with false after it (the layout of the

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace vocalore {
 
@@ -106,6 +107,19 @@ TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save) {
                               : 0;
         dialog.selectNameFilter(filters[index]);
     }
+    if (request.SuffixFollowsFilter)
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+                // "Name (*.txt *.text)": the first pattern's extension.
+                const qsizetype star = filter.lastIndexOf(QLatin1String("(*."));
+                if (star < 0)
+                    return;
+                const QString rest = filter.mid(star + 3);
+                const qsizetype end = rest.indexOf(QRegularExpression(QStringLiteral("[ )]")));
+                const QString suffix = rest.left(end);
+                if (!suffix.isEmpty() && !suffix.contains(u'*'))
+                    dialog.setDefaultSuffix(suffix);
+            });
     if (!request.FileName.isEmpty())
         dialog.selectFile(request.FileName);
     int answer;
@@ -163,8 +177,11 @@ TMsgButton TQtPromptService::MessageBox(const TMessageRequest& request) {
     QMessageBox box(QtIcon(request.Icon), request.Caption, request.Text, QMessageBox::NoButton,
                     request.Parent);
     for (TMsgButton b : buttonOrder)
-        if (request.Buttons & b)
-            box.addButton(QtButton(b));
+        if (request.Buttons & b) {
+            QPushButton* button = box.addButton(QtButton(b));
+            if (const auto text = request.ButtonTexts.find(b); text != request.ButtonTexts.end())
+                button->setText(text->second);
+        }
     const TMsgButton def =
         request.DefaultButton != mbNone ? request.DefaultButton : FirstButton(request.Buttons);
     box.setDefaultButton(QtButton(def));
@@ -219,6 +236,7 @@ TMsgButton TFakePromptService::MessageBox(const TMessageRequest& request) {
     p.Buttons = request.Buttons;
     p.DefaultButton =
         request.DefaultButton != mbNone ? request.DefaultButton : FirstButton(request.Buttons);
+    p.ButtonTexts = request.ButtonTexts;
     FPrompts.push_back(p);
     if (FButtons.empty()) {
         ++FUnanswered;
@@ -240,6 +258,7 @@ TFileDialogResult TFakePromptService::FileDialog(TRecordedPrompt::TKind kind,
     p.FileName = request.FileName;
     p.DefaultSuffix = request.DefaultSuffix;
     p.OverwritePrompt = request.OverwritePrompt;
+    p.SuffixFollowsFilter = request.SuffixFollowsFilter;
     FPrompts.push_back(p);
     if (FFiles.empty()) {
         ++FUnanswered;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <map>
 #include <vector>
 
 class QWidget;
@@ -27,6 +28,8 @@ struct TMessageRequest {
     TMsgIcon Icon = TMsgIcon::None;
     TMsgButtons Buttons = mbOK;
     TMsgButton DefaultButton = mbNone; // mbNone: the first button of the set
+    // Own captions for some buttons ("Recover" on mbYes); the rest keep theirs.
+    std::map<TMsgButton, QString> ButtonTexts;
 };
 
 enum class TFileDialogKind { Open, Save };
@@ -42,6 +45,9 @@ struct TFileDialogRequest {
     int FilterIndex = 1;          // 1-based entry of Filter chosen initially
     QString DefaultSuffix;        // without the dot, e.g. "vlo"
     bool OverwritePrompt = false; // Save only
+    // The default suffix follows the chosen filter entry (its first pattern),
+    // so a name typed without an extension gets the chosen type's.
+    bool SuffixFollowsFilter = false;
 };
 
 struct TFileDialogResult {
@@ -87,12 +93,14 @@ struct TRecordedPrompt {
     TMsgIcon Icon = TMsgIcon::None;
     TMsgButtons Buttons = mbNone;
     TMsgButton DefaultButton = mbNone;
+    std::map<TMsgButton, QString> ButtonTexts;
     QString Filter; // file dialogs
     int FilterIndex = 1;
     QString Folder;
     QString FileName;
     QString DefaultSuffix;
     bool OverwritePrompt = false;
+    bool SuffixFollowsFilter = false;
 };
 
 // Scripted answers for tests. Each prompt is recorded; it takes the next

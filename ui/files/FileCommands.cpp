@@ -6,6 +6,7 @@
 #include "ui/files/ImportDialog.h"
 #include "ui/files/NewDialog.h"
 #include "ui/files/PropertiesDialog.h"
+#include "ui/files/RecoveryCopies.h"
 #include "ui/window/CommandSupport.h"
 #include "ui/window/MainWindow.h"
 
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QToolBar>
 
@@ -84,6 +86,9 @@ bool TFileCommands::NewDocument() {
     if (!TNewDialog::Execute(&FForm, foreign, native))
         return false;
     FForm.LanguagesChanged(foreign, native);
+    if (FRecovery != nullptr)
+        FRecovery->Discard(); // QuerySave let the old document go
+    ForgetDisk();
     document.Clear();
     document.ForeignLangID = foreign;
     document.NativeLangID = native;
@@ -118,11 +123,29 @@ bool TFileCommands::ChooseFile(QString& path) {
     return true;
 }
 
-bool TFileCommands::OpenDocument(const QString& path) {
+bool TFileCommands::OpenDocument(const QString& path) { return LoadDocument(path, true); }
+
+bool TFileCommands::LoadDocument(const QString& path, bool askLock) {
     if (IsAnki(path, LocalPath(path)))
         return OpenAnki(path);
     if (IsKvtml(path, LocalPath(path)))
         return OpenKvtml(path);
+    if (askLock) {
+        if (const auto other = TDocumentLock::HeldByOther(LocalPath(path))) {
+            const QString who =
+                other->User.empty()
+                    ? QString()
+                    : QStringLiteral(" (%1 on %2)").arg(Utf8(other->User), Utf8(other->Host));
+            const TMsgButton answer = ShowMessageBox(
+                path + QStringLiteral("\nThis document is already open in Vocalore") + who +
+                    QStringLiteral(". If both copies save it, one loses the other's changes.\n"
+                                   "Do you want to open it anyway?"),
+                {}, TMsgIcon::Warning, mbYes | mbCancel, mbCancel, &FForm,
+                {{mbYes, QStringLiteral("Open Anyway")}});
+            if (answer != mbYes)
+                return false;
+        }
+    }
     TWaitCursor wait;
     auto document = std::make_unique<TVocabFile>();
     try {
@@ -140,8 +163,76 @@ bool TFileCommands::OpenDocument(const QString& path) {
         return false;
     }
     ShowOpened(std::move(document));
+    NoteOnDisk(FForm.Document().FileName());
     FForm.Settings().RecentFiles.Add(LocalPath(path));
     return true;
+}
+
+void TFileCommands::NoteOnDisk(const std::string& path) {
+    FDiskStamp = FileStampOf(path);
+    FToldStamp.reset();
+    if (FLock.LockedPath() != path)
+        FLock.Take(path);
+}
+
+void TFileCommands::ForgetDisk() {
+    FDiskStamp.reset();
+    FToldStamp.reset();
+    FLock.Release();
+}
+
+bool TFileCommands::OpenRecovered(const TRecoveryCopy& copy) {
+    auto document = std::make_unique<TVocabFile>();
+    document->LoadRecovered(copy.Bytes, copy.OriginalPath);
+    ShowOpened(std::move(document));
+    if (!copy.OriginalPath.empty()) {
+        // The file on disk is whatever it is now; the recovered list differs
+        // from it, so a save asks only when it changes again.
+        NoteOnDisk(copy.OriginalPath);
+    }
+    return true;
+}
+
+bool TFileCommands::ConfirmChangedOnDisk(const std::string& path) {
+    if (!FDiskStamp)
+        return true;
+    const std::optional<TFileStamp> now = FileStampOf(path);
+    if (!now || *now == *FDiskStamp)
+        return true; // unchanged, or gone: the save makes it again
+    const TMsgButton answer = ShowMessageBox(
+        DisplayPath(path) +
+            QStringLiteral("\nThis file was changed on disk since Vocalore opened or saved it, "
+                           "by another program or another copy of Vocalore.\n"
+                           "Do you want to replace it with this document?\n\n"
+                           "Choose No to reload the file from disk instead; the changes made "
+                           "here are then lost."),
+        {}, TMsgIcon::Warning, mbYes | mbNo | mbCancel, mbCancel, &FForm);
+    if (answer == mbYes)
+        return true;
+    if (answer == mbNo && LoadDocument(DisplayPath(path), false))
+        FForm.SetViewMode(vmEdit);
+    return false;
+}
+
+void TFileCommands::CheckDiskChange() {
+    if (FCheckingDisk || !FDiskStamp || FForm.ViewMode() == vmNone)
+        return;
+    const std::string path = FForm.Document().FileName();
+    const std::optional<TFileStamp> now = FileStampOf(path);
+    if (!now || *now == *FDiskStamp || (FToldStamp && *now == *FToldStamp))
+        return;
+    FToldStamp = now;
+    FCheckingDisk = true; // the box itself deactivates and activates the window
+    const bool modified = FForm.Document().Modified();
+    const TMsgButton answer = ShowMessageBox(
+        DisplayPath(path) +
+            QStringLiteral("\nThis file was changed on disk by another program or another "
+                           "copy of Vocalore.\nDo you want to reload it?") +
+            (modified ? QStringLiteral(" The changes made here would be lost.") : QString()),
+        {}, TMsgIcon::Warning, mbYes | mbNo, modified ? mbNo : mbYes, &FForm);
+    FCheckingDisk = false;
+    if (answer == mbYes && LoadDocument(DisplayPath(path), false))
+        FForm.SetViewMode(vmEdit);
 }
 
 // Another trainer's list becomes a new untitled document in the languages
@@ -205,6 +296,10 @@ bool TFileCommands::OpenAnki(const QString& path) {
 
 // An opened document starts at its first item, scrolled to the left.
 void TFileCommands::ShowOpened(std::unique_ptr<TVocabFile> document) {
+    // QuerySave let the old document go, its copy and its file with it.
+    if (FRecovery != nullptr)
+        FRecovery->Discard();
+    ForgetDisk();
     FForm.LanguagesChanged(document->ForeignLangID, document->NativeLangID);
     FForm.ClearCutMark();
     if (document->Count() > 0)
@@ -235,8 +330,11 @@ bool TFileCommands::QuerySave() {
                        mbYes | mbNo | mbCancel, mbNone, &FForm);
     if (answer == mbCancel)
         return false;
-    if (answer == mbNo)
+    if (answer == mbNo) {
+        if (FRecovery != nullptr)
+            FRecovery->Discard(); // a deliberate No: the changes are not wanted
         return true;
+    }
     miFileSaveClick();
     return !FForm.Document().Modified();
 }
@@ -249,10 +347,9 @@ void TFileCommands::miFileSaveClick() {
         miFileSaveAsClick();
         return;
     }
-    const QString path = DisplayPath(fileName);
-    const QFileInfo info(path);
-    // Read-only means no write permission for the owner, whoever runs the program.
-    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
+    // Read-only is whatever keeps this user from writing the file: its
+    // permissions, its owner, a read-only mount.
+    if (QFileInfo::exists(DisplayPath(fileName)) && !MayWriteFile(fileName)) {
         ShowMessageBox(
             Utf8(DocumentTitle(fileName, true)) +
                 QStringLiteral("\nThis file is read-only. Please use a different file name."),
@@ -260,8 +357,19 @@ void TFileCommands::miFileSaveClick() {
         miFileSaveAsClick();
         return;
     }
-    TWaitCursor wait;
-    document.SaveToFile(fileName);
+    if (!ConfirmChangedOnDisk(fileName))
+        return;
+    {
+        TWaitCursor wait;
+        document.SaveToFile(fileName);
+    }
+    SavedAs(document.FileName());
+}
+
+void TFileCommands::SavedAs(const std::string& path) {
+    NoteOnDisk(path);
+    if (FRecovery != nullptr)
+        FRecovery->Discard();
 }
 
 const std::vector<TSaveAsType>& SaveAsTypes() {
@@ -370,7 +478,9 @@ void TFileCommands::miFileSaveAsClick() {
     request.Filter = FileFilter(SaveAsFilterEntries());
     request.FilterIndex = 1;
     request.DefaultSuffix = QStringLiteral("vlo");
-    request.OverwritePrompt = true;
+    request.SuffixFollowsFilter = true;
+    // Asked below, about the file that will really be written.
+    request.OverwritePrompt = false;
     if (fileName.empty()) {
         request.Folder = QDir::currentPath();
     } else {
@@ -390,13 +500,70 @@ void TFileCommands::miFileSaveAsClick() {
         return;
     // The chosen type alone decides the format, whatever the typed extension.
     const TSaveAsType& type = types[static_cast<size_t>(result.FilterIndex - 1)];
+    const QString path = SaveAsPath(result.Path, type);
+    if (!ConfirmSaveAsTarget(path, type))
+        return;
     {
         TWaitCursor wait;
-        type.Write(document, LocalPath(result.Path));
+        type.Write(document, LocalPath(path));
     }
     // An export leaves the document's name, modified state and recent files alone.
-    if (type.IsDocument)
-        FForm.Settings().RecentFiles.Add(LocalPath(result.Path));
+    if (type.IsDocument) {
+        FForm.Settings().RecentFiles.Add(LocalPath(path));
+        SavedAs(document.FileName());
+    }
+}
+
+QString SaveAsPath(const QString& chosen, const TSaveAsType& type) {
+    const QString name = QFileInfo(chosen).fileName();
+    if (name.contains(u'.') && !name.endsWith(u'.'))
+        return chosen;
+    const QString pattern = QString::fromUtf8(type.Pattern); // "*.txt"
+    const QString extension = pattern.mid(pattern.indexOf(u'.') + 1);
+    return name.endsWith(u'.') ? chosen + extension : chosen + u'.' + extension;
+}
+
+namespace {
+
+// "Tab-Delimited Text" of "Tab-Delimited Text (*.txt)".
+QString TypeName(const TSaveAsType& type) {
+    QString name = QString::fromUtf8(type.Name);
+    const qsizetype open = name.lastIndexOf(QLatin1String(" ("));
+    return open > 0 ? name.left(open) : name;
+}
+
+bool IsVocaloreDocument(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(10) == QByteArrayLiteral("Vocalore 2");
+}
+
+} // namespace
+
+bool TFileCommands::ConfirmSaveAsTarget(const QString& path, const TSaveAsType& type) {
+    const QFileInfo target(path);
+    if (!target.exists())
+        return true;
+    // The same file also under another name (a link, another spelling).
+    const std::string& own = FForm.Document().FileName();
+    const std::optional<TFileStamp> ownStamp = own.empty() ? std::nullopt : FileStampOf(own);
+    const std::optional<TFileStamp> targetStamp = FileStampOf(LocalPath(path));
+    const bool isOwn = ownStamp && targetStamp && ownStamp->Inode == targetStamp->Inode &&
+                       ownStamp->Device == targetStamp->Device;
+    QString text;
+    if (!type.IsDocument && isOwn)
+        text = path +
+               QStringLiteral("\nThis is the file of the open document. Replacing it with ") +
+               TypeName(type) +
+               QStringLiteral(" loses the document's own format: the file could no longer be "
+                              "opened as a Vocalore document.\nDo you want to replace it?");
+    else if (!type.IsDocument && IsVocaloreDocument(path))
+        text = path + QStringLiteral("\nThis is a Vocalore document. Replacing it with ") +
+               TypeName(type) +
+               QStringLiteral(" loses the list it holds.\nDo you want to replace it?");
+    else
+        text = path + QStringLiteral(" already exists.\nDo you want to replace it?");
+    return ShowMessageBox(text, QStringLiteral("Save As"), TMsgIcon::Warning, mbYes | mbNo, mbNo,
+                          &FForm) == mbYes;
 }
 
 void TFileCommands::miFileImportClick() {

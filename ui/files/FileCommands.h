@@ -3,6 +3,10 @@
 // Properties and the recent files. The main window owns one instance and
 // forwards its commands here; the document stays the window's.
 
+#include "core/DocumentLock.h"
+#include "core/FileIO.h"
+#include "core/Recovery.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -59,9 +63,21 @@ const std::vector<TImportKind>& ImportKinds();
 // The filter of Import's open dialog.
 std::vector<TFileFilterEntry> ImportFilterEntries();
 
+class TRecoveryCopies;
+
 class TFileCommands {
 public:
     explicit TFileCommands(TMainForm& form) : FForm(form) {}
+
+    // Where the recovery copy of the document is kept (owned by the window).
+    void SetRecoveryCopies(TRecoveryCopies* copies) { FRecovery = copies; }
+    // The window became active again: a document changed on disk meanwhile
+    // (another copy, a tool, a file copied over it) is offered for reloading.
+    void CheckDiskChange();
+    // Opens a recovery copy as the unsaved document it was.
+    bool OpenRecovered(const TRecoveryCopy& copy);
+    // The document's lock, released when the program ends.
+    void ReleaseLock() { FLock.Release(); }
 
     void miFileNewClick();
     void miFileOpenClick();
@@ -87,8 +103,28 @@ private:
     bool OpenKvtml(const QString& path);
     bool OpenAnki(const QString& path);
     void ShowOpened(std::unique_ptr<TVocabFile> document);
+    bool LoadDocument(const QString& path, bool askLock);
+    // After the document was read from or written to its file.
+    void NoteOnDisk(const std::string& path);
+    // An untitled document: no file to watch, no lock.
+    void ForgetDisk();
+    // Before a save: true when the file may be written (unchanged on disk,
+    // or the user chose to replace the other version).
+    bool ConfirmChangedOnDisk(const std::string& path);
+    // Before Save As writes: the real target and the user's consent.
+    bool ConfirmSaveAsTarget(const QString& path, const TSaveAsType& type);
+    void SavedAs(const std::string& path);
 
     TMainForm& FForm;
+    TRecoveryCopies* FRecovery = nullptr;
+    TDocumentLock FLock;
+    std::optional<TFileStamp> FDiskStamp; // what we last read or wrote
+    std::optional<TFileStamp> FToldStamp; // a change already offered for reloading
+    bool FCheckingDisk = false;
 };
+
+// The name Save As really writes: a name without an extension gets the
+// chosen type's.
+QString SaveAsPath(const QString& chosen, const TSaveAsType& type);
 
 } // namespace vocalore

@@ -7,6 +7,7 @@
 #include "ui/editing/ItemCommands.h"
 #include "ui/files/AboutDialog.h"
 #include "ui/files/FileCommands.h"
+#include "ui/files/RecoveryCopies.h"
 #include "ui/files/TipsDialog.h"
 #include "ui/files/WelcomeDialog.h"
 #include "ui/options/OptionsCommands.h"
@@ -29,11 +30,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -43,6 +46,10 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <new>
+
+#include <unistd.h>
 
 namespace vocalore {
 
@@ -96,11 +103,15 @@ void CommandUnavailable() { throw EVocabFileError("Command unavailable."); }
 TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
     : QMainWindow(parent), FStore(store), FDocument(std::make_unique<TVocabFile>()),
       FClipboard(std::make_unique<TQtClipboard>()),
+      FRecovery(std::make_unique<TRecoveryCopies>([this]() -> const TVocabFile* {
+          return FViewMode == vmNone ? nullptr : FDocument.get();
+      })),
       FFileCommands(std::make_unique<TFileCommands>(*this)),
       FPrintCommands(std::make_unique<TPrintCommands>(*this)),
       FItemCommands(std::make_unique<TItemCommands>(*this)),
       FFindCommands(std::make_unique<TFindCommands>(*this)) {
     setObjectName(QStringLiteral("MainForm"));
+    FFileCommands->SetRecoveryCopies(FRecovery.get());
     CreateCommands();
     CreateMenus();
     CreateToolBar();
@@ -337,8 +348,23 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
 
         LoadSettings(FStore, FSettings, UserDefaultLanguage());
         ApplySettings();
+        FSettingsLoaded = true;
+        FRecovery->SetInterval(FSettings.RecoveryMinutes);
+        // Coming back to the window: a document changed on disk meanwhile is
+        // offered for reloading.
+        connect(qApp, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) {
+                    if (state == Qt::ApplicationActive && !FClosing &&
+                        QApplication::activeModalWidget() == nullptr)
+                        RunCommand([this] { FFileCommands->CheckDiskChange(); });
+                });
 
         ParseCommandLine(arguments, FPrintSwitch, FCommandLineFile);
+        if (!FPrintSwitch && OfferRecoveryCopies()) {
+            if (!isVisible())
+                show();
+            return true;
+        }
         if (FCommandLineFile.isEmpty()) {
             show();
             if (FSettings.ShowTips)
@@ -427,6 +453,10 @@ void TMainForm::FormClose() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (FClosing) { // the session ended it
+        event->accept();
+        return;
+    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;
@@ -488,11 +518,91 @@ void TMainForm::GridDrop(int32_t row) {
 void TMainForm::RunCommand(const std::function<void()>& handler) {
     try {
         handler();
+    } catch (const std::bad_alloc&) {
+        AppException(QStringLiteral("There is not enough memory to complete this command."));
     } catch (const std::exception& e) {
         AppException(QString::fromStdString(e.what()));
     } catch (...) {
         AppException(QStringLiteral("Unknown error."));
     }
+}
+
+void TMainForm::EndSession(bool quit) {
+    if (!FClosing) {
+        FClosing = true;
+        FSessionEnded = true;
+        if (!FNoCopyAtEnd)
+            FRecovery->WriteNow();
+        // A run that prints from the command line writes no settings.
+        if (FSettingsLoaded && !FPrintSwitch) {
+            CollectSettings();
+            SaveSettings(FStore, FSettings);
+        }
+        FFileCommands->ReleaseLock();
+    }
+    if (quit) {
+        // Out of any dialog first: each ends as if cancelled.
+        QCoreApplication::exit(0);
+    }
+}
+
+bool TMainForm::CommitSession(bool interactive) {
+    if (FViewMode == vmNone || !FDocument->Modified())
+        return true;
+    if (!interactive) {
+        FRecovery->WriteNow();
+        return true;
+    }
+    bool mayEnd = false;
+    RunCommand([this, &mayEnd] { mayEnd = QuerySave(); });
+    // Still modified after the question: the user chose No.
+    FNoCopyAtEnd = mayEnd && FDocument->Modified();
+    return mayEnd;
+}
+
+bool TMainForm::OfferRecoveryCopies() {
+    for (const TRecoveryCopy& copy : FindOrphanedRecoveryCopies()) {
+        TVocabFile probe;
+        try {
+            probe.LoadRecovered(copy.Bytes, copy.OriginalPath);
+        } catch (const EVocabFileError&) {
+            continue; // not a document (the old content of another file): left alone
+        }
+        const QString name = QString::fromStdString(DocumentTitle(copy.OriginalPath, true));
+        const QString when = QLocale().toString(
+            QFileInfo(QString::fromStdString(copy.File)).lastModified(), QLocale::ShortFormat);
+        const QString text =
+            copy.Kind == TRecoveryKind::Unsaved
+                ? QStringLiteral("Vocalore ended without saving the changes to %1 (%2 items, "
+                                 "kept at %3).\nDo you want to recover them?")
+                      .arg(name)
+                      .arg(probe.Count())
+                      .arg(when)
+                : QStringLiteral("Vocalore ended while it was saving %1. The list the file "
+                                 "held before (%2 items) was kept.\nDo you want to recover it?")
+                      .arg(name)
+                      .arg(probe.Count());
+        if (!isVisible())
+            show();
+        const TMsgButton answer =
+            ShowMessageBox(text, {}, TMsgIcon::Question, mbYes | mbNo | mbCancel, mbYes, this,
+                           {{mbYes, QStringLiteral("Recover")},
+                            {mbNo, QStringLiteral("Discard")},
+                            {mbCancel, QStringLiteral("Later")}});
+        if (answer == mbCancel)
+            continue;
+        if (answer == mbNo) {
+            ::unlink(copy.File.c_str());
+            continue;
+        }
+        FFileCommands->OpenRecovered(copy);
+        SetViewMode(vmEdit);
+        // Our own copy first, then the old one goes: a crash in between loses nothing.
+        FRecovery->WriteNow();
+        ::unlink(copy.File.c_str());
+        return true;
+    }
+    return false;
 }
 
 void TMainForm::AppException(const QString& message) {

@@ -36,6 +36,7 @@ class TPrintCommands;
 class TIdleHook;
 class TItemCommands;
 class TQtClipboard;
+class TRecoveryCopies;
 class TTestCommands;
 
 enum TViewMode : int { vmNone, vmEdit, vmTest };
@@ -72,6 +73,17 @@ public:
     bool ShowWelcome();
     void LanguagesChanged(uint16_t foreignId, uint16_t nativeId);
 
+    // The session ends without the user closing the window (a signal, the
+    // display gone): a recovery copy of unsaved changes and the settings are
+    // written, no question asked; with quit the event loop ends too.
+    void EndSession(bool quit);
+    bool SessionEnded() const { return FSessionEnded; }
+    // The session manager's save request: the save question when the user
+    // may be asked, else a recovery copy. False when the user cancelled.
+    bool CommitSession(bool interactive);
+    // Offers the recovery copies earlier runs left; true when one was opened.
+    bool OfferRecoveryCopies();
+
     // Runs a command handler: a failure is shown in the error box and the
     // command is abandoned; the program goes on.
     void RunCommand(const std::function<void()>& handler);
@@ -86,6 +98,8 @@ public:
     void SetCutIndex(int32_t index);
     TSearchData& SearchData() { return FSearchData; }
     TFindCommands& FindCommands() { return *FFindCommands; }
+    TFileCommands& FileCommands() { return *FFileCommands; }
+    TRecoveryCopies& RecoveryCopies() { return *FRecovery; }
     TClipboardPort& Clipboard();
     QAction* Action(TCommandId id) const { return FActions[static_cast<size_t>(id)]; }
     QAction* RecentAction(int n) const { return FRecentActions[static_cast<size_t>(n)]; }
@@ -155,6 +169,9 @@ private:
     bool FPrintSwitch = false;
     QString FCommandLineFile;
     bool FClosing = false;
+    bool FSessionEnded = false;
+    bool FSettingsLoaded = false; // nothing is written over settings never read
+    bool FNoCopyAtEnd = false;    // the user answered No to the session's save question
     int FExitCode = 0;
     std::optional<TRecentFileList> FShownRecentFiles;
     QFont FShownRecentFont;
@@ -170,6 +187,7 @@ private:
     QWidget* pnlTest = nullptr;
 
     std::unique_ptr<TQtClipboard> FClipboard;
+    std::unique_ptr<TRecoveryCopies> FRecovery;
     std::unique_ptr<TFileCommands> FFileCommands;
     std::unique_ptr<TPrintCommands> FPrintCommands;
     std::unique_ptr<TItemCommands> FItemCommands;
