@@ -51,9 +51,7 @@ std::optional<TLockOwner> ReadLock(const std::string& file) {
     return owner;
 }
 
-bool IsOurs(const TLockOwner& owner) {
-    return owner.Host == HostName() && owner.Pid == ::getpid();
-}
+bool IsOurs(const TLockOwner& owner) { return owner.Host == HostName() && owner.Pid == ::getpid(); }
 
 // A lock of a process that no longer runs on this machine.
 bool IsStale(const TLockOwner& owner) {
