@@ -62,7 +62,16 @@ done
 old=$(copies)
 "$app" "$doc" > "$work/recover.log" 2>&1 &
 pid=$!; pids+=($pid)
-if target=$(find_window "Vocalore"); then
+# The question stands over the empty main window, which has the same title.
+question() {
+  for _ in $(seq 100); do
+    [ "$(xdotool search --onlyvisible --name '^Vocalore$' 2> /dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.1
+  done
+  xdotool search --onlyvisible --name '^Vocalore$' 2> /dev/null | tail -1
+}
+target=$(question)
+if [ "$(xdotool search --onlyvisible --name '^Vocalore$' 2> /dev/null | wc -l)" -ge 2 ]; then
   pause 1
   import -window root "$work/recover.png" 2> /dev/null
   key Return
