@@ -38,8 +38,7 @@ TAnkiFieldRef Chosen(const QComboBox* box) {
 
 } // namespace
 
-TAnkiImportDialog::TAnkiImportDialog(QWidget* owner, const TAnkiDialogData& data)
-    : QDialog(owner) {
+TAnkiImportDialog::TAnkiImportDialog(QWidget* owner, const TAnkiDialogData& data) : QDialog(owner) {
     setObjectName(QStringLiteral("AnkiImportDialog"));
     setWindowTitle(QStringLiteral("Import Anki Deck"));
     auto* content = new QWidget(this);

@@ -101,8 +101,7 @@ TEST_F(AnkiImportTest, ImportShowsTheNoteFieldsAndDecksAndCountsWhatWasLeftOut) 
         EXPECT_EQ(Entries(word), (QStringList{"1: Wort", "2: Bedeutung", "3: Hinweis"}));
         EXPECT_EQ(word->currentText(), QStringLiteral("1: Wort"));
         EXPECT_EQ(translation->currentText(), QStringLiteral("2: Bedeutung"));
-        EXPECT_EQ(Entries(notes),
-                  (QStringList{"(none)", "1: Wort", "2: Bedeutung", "3: Hinweis"}));
+        EXPECT_EQ(Entries(notes), (QStringList{"(none)", "1: Wort", "2: Bedeutung", "3: Hinweis"}));
         EXPECT_EQ(notes->currentText(), QStringLiteral("(none)"));
         EXPECT_EQ(Entries(deck), (QStringList{"All decks", "Deutsch", "Deutsch::Verben"}));
         EXPECT_TRUE(deck->isEnabled());
