@@ -10,6 +10,7 @@
 #include <zip.h>
 #include <zstd.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -165,6 +166,27 @@ inline std::string Zstd(const std::string& bytes) {
     std::string out(ZSTD_compressBound(bytes.size()), '\0');
     const size_t n = ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), 3);
     out.resize(n);
+    return out;
+}
+
+// The same as one streamed frame whose header gives no size.
+inline std::string ZstdStream(const std::string& bytes) {
+    ZSTD_CCtx* context = ZSTD_createCCtx();
+    ZSTD_CCtx_setParameter(context, ZSTD_c_compressionLevel, 1);
+    std::string out(ZSTD_compressBound(bytes.size()) + 64, '\0');
+    ZSTD_outBuffer sink{out.data(), out.size(), 0};
+    // Fed in pieces: given everything at once, the encoder would write the size.
+    const size_t piece = 1 << 16;
+    for (size_t at = 0; at < bytes.size(); at += piece) {
+        ZSTD_inBuffer in{bytes.data() + at, std::min(piece, bytes.size() - at), 0};
+        while (in.pos < in.size)
+            ZSTD_compressStream2(context, &sink, &in, ZSTD_e_continue);
+    }
+    ZSTD_inBuffer none{nullptr, 0, 0};
+    while (ZSTD_compressStream2(context, &sink, &none, ZSTD_e_end) != 0) {
+    }
+    ZSTD_freeCCtx(context);
+    out.resize(sink.pos);
     return out;
 }
 

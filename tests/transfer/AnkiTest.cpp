@@ -46,7 +46,8 @@ TEST(AnkiFieldText, EntitiesDecode) {
     EXPECT_EQ(Plain("&#233;&#xE9;&#XE9;"), "\xC3\xA9\xC3\xA9\xC3\xA9");
     EXPECT_EQ(Plain("a&nbsp;&nbsp;b\xC2\xA0"), "a b"); // no-break spaces are spaces
     EXPECT_EQ(Plain("&#0; &#xD800; &#x110000;"), "\xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD");
-    EXPECT_EQ(Plain("AT&T &unknown; & &#; &#x;"), "AT&T &unknown; & &#; &#x;");
+    EXPECT_EQ(Plain("AT&T &unknown; & &#; &#x; &#12a; &#x1g;"),
+              "AT&T &unknown; & &#; &#x; &#12a; &#x1g;");
     EXPECT_EQ(Plain("&amp;lt;"), "&lt;"); // decoded once
 }
 
@@ -59,6 +60,7 @@ TEST(AnkiFieldText, SoundImagesAndClozes) {
     EXPECT_EQ(Plain("{{c12::Paris::city}} of {{c2::France::country}}"), "Paris of France");
     EXPECT_EQ(Plain("{{c1::outer {{c2::inner::h2}} text::hint}}"), "outer inner text");
     EXPECT_EQ(Plain("{{c1::a::b::c}}"), "a");
+    EXPECT_EQ(Plain("{{c1::a::}} b"), "a b"); // an empty hint still closes
     EXPECT_EQ(Plain("{{c::not}} {{x}} a::b }}"), "{{c::not}} {{x}} a::b }}");
     EXPECT_EQ(Plain("{{c1::<b>bold</b>}}"), "bold");
 }
@@ -134,6 +136,9 @@ TEST(AnkiImport, FieldsByNumberOrNameAcrossNoteTypes) {
     EXPECT_EQ(AnkiFieldIndex(vocab, {0, "nothing"}), -1);
     EXPECT_EQ(AnkiFieldIndex(vocab, {2, "Word"}), 1); // a number wins
     EXPECT_EQ(AnkiFieldIndex(nullptr, {0, "Word"}), -1);
+    const TAnkiNoteType cased{9, "Cased", {"x", "word", "Word"}};
+    EXPECT_EQ(AnkiFieldIndex(&cased, {0, "Word"}), 2); // the exact name first
+    EXPECT_EQ(AnkiFieldIndex(&cased, {0, "WORD"}), 1);
 }
 
 TEST(AnkiImport, DeckChoiceTakesTheDeckAndTheDecksBelow) {
@@ -238,6 +243,12 @@ TEST(AnkiPackage, EveryLayoutAndSchemaReadsTheSameNotes) {
             EXPECT_EQ(p.Decks[0].Name, "Deutsch::Verben");
         }
     }
+    // A frame streamed without its size, as the program writes it.
+    spec.NewSchema = true;
+    const TAnkiPackage streamed =
+        ReadAnkiPackage(MakeZip({{"collection.anki21b", ZstdStream(MakeCollection(spec))}}));
+    EXPECT_EQ(streamed.Notes.size(), 2u);
+
     // The middle layout: collection.anki21 beside a placeholder.
     TCollectionSpec placeholder;
     placeholder.Notes = {{1, {"update", "please"}}};
@@ -320,6 +331,8 @@ TEST(AnkiPackage, BrokenPackagesAreRefusedQuickly) {
         {"zip bomb", MakeZip({{"collection.anki2", zeros}}),
          "the collection is larger than 128 MB, more than can be imported."},
         {"zstd bomb", MakeZip({{"collection.anki21b", Zstd(zeros)}}),
+         "the collection is larger than 128 MB, more than can be imported."},
+        {"streamed zstd bomb", MakeZip({{"collection.anki21b", ZstdStream(zeros)}}),
          "the collection is larger than 128 MB, more than can be imported."},
         {"not zstd", MakeZip({{"collection.anki21b", collection}}),
          "the compressed collection is damaged (not zstd data)."},
