@@ -2,7 +2,9 @@
 
 #include "Languages.h"
 
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
+#include <unicode/unorm2.h>
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
@@ -173,6 +175,101 @@ std::optional<std::string> TCodePage::FromUtf8(std::string_view text) const {
     if (!ok)
         return std::nullopt;
     return bytes;
+}
+
+namespace {
+
+// Letters that no decomposition takes apart: strokes, bars, ligatures of
+// their own, dotless i. Each maps to the plain letters it is read as.
+struct TFallback {
+    char16_t Ch;
+    const char16_t* Plain;
+};
+constexpr TFallback Fallbacks[] = {
+    {u'\u00C6', u"AE"},  {u'\u00D0', u"D"},  {u'\u00D8', u"O"},  {u'\u00DE', u"Th"},
+    {u'\u00DF', u"ss"},  {u'\u00E6', u"ae"}, {u'\u00F0', u"d"},  {u'\u00F8', u"o"},
+    {u'\u00FE', u"th"},  {u'\u0110', u"D"},  {u'\u0111', u"d"},  {u'\u0126', u"H"},
+    {u'\u0127', u"h"},   {u'\u0131', u"i"},  {u'\u0138', u"k"},  {u'\u013F', u"L"},
+    {u'\u0140', u"l"},   {u'\u0141', u"L"},  {u'\u0142', u"l"},  {u'\u014A', u"N"},
+    {u'\u014B', u"n"},   {u'\u0152', u"OE"}, {u'\u0153', u"oe"}, {u'\u0166', u"T"},
+    {u'\u0167', u"t"},   {u'\u0180', u"b"},  {u'\u0197', u"I"},  {u'\u01B5', u"Z"},
+    {u'\u01B6', u"z"},   {u'\u0268', u"i"},  {u'\u2013', u"-"},  {u'\u2014', u"-"},
+    {u'\u2018', u"'"},   {u'\u2019', u"'"},  {u'\u201C', u"\""}, {u'\u201D', u"\""},
+    {u'\u2026', u"..."},
+};
+
+// The characters without their non-spacing marks.
+std::u16string WithoutMarks(const UNormalizer2* normalizer, std::u16string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    UChar buffer[32];
+    const int32_t length = unorm2_normalize(normalizer, reinterpret_cast<const UChar*>(text.data()),
+                                            static_cast<int32_t>(text.size()), buffer, 32, &status);
+    if (U_FAILURE(status))
+        return {};
+    std::u16string out;
+    for (int32_t i = 0; i < length; ++i)
+        if (u_charType(buffer[i]) != U_NON_SPACING_MARK)
+            out += static_cast<char16_t>(buffer[i]);
+    return out;
+}
+
+} // namespace
+
+std::u16string TCodePage::BestFit(std::u16string_view text, bool& changed) const {
+    changed = false;
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
+    const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
+    const UNormalizer2* nfkd = unorm2_getNFKDInstance(&status);
+    if (U_FAILURE(status))
+        return CanEncode(text) ? std::u16string(text) : std::u16string();
+    // Composed first, so that an e followed by a combining acute is the é
+    // the code page may well hold.
+    std::u16string composed(text.size(), u'\0');
+    int32_t length = unorm2_normalize(
+        nfc, reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
+        reinterpret_cast<UChar*>(composed.data()), static_cast<int32_t>(composed.size()), &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        status = U_ZERO_ERROR;
+        composed.resize(static_cast<size_t>(length));
+        length = unorm2_normalize(nfc, reinterpret_cast<const UChar*>(text.data()),
+                                  static_cast<int32_t>(text.size()),
+                                  reinterpret_cast<UChar*>(composed.data()), length, &status);
+    }
+    if (U_FAILURE(status))
+        composed = std::u16string(text);
+    else
+        composed.resize(static_cast<size_t>(length));
+
+    std::u16string out;
+    out.reserve(composed.size());
+    size_t i = 0;
+    while (i < composed.size()) {
+        const size_t start = i;
+        UChar32 c = 0;
+        U16_NEXT(composed.data(), i, composed.size(), c);
+        const std::u16string_view ch(composed.data() + start, i - start);
+        if (Encode(static_cast<char32_t>(c))) {
+            out += ch;
+            continue;
+        }
+        changed = true;
+        std::u16string plain;
+        for (const UNormalizer2* normalizer : {nfd, nfkd}) {
+            plain = WithoutMarks(normalizer, ch);
+            if (!plain.empty() && CanEncode(plain))
+                break;
+            plain.clear();
+        }
+        if (plain.empty())
+            for (const TFallback& fallback : Fallbacks)
+                if (fallback.Ch == c && CanEncode(std::u16string_view(fallback.Plain))) {
+                    plain = fallback.Plain;
+                    break;
+                }
+        out += plain;
+    }
+    return out;
 }
 
 bool TCodePage::CanEncode(std::u16string_view text) const {

@@ -38,6 +38,12 @@ public:
     // The byte of one character, or nullopt.
     std::optional<unsigned char> Encode(char32_t ch) const;
     bool CanEncode(std::u16string_view text) const;
+    // The text as the code page can hold it, as a Windows edit field pastes:
+    // each character it lacks becomes its closest letters (the letter without
+    // its accents, the plain form of a compatibility character, L for Ł and
+    // the like) or is dropped when there are none. `changed` tells whether
+    // anything was replaced or dropped.
+    std::u16string BestFit(std::u16string_view text, bool& changed) const;
     bool CanEncode(std::string_view utf8) const;
     // Index (in code points) of the first character of a UTF-8 text that the
     // code page can't hold, or npos; invalid UTF-8 counts as unencodable.

@@ -222,21 +222,46 @@ bool IsOfferedCodePage(uint16_t codePage) {
     }
 }
 
-std::string DisplayName(const std::string& locale) {
-    std::array<UChar, 256> name{};
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = uloc_getDisplayName(locale.c_str(), nullptr, name.data(),
-                                               static_cast<int32_t>(name.size()), &status);
-    if (U_FAILURE(status) || length <= 0)
-        return {};
+std::string ToUtf8(const UChar* text, int32_t length) {
     std::array<char, 1024> utf8{};
     int32_t utf8Length = 0;
-    status = U_ZERO_ERROR;
-    u_strToUTF8(utf8.data(), static_cast<int32_t>(utf8.size()), &utf8Length, name.data(), length,
-                &status);
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8(utf8.data(), static_cast<int32_t>(utf8.size()), &utf8Length, text, length, &status);
     if (U_FAILURE(status))
         return {};
     return std::string(utf8.data(), static_cast<size_t>(utf8Length));
+}
+
+// "Spanish (Spain, Traditional Sort)": a sort order is named by its value
+// alone, as a user knows it, not as "Sort Order=Traditional Sort Order".
+std::string DisplayName(const std::string& locale) {
+    std::array<char, ULOC_FULLNAME_CAPACITY> base{};
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_getBaseName(locale.c_str(), base.data(), static_cast<int32_t>(base.size()), &status);
+    if (U_FAILURE(status))
+        return {};
+    std::array<UChar, 256> name{};
+    const int32_t length = uloc_getDisplayName(base.data(), nullptr, name.data(),
+                                               static_cast<int32_t>(name.size()), &status);
+    if (U_FAILURE(status) || length <= 0)
+        return {};
+    std::string result = ToUtf8(name.data(), length);
+    std::array<UChar, 128> value{};
+    status = U_ZERO_ERROR;
+    const int32_t valueLength =
+        uloc_getDisplayKeywordValue(locale.c_str(), "collation", nullptr, value.data(),
+                                    static_cast<int32_t>(value.size()), &status);
+    if (U_FAILURE(status) || valueLength <= 0)
+        return result;
+    std::string sort = ToUtf8(value.data(), valueLength);
+    constexpr std::string_view order = " Order";
+    if (sort.ends_with(order))
+        sort.resize(sort.size() - order.size());
+    if (!result.empty() && result.back() == ')')
+        result.insert(result.size() - 1, ", " + sort);
+    else
+        result += " (" + sort + ")";
+    return result;
 }
 
 std::vector<TLanguageEntry> BuildLanguageList() {
@@ -351,6 +376,24 @@ std::string LanguageName(uint16_t languageId) {
     if (FindLanguage(languageId) == nullptr)
         return {};
     return DisplayName(LanguageLocale(languageId));
+}
+
+std::string LanguageNameOrId(uint16_t languageId) {
+    std::string name = LanguageName(languageId);
+    if (name.empty()) {
+        std::array<char, ULOC_FULLNAME_CAPACITY> locale{};
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t length = uloc_getLocaleForLCID(languageId, locale.data(),
+                                                     static_cast<int32_t>(locale.size()), &status);
+        if (U_SUCCESS(status) && length > 0)
+            name = DisplayName(std::string(locale.data(), static_cast<size_t>(length)));
+    }
+    if (name.empty()) {
+        char id[32];
+        std::snprintf(id, sizeof id, "the language %04X", languageId);
+        name = id;
+    }
+    return name;
 }
 
 uint16_t UserDefaultLanguage() {

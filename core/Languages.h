@@ -76,6 +76,10 @@ std::string LanguageAbbreviation(uint16_t languageId);
 std::string LanguageLocale(uint16_t languageId);
 // Display name (UTF-8, user's interface language); empty when unknown.
 std::string LanguageName(uint16_t languageId);
+// The display name of any identifier, also of a language the program does
+// not offer ("Arabic (Saudi Arabia)"); "the language 0C01" when even the
+// locale services can't name it.
+std::string LanguageNameOrId(uint16_t languageId);
 // The user's default language from the system locale: an offered identifier,
 // falling back to 0x0409 (English, United States).
 uint16_t UserDefaultLanguage();

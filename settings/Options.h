@@ -50,6 +50,11 @@ struct TShortcutKey {
 extern const std::array<TShortcutKey, ShortcutKeyCount> ShortcutKeys;
 // The key as shortcuts are spelt, e.g. "Ctrl+Shift+A", "Shift+F2".
 std::string ShortcutKeyName(const TShortcutKey& key);
+// Ctrl+Alt with a function key switches to a text console on a Linux desktop:
+// such a key never reaches the program, so nothing can be assigned to it.
+inline bool IsSystemReservedKey(const TShortcutKey& key) {
+    return key.Modifiers == (smCtrl | smAlt) && key.FunctionKey != 0;
+}
 // Index of a key in record order, or -1 when it is not a shortcut key.
 int ShortcutKeyIndex(uint8_t modifiers, char letter, uint8_t functionKey);
 

@@ -15,7 +15,7 @@ struct TStatisticsFigures {
     int32_t Successes = 0;     // "Questions answered correctly:"
     int32_t Attempts = 0;      // "Questions attempted:"
     std::string SuccessRate;   // "Success rate:", successes of attempts
-    bool ResetEnabled = false; // "&Reset statistics" only once something was answered
+    bool ResetEnabled = false; // "&Reset statistics" whenever there is anything to reset
 };
 
 TStatisticsFigures StatisticsFigures(const TVocabFile& document);

@@ -159,6 +159,11 @@ int32_t ImportTextBytes(TVocabFile& doc, std::string_view text, bool csv,
         Raise(msg::InvalidProcedureCall);
     // A UTF-8 file is cut and split exactly like a code-page one (every
     // separator and blank is ASCII); only its texts are converted.
+    std::string fromUtf16;
+    if (std::optional<std::string> converted = Utf16ToUtf8Image(text)) {
+        fromUtf16 = std::move(*converted);
+        text = fromUtf16;
+    }
     const bool utf8 = IsUtf8Text(text);
     if (utf8)
         text = StripUtf8Bom(text);

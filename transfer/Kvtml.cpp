@@ -55,6 +55,10 @@ TKvtmlSides MatchKvtmlSides(const TKvtmlData& data, uint16_t foreignId, uint16_t
             translation = &identifier;
             break;
         }
+    if (data.Identifiers.size() == 1) {
+        const int only = data.Identifiers.front().Id;
+        return {only, only == 1 ? 0 : 1, false, true};
+    }
     if (!word || !translation)
         return {};
     return {word->Id, translation->Id, true};
@@ -85,6 +89,7 @@ TKvtmlImportResult ImportKvtmlData(TVocabFile& doc, const TKvtmlData& data) {
         item->Word = encoder.Encode(wordText, fiWord, word->TextLine);
 
         std::string text = translation ? OneLine(translation->Text) : std::string();
+        result.Translated = result.Translated || !text.empty();
         item->Translation = text.empty()
                                 ? std::string(MissingTranslation)
                                 : encoder.Encode(text, fiTranslation, translation->TextLine);
@@ -125,10 +130,13 @@ void SetKvtmlProperties(TVocabFile& doc, const TKvtmlData& data) {
 }
 
 std::string KvtmlImportMessage(const TKvtmlImportResult& result) {
-    std::string message = std::to_string(result.Count) + " items imported successfully.";
-    if (!result.Sides.Matched)
-        message += KvtmlUnmatchedNote;
-    return message;
+    return std::to_string(result.Count) + " items imported successfully." + KvtmlImportNote(result);
+}
+
+const char* KvtmlImportNote(const TKvtmlImportResult& result) {
+    if (result.Sides.OneLanguage)
+        return result.Translated ? KvtmlOneNamedLanguageNote : KvtmlOneLanguageNote;
+    return result.Sides.Matched ? "" : KvtmlUnmatchedNote;
 }
 
 bool LooksLikeKvtml(std::string_view image) {

@@ -44,10 +44,14 @@ struct TKvtmlData {
 // Which identifiers give the word/phrase and the translation. Matched is
 // false when the file's languages could not be told apart from the
 // document's; then identifier 0 is the word/phrase and 1 the translation.
+// A file that names one language only: that language is the word/phrase
+// (whether or not it matched) and a second side, if the entries have one,
+// the translations.
 struct TKvtmlSides {
     int Word = 0;
     int Translation = 1;
     bool Matched = false;
+    bool OneLanguage = false;
 };
 TKvtmlSides MatchKvtmlSides(const TKvtmlData& data, uint16_t foreignId, uint16_t nativeId);
 
@@ -60,6 +64,7 @@ std::pair<uint16_t, uint16_t> KvtmlLanguages(const TKvtmlData& data);
 struct TKvtmlImportResult {
     int32_t Count = 0;
     TKvtmlSides Sides;
+    bool Translated = false; // some item got a translation from the file
 };
 
 // Appends one item per entry with a word/phrase: its text from the word
@@ -75,11 +80,20 @@ TKvtmlImportResult ImportKvtmlData(TVocabFile& doc, const TKvtmlData& data);
 void SetKvtmlProperties(TVocabFile& doc, const TKvtmlData& data);
 
 // The count message of the Import command ("N items imported
-// successfully."), with a note when the languages were not matched.
+// successfully."), with KvtmlImportNote after it.
 std::string KvtmlImportMessage(const TKvtmlImportResult& result);
+// What the count message adds: nothing when both languages matched, else
+// how the sides were chosen.
+const char* KvtmlImportNote(const TKvtmlImportResult& result);
 inline constexpr const char* KvtmlUnmatchedNote =
     " The file's languages did not match the document's: its first language became the "
     "word/phrase, its second the translations.";
+inline constexpr const char* KvtmlOneLanguageNote =
+    " The file holds one language only: it became the word/phrase, and the items have no "
+    "translations.";
+inline constexpr const char* KvtmlOneNamedLanguageNote =
+    " The file names one language only: it became the word/phrase, and the file's second "
+    "texts the translations.";
 
 // True when a file image looks like KVTML: optional byte-order mark and
 // blanks, then XML whose root element, within the first 4 KiB, is "kvtml".

@@ -243,28 +243,101 @@ TPrintTitle PrintTitle(const TVocabFile& doc) {
     return {std::filesystem::path(doc.FileName()).stem().string(), Utf8Charset};
 }
 
+namespace {
+
+// Lays out every page but passes on only those in the range; the job on the
+// target begins with the first of them, so a job with nothing to print never
+// reaches the printer.
+class TPageFilter final : public TPrintCanvas {
+public:
+    TPageFilter(TPrintCanvas& target, TPageRange range) : FTarget(target), FRange(range) {}
+
+    void BeginJob(const std::string& title) override { FTitle = title; }
+    void EndJob() override {
+        if (FBegun)
+            FTarget.EndJob();
+    }
+    void NewPage() override { EnterPage(FPage + 1); }
+    // Each copy starts again at page 1.
+    void StartCopy() { EnterPage(1); }
+    bool Begun() const { return FBegun; }
+    int32_t Pages() const { return FPages; }
+
+    int32_t PageWidth() const override { return FTarget.PageWidth(); }
+    int32_t PageHeight() const override { return FTarget.PageHeight(); }
+    int32_t DpiX() const override { return FTarget.DpiX(); }
+    int32_t DpiY() const override { return FTarget.DpiY(); }
+    void SetFontName(const std::string& family) override { FTarget.SetFontName(family); }
+    void SetFontSize(int32_t points) override { FTarget.SetFontSize(points); }
+    void SetFontStyle(TFontStyle style) override { FTarget.SetFontStyle(style); }
+    void SetCharset(int32_t charset) override { FTarget.SetCharset(charset); }
+    int32_t TextWidth(std::string_view text) override { return FTarget.TextWidth(text); }
+    int32_t TextHeight(std::string_view text) override { return FTarget.TextHeight(text); }
+    void DrawText(int32_t x, int32_t y, std::string_view text) override {
+        if (FShown)
+            FTarget.DrawText(x, y, text);
+    }
+    void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override {
+        if (FShown)
+            FTarget.DrawLine(x1, y1, x2, y2);
+    }
+
+private:
+    void EnterPage(int32_t page) {
+        FPage = page;
+        FPages = std::max(FPages, page);
+        FShown = (FRange.First <= 0 || page >= FRange.First) &&
+                 (FRange.Last <= 0 || page <= FRange.Last);
+        if (!FShown)
+            return;
+        if (FBegun) {
+            FTarget.NewPage();
+        } else {
+            FTarget.BeginJob(FTitle);
+            FBegun = true;
+        }
+    }
+
+    TPrintCanvas& FTarget;
+    TPageRange FRange;
+    std::string FTitle;
+    int32_t FPage = 0;
+    int32_t FPages = 0;
+    bool FShown = false;
+    bool FBegun = false;
+};
+
+} // namespace
+
+std::string PagesOutOfRangeMessage(int32_t pages) {
+    return "The document has " + std::to_string(pages) + (pages == 1 ? " page" : " pages") +
+           "; nothing was printed.";
+}
+
 void PrintJob(const TVocabFile& doc, TPrintCanvas& canvas, const TPageSetup& setup,
-              const std::string& jobTitle, int32_t copies) {
-    canvas.BeginJob(jobTitle);
+              const std::string& jobTitle, int32_t copies, TPageRange range) {
+    TPageSetup sane = setup;
+    SanitizePageSetup(sane);
+    TPageFilter filter(canvas, range);
+    TLayout layout(doc, filter, sane);
+    layout.Prepare(); // refuses impossible margins before a job exists
+    filter.BeginJob(jobTitle);
     try {
-        TPageSetup sane = setup;
-        SanitizePageSetup(sane);
-        TLayout layout(doc, canvas, sane);
-        layout.Prepare();
         for (int32_t copy = 0; copy < copies; ++copy) {
-            if (copy > 0)
-                canvas.NewPage();
+            filter.StartCopy();
             layout.PrintDocument();
         }
     } catch (...) {
         // The first error is the one to report.
         try {
-            canvas.EndJob();
+            filter.EndJob();
         } catch (...) {
         }
         throw;
     }
-    canvas.EndJob();
+    filter.EndJob();
+    if (!filter.Begun())
+        throw EPrintError(PagesOutOfRangeMessage(filter.Pages()));
 }
 
 } // namespace vocalore

@@ -33,12 +33,23 @@ struct TPrintTitle {
 TPrintTitle PrintTitle(const TVocabFile& doc);
 inline std::string PrintTitleText(const TVocabFile& doc) { return PrintTitle(doc).Text; }
 
-// One print job: begins it, prints `copies` copies (a new page between them)
-// and ends it, also when an error is raised. `copies` is 1 when the printer
-// makes the copies itself. Raises EPrintError "Margins exceed paper size."
-// when the margins leave no room. A damaged setup is laid out with the
-// defaults of its damaged fields.
+// The pages of each copy to print, from 1; 0 and 0 for all of them.
+struct TPageRange {
+    int32_t First = 0;
+    int32_t Last = 0;
+};
+
+// One print job: prints `copies` copies (a new page between them) of the
+// pages in `range` and ends it, also when an error is raised. `copies` is 1
+// when the printer makes the copies itself. The job is begun only at the
+// first page to print: margins that leave no room ("Margins exceed paper
+// size.") and a range past the document's end raise EPrintError before any
+// job exists, so nothing reaches the printer. A damaged setup is laid out
+// with the defaults of its damaged fields.
 void PrintJob(const TVocabFile& doc, TPrintCanvas& canvas, const TPageSetup& setup,
-              const std::string& jobTitle, int32_t copies = 1);
+              const std::string& jobTitle, int32_t copies = 1, TPageRange range = {});
+
+// "The document has 2 pages; nothing was printed."
+std::string PagesOutOfRangeMessage(int32_t pages);
 
 } // namespace vocalore

@@ -5,6 +5,7 @@
 #include "core/VocabError.h"
 #include "core/VocabItem.h"
 
+#include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
 #include <cstdio>
@@ -51,6 +52,41 @@ size_t FirstInvalidUtf8(std::string_view text) {
             return static_cast<size_t>(start);
     }
     return std::string_view::npos;
+}
+
+std::optional<std::string> Utf16ToUtf8Image(std::string_view image) {
+    if (image.size() < 2)
+        return std::nullopt;
+    const auto* s = reinterpret_cast<const uint8_t*>(image.data());
+    bool little = false;
+    if (s[0] == 0xFF && s[1] == 0xFE)
+        little = true;
+    else if (!(s[0] == 0xFE && s[1] == 0xFF))
+        return std::nullopt;
+    const size_t units = (image.size() - 2) / 2;
+    std::string out(Utf8Bom);
+    out.reserve(Utf8Bom.size() + units * 3);
+    for (size_t i = 0; i < units; ++i) {
+        const uint8_t lo = s[2 + 2 * i + (little ? 0 : 1)];
+        const uint8_t hi = s[2 + 2 * i + (little ? 1 : 0)];
+        UChar32 c = static_cast<UChar32>(hi << 8 | lo);
+        if (U16_IS_LEAD(c) && i + 1 < units) {
+            const uint8_t lo2 = s[2 + 2 * (i + 1) + (little ? 0 : 1)];
+            const uint8_t hi2 = s[2 + 2 * (i + 1) + (little ? 1 : 0)];
+            const auto trail = static_cast<UChar>(hi2 << 8 | lo2);
+            if (U16_IS_TRAIL(trail)) {
+                c = U16_GET_SUPPLEMENTARY(c, trail);
+                ++i;
+            }
+        }
+        if (U_IS_SURROGATE(c))
+            c = 0xFFFD;
+        char utf8[4];
+        int32_t n = 0;
+        U8_APPEND_UNSAFE(utf8, n, c); // c is a scalar value here
+        out.append(utf8, size_t(n));
+    }
+    return out;
 }
 
 std::string_view StripUtf8Bom(std::string_view image) {

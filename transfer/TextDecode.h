@@ -5,6 +5,7 @@
 // Files that are not UTF-8 keep their bytes exactly as they are.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,12 @@ bool IsUtf8Text(std::string_view image);
 
 // Offset of the first byte that is not part of a valid UTF-8 character, or npos.
 size_t FirstInvalidUtf8(std::string_view text);
+
+// A UTF-16 image that begins with a byte-order mark (either byte order), as
+// spreadsheets save "Unicode text", re-encoded as UTF-8 with a UTF-8 mark so
+// that it takes the UTF-8 path; nullopt for any other image. A lone half of a
+// surrogate pair becomes U+FFFD, and an odd last byte is dropped.
+std::optional<std::string> Utf16ToUtf8Image(std::string_view image);
 
 // The image without a leading UTF-8 byte-order mark.
 std::string_view StripUtf8Bom(std::string_view image);

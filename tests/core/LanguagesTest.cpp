@@ -49,6 +49,17 @@ TEST(Languages, TableFactsOfWellKnownLanguages) {
     }
 }
 
+// Names as a user reads them: a sort order by its value, never "key=value".
+TEST(Languages, NamesAreFriendly) {
+    EXPECT_EQ(LanguageName(0x040A), "Spanish (Spain, Traditional Sort)");
+    EXPECT_EQ(LanguageName(0x0C0A), "Spanish (Spain)");
+    for (const TLanguageEntry& entry : LanguageList())
+        EXPECT_EQ(entry.Name.find('='), std::string::npos) << entry.Name;
+    EXPECT_EQ(LanguageNameOrId(0x0401), "Arabic (Saudi Arabia)");
+    EXPECT_EQ(LanguageNameOrId(0x0407), LanguageName(0x0407));
+    EXPECT_EQ(LanguageNameOrId(0x00FF), "the language 00FF");
+}
+
 TEST(Languages, CharsetFontSuffixes) {
     EXPECT_EQ(CharsetFontSuffix(238), " CE");
     EXPECT_EQ(CharsetFontSuffix(204), " Cyr");
@@ -207,6 +218,40 @@ TEST(CodePage, EncodingRefusesWhatTheCodePageCannotHold) {
     EXPECT_EQ(western.FirstUnencodable("äbc"), TCodePage::npos);
     EXPECT_TRUE(western.CanEncode(std::u16string(u"€uro")));
     EXPECT_FALSE(western.CanEncode(std::u16string(u"\u0100")));
+}
+
+// Pasted text the code page can't hold, letter by letter.
+TEST(CodePage, BestFitReplacesMissingLettersWithTheirClosest) {
+    const TCodePage& western = *TCodePage::ForCodePage(1252);
+    const TCodePage& polish = *TCodePage::ForCodePage(1250);
+    const TCodePage& russian = *TCodePage::ForCodePage(1251);
+    const struct {
+        const TCodePage* Page;
+        std::u16string In, Out;
+        bool Changed;
+    } cases[] = {
+        {&western, u"\u0141\u00F3d\u017A city", u"L\u00F3dz city", true},
+        {&polish, u"\u0141\u00F3d\u017A city", u"\u0141\u00F3d\u017A city", false},
+        {&western, u"plain \u00E9t\u00E9", u"plain \u00E9t\u00E9", false},
+        {&western, u"e\u0301", u"\u00E9", false}, // composed, the same letter
+        {&western, u"x\u0301y", u"xy", true},     // a mark on nothing it holds
+        {&western, u"\u0142\u0111\u0127\u0131", u"ldhi", true},
+        {&western, u"\uFB01n", u"fin", true},     // a ligature of compatibility
+        {&western, u"\uFF21", u"A", true},        // full width
+        {&western, u"\u65E5x", u"x", true},       // nothing close: dropped
+        {&western, u"a\U0001F600b", u"ab", true}, // beyond the basic plane
+        {&western, u"\u0107\u010D", u"cc", true},
+        {&russian, u"\u00DF\u00E9", u"sse", true}, // ß is not in 1251
+        {&russian, u"\u0416\u00C6", u"\u0416AE", true},
+        {&polish, u"\u0153\u00E6", u"oeae", true},
+        {&western, u"", u"", false},
+    };
+    for (const auto& c : cases) {
+        bool changed = !c.Changed;
+        EXPECT_EQ(c.Page->BestFit(c.In, changed), c.Out) << c.Page->Number();
+        EXPECT_EQ(changed, c.Changed) << c.Page->Number();
+        EXPECT_TRUE(c.Page->CanEncode(c.Out));
+    }
 }
 
 TEST(CodePage, UnknownAndMultiByteCodePages) {

@@ -621,6 +621,25 @@ TEST(Progress, FiguresAndPercentages) {
     EXPECT_EQ(f.Attempts, 3);
     EXPECT_EQ(f.SuccessRate, "67%");
     EXPECT_TRUE(f.ResetEnabled);
+
+    // Learnt or marked items with counters at zero (a merged list) can be
+    // reset too: all learnt, they could never be tested again.
+    const auto marked = [](int32_t points, int32_t lastTested) {
+        TVocabFile d;
+        auto item = std::make_unique<TVocabItem>();
+        item->Word = "w";
+        item->Translation = "t";
+        item->PenaltyPoints = points;
+        item->LastTested = lastTested;
+        std::vector<std::unique_ptr<TVocabItem>> items;
+        items.push_back(std::move(item));
+        d.AppendItems(std::move(items));
+        return StatisticsFigures(d).ResetEnabled;
+    };
+    EXPECT_TRUE(marked(-1, 0));
+    EXPECT_TRUE(marked(2, 0));
+    EXPECT_TRUE(marked(0, 1));
+    EXPECT_FALSE(marked(0, 0));
 }
 
 } // namespace

@@ -230,6 +230,27 @@ TEST(KvtmlLanguages, IdentifiersNamedByCodeOrByName) {
     EXPECT_TRUE(MatchKvtmlSides(same, English, English).Matched);
     same.Identifiers.pop_back();
     EXPECT_FALSE(MatchKvtmlSides(same, English, English).Matched);
+    // One language only, matched or not: it is the word/phrase, and the message
+    // says that rather than a mismatch.
+    same.Identifiers = {{0, "", "en"}};
+    for (const uint16_t foreign : {English, German}) {
+        const TKvtmlSides one = MatchKvtmlSides(same, foreign, German);
+        EXPECT_TRUE(one.OneLanguage);
+        EXPECT_FALSE(one.Matched);
+        EXPECT_EQ(std::make_pair(one.Word, one.Translation), std::make_pair(0, 1));
+        EXPECT_EQ(KvtmlImportMessage({2, one}),
+                  std::string("2 items imported successfully.") + KvtmlOneLanguageNote);
+        EXPECT_EQ(KvtmlImportMessage({2, one, true}),
+                  std::string("2 items imported successfully.") + KvtmlOneNamedLanguageNote);
+    }
+    same.Identifiers = {{1, "", "en"}};
+    const TKvtmlSides second = MatchKvtmlSides(same, English, German);
+    EXPECT_EQ(std::make_pair(second.Word, second.Translation), std::make_pair(1, 0));
+    EXPECT_FALSE(none.OneLanguage);
+    EXPECT_EQ(KvtmlImportMessage({3, deEn}), "3 items imported successfully.");
+    EXPECT_EQ(KvtmlImportMessage({3, none, true}),
+              std::string("3 items imported successfully.") + KvtmlUnmatchedNote);
+    same.Identifiers = {{0, "", "en"}};
 
     EXPECT_EQ(KvtmlLanguages(data), std::make_pair(English, Polish));
     EXPECT_EQ(KvtmlLanguages(same), std::make_pair(English, uint16_t{0}));
@@ -494,6 +515,21 @@ TEST(KvtmlWrite, ReadsBackAsTheSameItems) {
                    "['die Stra\\xdfe', 'n.', '', 'street, road']\n"
                    "['sch\\xf6n', 'adj.', '<b>&amp;</b>', 'beautiful; nice']\n"
                    "['\\x81', '', '', '#Value?#']\n");
+}
+
+// A part of speech of blanks only is no word type: no nameless container.
+TEST(KvtmlWrite, BlankPartOfSpeechIsNoWordType) {
+    TVocabFile doc;
+    Languages(doc, German, EnglishUK);
+    AddItem(doc, {"der Hund", "   ", "", "dog"});
+    AddItem(doc, {"die Katze", " ", "", "cat"});
+    std::string bytes = KvtmlBytes(doc);
+    EXPECT_EQ(bytes.find("<wordtypes>"), std::string::npos);
+    AddItem(doc, {"gut", " adj.", "", "good"});
+    bytes = KvtmlBytes(doc);
+    EXPECT_NE(bytes.find("<name> adj.</name>"), std::string::npos);
+    EXPECT_EQ(bytes.find("<name>   </name>"), std::string::npos);
+    EXPECT_EQ(bytes.find("<name> </name>"), std::string::npos);
 }
 
 // The stream form writes the same bytes and reports a stream that fails.

@@ -187,3 +187,50 @@ TEST(PdfPrint, TitleInTheNativeScriptAndCopiesPrintedOneAfterTheOther) {
     EXPECT_EQ(Words(RunCommand("pdftotext -raw -enc UTF-8 '" + pdf + "' -")),
               (std::vector<std::string>{"Wörter", "дом", "cat", "Katze"}));
 }
+
+// The print dialog's range of pages is printed, no more; margins that leave no
+// room never begin a job, so not even an empty page comes out.
+TEST(PdfPrint, PageRangeAndRefusedMarginsOnAPrinter) {
+    if (!HavePopplerTools())
+        GTEST_SKIP() << "pdftotext not available";
+    EnsureApplication();
+    TTempDir dir;
+    TVocabFile doc;
+    doc.ForeignLangID = 0x0409;
+    doc.NativeLangID = 0x0409;
+    for (int i = 0; i < 120; ++i)
+        AddItem(doc, {"w" + std::to_string(i), "", "", "t"});
+    TPageSetup setup;
+    setup.PrintTitle = false;
+    setup.Columns = 1;
+    const std::string all = dir.File("all.pdf");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(all));
+        PrintOnPrinter(doc, printer, setup, "Vocalore - test");
+    }
+    ASSERT_NE(RunCommand("pdfinfo '" + all + "'").find("Pages:           3"), std::string::npos);
+    const std::string second = dir.File("second.pdf");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(second));
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 2);
+        PrintOnPrinter(doc, printer, setup, "Vocalore - test");
+    }
+    EXPECT_NE(RunCommand("pdfinfo '" + second + "'").find("Pages:           1"), std::string::npos);
+    EXPECT_EQ(RunCommand("pdftotext -raw -enc UTF-8 '" + second + "' -"),
+              RunCommand("pdftotext -raw -enc UTF-8 -f 2 -l 2 '" + all + "' -"));
+
+    const std::string refused = dir.File("refused.pdf");
+    TPageSetup wide = setup;
+    wide.Margins = {1440 * 5, 1440, 1440 * 5, 1440};
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(refused));
+    EXPECT_EQ(ErrorOf([&] { PrintOnPrinter(doc, printer, wide, "Vocalore - test"); }),
+              "Margins exceed paper size.");
+    EXPECT_FALSE(std::filesystem::exists(refused));
+}

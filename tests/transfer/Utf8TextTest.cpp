@@ -99,6 +99,47 @@ TEST(Utf8Text, TextsAreStoredInTheCodePagesOfTheirLanguages) {
     EXPECT_EQ(raw.Items(1).Translation, MissingTranslation);
 }
 
+// "Unicode text" of a spreadsheet: UTF-16 with a byte-order mark, in both
+// byte orders, and a character outside the basic plane.
+TEST(Utf8Text, Utf16WithAMarkIsReadLikeUtf8) {
+    auto utf16 = [](std::u16string_view text, bool little) {
+        std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char16_t unit : text) {
+            const char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
+            bytes += little ? lo : hi;
+            bytes += little ? hi : lo;
+        }
+        return bytes;
+    };
+    for (const bool little : {true, false}) {
+        TVocabFile doc;
+        Languages(doc, German, Polish);
+        const std::string file =
+            utf16(u"\u00DCbung\tn.\t\t\u0141\u00F3d\u017A\r\nHaus\t\t\thouse\r\n", little);
+        EXPECT_EQ(ImportTextBytes(doc, file, false, WordCatNotesTrans, 1), 2) << little;
+        EXPECT_EQ(Items(doc), (std::vector<TItemTexts>{{"\xDC"
+                                                        "bung",
+                                                        "n.", "", "\xA3\xF3\x64\x9F"},
+                                                       {"Haus", "", "", "house"}}))
+            << little;
+    }
+    // A pair of surrogates is one character; a lone half, and an odd last byte.
+    EXPECT_EQ(Utf16ToUtf8Image(utf16(u"a\U0001F600", true)), "\xEF\xBB\xBF"
+                                                             "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf16ToUtf8Image(utf16(u"\xD83Dx", false)), "\xEF\xBB\xBF"
+                                                          "\xEF\xBF\xBDx");
+    EXPECT_EQ(Utf16ToUtf8Image(utf16(u"\xDE00", false)), "\xEF\xBB\xBF"
+                                                         "\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16ToUtf8Image(utf16(u"a", true) + "b"), "\xEF\xBB\xBF"
+                                                         "a");
+    EXPECT_EQ(Utf16ToUtf8Image("\xFF\xFE"), "\xEF\xBB\xBF");
+    // Without a mark nothing is taken for UTF-16.
+    EXPECT_EQ(Utf16ToUtf8Image("\xFF"), std::nullopt);
+    EXPECT_EQ(Utf16ToUtf8Image("a\0b\0"), std::nullopt);
+    EXPECT_EQ(Utf16ToUtf8Image("\xFF\xFF"), std::nullopt);
+    EXPECT_EQ(Utf16ToUtf8Image("\xFE\xFE"), std::nullopt);
+}
+
 TEST(Utf8Text, UnencodableCharacterRefusesTheWholeFile) {
     TVocabFile doc;
     Languages(doc, German, English);

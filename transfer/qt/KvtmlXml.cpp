@@ -4,6 +4,7 @@
 #include "core/FileIO.h"
 #include "core/Languages.h"
 #include "core/VocabFile.h"
+#include "transfer/Blanks.h"
 #include "transfer/Import.h"
 #include "transfer/TextDecode.h"
 
@@ -473,7 +474,8 @@ std::string KvtmlBytes(const TVocabFile& doc) {
                                  XmlText(native, item.Notes, i, fiNotes));
         xml.writeEndElement();
         xml.writeEndElement();
-        if (!item.Category.empty()) {
+        // Blanks alone are no part of speech: a word type needs a name.
+        if (!TrimBlanks(item.Category).empty()) {
             XmlText(native, item.Category, i, fiCategory);
             auto [it, added] = typed.try_emplace(item.Category);
             if (added)

@@ -25,8 +25,12 @@ void PrintOnPrinter(const TVocabFile& doc, QPrinter& printer, const TPageSetup& 
         copies = std::max(printer.copyCount(), 1);
         printer.setCopyCount(1);
     }
+    // The print dialog's page range, which the job itself must honour.
+    TPageRange range;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+        range = {printer.fromPage(), printer.toPage()};
     TPrinterCanvas canvas(printer);
-    PrintJob(doc, canvas, setup, jobTitle, copies);
+    PrintJob(doc, canvas, setup, jobTitle, copies, range);
 }
 
 } // namespace vocalore
