@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -112,6 +115,31 @@ TDefaultKeyboardScope::~TDefaultKeyboardScope() {
 
 bool TDefaultKeyboardScope::Open() { return OpenDefaultKeyboardScopes > 0; }
 
+namespace {
+
+bool IsMenu(const QWidget* widget) {
+    return qobject_cast<const QMenuBar*>(widget) || qobject_cast<const QMenu*>(widget);
+}
+
+} // namespace
+
+QWidget* CommandFocusWidget() {
+    static QPointer<QWidget> before;
+    static const bool tracking = [] {
+        before = QApplication::focusWidget();
+        QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+            if (now && !IsMenu(now))
+                before = now;
+        });
+        return true;
+    }();
+    (void)tracking;
+    QWidget* focus = QApplication::focusWidget();
+    if (IsMenu(focus) || (!focus && qobject_cast<QMenu*>(QApplication::activePopupWidget())))
+        return before;
+    return focus;
+}
+
 QLabel* BuddyLabel(const char* caption, const char* name, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(caption), parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -126,9 +154,14 @@ void PlaceDialog(QWidget* dialog, QWidget* owner) {
         KeepOnScreen(dialog);
         return;
     }
-    const TScreenRect placed =
-        PlaceDialog(ToRect(dialog->pos(), DialogSize(dialog)),
-                    ToRect(owner->window()->frameGeometry()), WorkArea(owner));
+    // Before the dialog is mapped its frame is not known yet: it will have the
+    // owner's, and is centred with it.
+    QSize size = DialogSize(dialog);
+    const QWidget* ownerWindow = owner->window();
+    if (dialog->frameGeometry().size() == dialog->geometry().size())
+        size += ownerWindow->frameGeometry().size() - ownerWindow->geometry().size();
+    const TScreenRect placed = PlaceDialog(ToRect(dialog->pos(), size),
+                                           ToRect(ownerWindow->frameGeometry()), WorkArea(owner));
     dialog->move(placed.Left, placed.Top);
 }
 

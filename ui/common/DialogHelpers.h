@@ -44,6 +44,10 @@ public:
     static bool Open();
 };
 
+// The focused control as commands judge it: while the menu bar or one of its
+// menus holds the keyboard (Alt+T), the control that had the focus before.
+QWidget* CommandFocusWidget();
+
 // A label named `name` whose mnemonic focuses `buddy`.
 QLabel* BuddyLabel(const char* caption, const char* name, QWidget* buddy, QWidget* parent);
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -90,8 +91,15 @@ TFileDialogResult RunFileDialog(const TFileDialogRequest& request, bool save) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (!FileDialogState().isEmpty())
         dialog.restoreState(FileDialogState());
+    // Laid out first: its minimum size then holds already, and the size it
+    // is placed with is the size it is shown with.
+    dialog.ensurePolished();
+    if (dialog.layout())
+        dialog.layout()->activate();
     dialog.resize(TQtPromptService::FileDialogSize());
     KeepOnScreen(&dialog);
+    // Over the window like every other dialog, not at the screen's corner.
+    PlaceDialog(&dialog, request.Parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && request.OverwritePrompt));
@@ -173,9 +181,26 @@ QStringList QtNameFilters(const QString& filter) {
     return result;
 }
 
+namespace {
+
+// A message box takes its size only when it is shown; it is centred over its
+// owner then, before the window appears, and not with the size it had before.
+class TPlacedMessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        PlaceDialog(this, parentWidget());
+    }
+};
+
+} // namespace
+
 TMsgButton TQtPromptService::MessageBox(const TMessageRequest& request) {
-    QMessageBox box(QtIcon(request.Icon), request.Caption, request.Text, QMessageBox::NoButton,
-                    request.Parent);
+    TPlacedMessageBox box(QtIcon(request.Icon), request.Caption, request.Text,
+                          QMessageBox::NoButton, request.Parent);
     for (TMsgButton b : buttonOrder)
         if (request.Buttons & b) {
             QPushButton* button = box.addButton(QtButton(b));

@@ -112,8 +112,8 @@ bool TFileCommands::ChooseFile(QString& path) {
     request.Parent = &FForm;
     request.Caption = QStringLiteral("Open");
     request.Folder = QDir::currentPath();
-    request.Filter = QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*|") +
-                     KvtmlFilter + u'|' + AnkiFilter;
+    request.Filter = QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|") + KvtmlFilter + u'|' +
+                     AnkiFilter + QStringLiteral("|All Files (*.*)|*.*");
     request.FilterIndex = 1;
     request.DefaultSuffix = QStringLiteral("vlo");
     const TFileDialogResult result = TPromptService::Instance().OpenFile(request);
@@ -121,6 +121,19 @@ bool TFileCommands::ChooseFile(QString& path) {
         return false;
     path = result.Path;
     return true;
+}
+
+std::string UnsupportedLanguageMessage(uint16_t foreign, uint16_t native) {
+    std::vector<std::string> names;
+    for (const uint16_t id : {foreign, native})
+        if (!IsLanguageAvailable(id) && (names.empty() || id != foreign))
+            names.push_back(LanguageNameOrId(id));
+    if (names.size() == 2 && names[0] == names[1])
+        names.pop_back();
+    if (names.size() == 1)
+        return "This file uses a language that Vocalore does not support: " + names[0] + ".";
+    return "This file uses languages that Vocalore does not support: " + names[0] + " and " +
+           names[1] + ".";
 }
 
 bool TFileCommands::OpenDocument(const QString& path) { return LoadDocument(path, true); }
@@ -152,11 +165,9 @@ bool TFileCommands::LoadDocument(const QString& path, bool askLock) {
         document->LoadFromFile(LocalPath(path));
         if (!IsLanguageAvailable(document->ForeignLangID) ||
             !IsLanguageAvailable(document->NativeLangID))
-            throw EVocabFileError(LocalPath(path) +
-                                  "\n\nThis file uses a "
-                                  "language that is not available on your system. Install "
-                                  "the necessary language components or use a different "
-                                  "version of Windows.");
+            throw EVocabFileError(
+                LocalPath(path) + "\n\n" +
+                UnsupportedLanguageMessage(document->ForeignLangID, document->NativeLangID));
     } catch (const std::exception& e) {
         wait.Restore();
         FForm.AppException(QString::fromStdString(e.what()));
@@ -429,9 +440,7 @@ const std::vector<TImportKind>& ImportKinds() {
              if (IsKvtml(QString::fromStdString(path), path)) {
                  TWaitCursor wait;
                  const TKvtmlImportResult result = ImportKvtml(document, path);
-                 return TImportOutcome(result.Count, result.Sides.Matched
-                                                         ? QString()
-                                                         : QString::fromUtf8(KvtmlUnmatchedNote));
+                 return TImportOutcome(result.Count, QString::fromUtf8(KvtmlImportNote(result)));
              }
              TImportSettings settings;
              if (!TImportDialog::Execute(owner, settings))
@@ -600,9 +609,9 @@ void TFileCommands::miFileImportClick() {
 std::vector<TFileFilterEntry> ImportFilterEntries() {
     return {{"Vocalore Documents (*.vlo)", "*.vlo"},
             {"Text Files (*.txt, *.csv)", "*.txt;*.csv"},
-            {"All Files (*.*)", "*.*"},
             {"KVTML Vocabulary (*.kvtml)", "*.kvtml"},
-            {"Anki Decks (*.apkg, *.colpkg)", "*.apkg;*.colpkg"}};
+            {"Anki Decks (*.apkg, *.colpkg)", "*.apkg;*.colpkg"},
+            {"All Files (*.*)", "*.*"}}; // the catch-all last
 }
 
 void TFileCommands::miFilePropertiesClick() {

@@ -29,6 +29,10 @@ struct TFileFilterEntry {
     const char* Name;
     const char* Pattern;
 };
+// Why a document is refused at open: the language (or the two) it uses that
+// the program does not offer, by name.
+std::string UnsupportedLanguageMessage(uint16_t foreign, uint16_t native);
+
 // "Name|pattern|Name|pattern", the form the prompt service takes.
 QString FileFilter(const std::vector<TFileFilterEntry>& entries);
 

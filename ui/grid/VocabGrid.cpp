@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
@@ -267,14 +266,13 @@ void TVocabGrid::DrawRow(QPainter& painter, int row, const QRect& rect) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(outline);
     } else if (row == FRow && hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect;
-        option.backgroundColor = background;
-        // Styles that show focus only after keyboard navigation would hide it
-        // after a click; the selected row shows it whenever the grid has focus.
-        option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        // The focus rectangle: dotted in the text colour on the highlight, one
+        // pixel inside the row, so that it is plain to see in every style
+        // (some draw theirs in a shade of the highlight) and never taken for
+        // the cut mark on the row's outline.
+        painter.setPen(QPen(text, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(outline.adjusted(1, 1, -1, -1));
     } else if (row == FDropTarget && row != FRow) {
         // The drop-target marker; never on the selected row.
         painter.setPen(QPen(text, 1, Qt::DotLine));

@@ -286,6 +286,16 @@ TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t 
     LayOutAboveButtonRow(this, pcOptions, buttons);
 
     LoadControls();
+    // One size for every page, the largest any of them asks for, so that the
+    // buttons never move when the page is turned.
+    QSize largest;
+    for (int i = 0; i < pcOptions->count(); ++i) {
+        pcOptions->setCurrentIndex(i);
+        layout()->activate();
+        largest = largest.expandedTo(sizeHint()).expandedTo(size());
+    }
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    setFixedSize(largest);
     FShownPage = std::clamp<int32_t>(page, 0, opPageCount - 1);
     pcOptions->setCurrentIndex(FShownPage);
 
@@ -301,18 +311,24 @@ TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t 
             &TOptionsDialog::chbUsePenaltyPointsChange);
     // Only the user's tick moves the focus to the maximum.
     connect(chbUsePenaltyPoints, &QCheckBox::clicked, this, [this](bool checked) {
-        if (checked)
+        if (checked) {
+            // Selected, so that the number typed next replaces it.
             cbMaxPenaltyPoints->setFocus(Qt::OtherFocusReason);
+            cbMaxPenaltyPoints->lineEdit()->selectAll();
+        }
     });
 
     // Ctrl+Tab turns the page from any control, also from a list that would
     // take the key as type-ahead.
-    auto* nextPage = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    auto* nextPage = new QShortcut(this);
+    nextPage->setKeys(
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
     connect(nextPage, &QShortcut::activated, this,
             [this] { pcOptions->setCurrentIndex((FShownPage + 1) % opPageCount); });
     auto* previousPage = new QShortcut(this);
     previousPage->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
-                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                           QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
     connect(previousPage, &QShortcut::activated, this,
             [this] { pcOptions->setCurrentIndex((FShownPage + opPageCount - 1) % opPageCount); });
 
@@ -326,7 +342,9 @@ QWidget* TOptionsDialog::CreateKeyboardPage() {
     auto* gbShortcuts = Group("gbShortcuts", " Shortcuts: ", page);
     cbShortcut = Named(new QComboBox(gbShortcuts), "cbShortcut");
     for (const TShortcutKey& key : ShortcutKeys)
-        cbShortcut->addItem(ShortcutKeySequence(key).toString(QKeySequence::NativeText));
+        cbShortcut->addItem(
+            ShortcutKeySequence(key).toString(QKeySequence::NativeText) +
+            (IsSystemReservedKey(key) ? QStringLiteral(" (reserved by the system)") : QString()));
     cbShortcut->setMaxVisibleItems(16);
     SetHelp(cbShortcut, 1900);
     cbCharSet = Named(new QComboBox(gbShortcuts), "cbCharSet");
@@ -366,7 +384,7 @@ QWidget* TOptionsDialog::CreateKeyboardPage() {
     auto* layout = new QVBoxLayout(gbLayout);
     layout->addWidget(chbKeyboardSwitching);
     layout->addWidget(Text("lblKeyboardText",
-                           "Use the Keyboard Icon in Windows Control Panel to set up the keyboard "
+                           "Use your desktop's keyboard settings to set up the keyboard "
                            "languages and layouts you require.",
                            gbLayout));
 
@@ -580,7 +598,14 @@ void TOptionsDialog::cbShortcutChange() {
     const int key = cbShortcut->currentIndex();
     if (key < 0)
         return;
-    const uint16_t entry = FShortcuts[static_cast<size_t>(key)];
+    // A key the system keeps for itself offers no character; what the record
+    // holds for it stays as it is.
+    const bool reserved = IsSystemReservedKey(ShortcutKeys[static_cast<size_t>(key)]);
+    cbCharSet->setEnabled(!reserved);
+    cbCharacter->setEnabled(!reserved);
+    lblUnassigned->setText(reserved ? QStringLiteral("[reserved by the system]")
+                                    : QStringLiteral("[unassigned]"));
+    const uint16_t entry = reserved ? uint16_t{0} : FShortcuts[static_cast<size_t>(key)];
     const uint8_t code = ShortcutCharCode(entry);
     const int charSet = code != 0 ? ShortcutCharSet(entry) : FForeignCharSet;
     {
@@ -594,7 +619,7 @@ void TOptionsDialog::cbShortcutChange() {
 
 void TOptionsDialog::ShortcutCharChange() {
     const int key = cbShortcut->currentIndex();
-    if (key < 0)
+    if (key < 0 || IsSystemReservedKey(ShortcutKeys[static_cast<size_t>(key)]))
         return;
     const int character = cbCharacter->currentIndex();
     FShortcuts[static_cast<size_t>(key)] =
@@ -621,7 +646,9 @@ void TOptionsDialog::btnClearAllClick() {
     if (ShowMessageBox(QStringLiteral("Clear all shortcut key assignments?"), {}, TMsgIcon::Warning,
                        mbOK | mbCancel, mbNone, this) != mbOK)
         return;
-    FShortcuts.fill(0);
+    for (size_t i = 0; i < FShortcuts.size(); ++i)
+        if (!IsSystemReservedKey(ShortcutKeys[i]))
+            FShortcuts[i] = 0;
     {
         const QSignalBlocker block(cbShortcut);
         cbShortcut->setCurrentIndex(0);

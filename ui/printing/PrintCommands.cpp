@@ -39,24 +39,49 @@ private:
 
 } // namespace
 
+TPrinterPick PickPrinter(const QString& defaultPrinter, const QStringList& printers,
+                         QString& chosen) {
+    if (!defaultPrinter.isEmpty()) {
+        chosen = defaultPrinter;
+        return ppCurrent;
+    }
+    if (printers.isEmpty())
+        return ppNone;
+    if (printers.size() > 1)
+        return ppNoDefault;
+    chosen = printers.front();
+    return ppCurrent;
+}
+
+QString NoDefaultPrinterMessage(const QStringList& printers) {
+    return QStringLiteral("No default printer is set, and Vocalore does not choose one of "
+                          "several. The printers are: ") +
+           printers.join(QStringLiteral(", ")) +
+           QStringLiteral(".\nMake one the default (lpoptions -d NAME) or name it in the "
+                          "PRINTER environment variable.");
+}
+
 TPrintService TPrintService::System() {
     TPrintService service;
     // The print service's default destination is the current printer (the
-    // PRINTER variable chooses it too); without one, the first printer.
-    service.CurrentPrinter = [](QPrinter& printer) {
-        QPrinterInfo current = QPrinterInfo::defaultPrinter();
-        if (current.isNull()) {
-            const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-            if (printers.isEmpty())
-                return false;
-            current = printers.first();
-        }
-        printer.setPrinterName(current.printerName());
-        return true;
+    // PRINTER variable chooses it too).
+    service.CurrentPrinter = [](QPrinter& printer, QStringList& printers) {
+        printers = QPrinterInfo::availablePrinterNames();
+        QString chosen;
+        const TPrinterPick pick = PickPrinter(QPrinterInfo::defaultPrinterName(), printers, chosen);
+        if (pick == ppCurrent)
+            printer.setPrinterName(chosen);
+        return pick;
     };
     service.PrintDialog = [](QPrinter& printer, QWidget* owner) {
         QPrintDialog dialog(&printer, owner);
         dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+        // The job prints a range of pages itself; it has no selection and
+        // no current page to offer.
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        PlaceDialog(&dialog, owner);
         return dialog.exec() == QDialog::Accepted;
     };
     service.Job = &PrintOnPrinter;
@@ -68,11 +93,15 @@ QString TPrintCommands::JobTitle() const {
            QString::fromStdString(DocumentTitle(FForm.Document().FileName()));
 }
 
-void TPrintCommands::Print(bool showDialog) {
+void TPrintCommands::Print(TPrintSource source) {
     QPrinter printer(QPrinter::HighResolution);
-    if (!FService.CurrentPrinter(printer))
+    QStringList printers;
+    const TPrinterPick pick = FService.CurrentPrinter(printer, printers);
+    if (pick == ppNone)
         throw EVocabFileError(NoPrinterInstalled);
-    if (showDialog) {
+    if (pick == ppNoDefault && source == psCommandLine)
+        throw EVocabFileError(NoDefaultPrinterMessage(printers).toStdString());
+    if (source == psMenu || pick == ppNoDefault) {
         bool accepted = false;
         {
             // The system dialog's fields are typed in the user's own layout.

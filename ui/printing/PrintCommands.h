@@ -5,6 +5,7 @@
 #include "settings/PageSetup.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <string>
@@ -19,10 +20,24 @@ class TVocabFile;
 
 inline constexpr const char* NoPrinterInstalled = "No printer installed.";
 
+// Whether the system has a current printer: the default queue, or the only
+// one there is. With several queues and none of them the default, nothing is
+// guessed.
+enum class TPrinterPick { ppCurrent, ppNone, ppNoDefault };
+using enum TPrinterPick;
+
+// The pick among the system's queues: `chosen` becomes the current one.
+TPrinterPick PickPrinter(const QString& defaultPrinter, const QStringList& printers,
+                         QString& chosen);
+
+// "No default printer is set. The printers are: a, b." and how to set one.
+QString NoDefaultPrinterMessage(const QStringList& printers);
+
 // What printing asks of the print service; tests replace parts of it.
 struct TPrintService {
-    // Directs the printer to the current printer; false when the system has none.
-    std::function<bool(QPrinter& printer)> CurrentPrinter;
+    // Directs the printer to the current printer; `printers` lists the
+    // system's queues when there is none to pick.
+    std::function<TPrinterPick(QPrinter& printer, QStringList& printers)> CurrentPrinter;
     // The system print dialog on the printer; false on Cancel.
     std::function<bool(QPrinter& printer, QWidget* owner)> PrintDialog;
     // The print job: all copies of the document on the printer.
@@ -40,10 +55,12 @@ public:
     explicit TPrintCommands(TMainForm& form) : FForm(form), FService(TPrintService::System()) {}
 
     // From the menu: the system print dialog first. From the tool bar and the
-    // command line: at once on the current printer.
-    void miFilePrintClick() { Print(true); }
-    void tbPrintClick() { Print(false); }
-    void Print(bool showDialog);
+    // command line: at once on the current printer; without a default printer
+    // the tool button shows the dialog and the command line names the queues.
+    enum TPrintSource { psMenu, psToolButton, psCommandLine };
+    void miFilePrintClick() { Print(psMenu); }
+    void tbPrintClick() { Print(psToolButton); }
+    void Print(TPrintSource source);
     void miFilePageSetupClick();
 
     // The job title: "Vocalore - " and the document's display title.

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -102,6 +103,19 @@ TStatisticsDialog::TStatisticsDialog(QWidget* owner, const TStatisticsFigures& f
     connect(buttons.OK, &QPushButton::clicked, this, [this, chbReset] {
         FReset = chbReset->isEnabled() && chbReset->isChecked();
         btnOKClick();
+    });
+
+    // Ctrl+Tab turns the pages; so do Ctrl+PageDown and Ctrl+PageUp.
+    auto* nextPage = new QShortcut(this);
+    nextPage->setKeys({QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
+    connect(nextPage, &QShortcut::activated, this, [pcStatistics] {
+        pcStatistics->setCurrentIndex((pcStatistics->currentIndex() + 1) % pcStatistics->count());
+    });
+    auto* previousPage = new QShortcut(this);
+    previousPage->setKeys({QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
+    connect(previousPage, &QShortcut::activated, this, [pcStatistics] {
+        pcStatistics->setCurrentIndex((pcStatistics->currentIndex() + pcStatistics->count() - 1) %
+                                      pcStatistics->count());
     });
 
     pcStatistics->setCurrentWidget(tsProgress);

@@ -1,5 +1,6 @@
 #include "TestPanel.h"
 
+#include "ui/common/DialogHelpers.h"
 #include "ui/testing/ChoiceList.h"
 #include "ui/textentry/SymbolEdit.h"
 
@@ -206,6 +207,9 @@ TTestPanel::TTestPanel(TTestPanelHost& host, QWidget* parent) : QFrame(parent), 
                                  TextWidth(lblResponse, QStringLiteral("Translation(s):")),
                                  TextWidth(lblResponse, QStringLiteral("Word/phrase:"))});
     FFieldColumn = std::max(MinFieldColumn, labels + 8);
+    // Never narrower than its design width: the result glyph and Continue
+    // sit at the right edge and would be cut off.
+    setMinimumWidth(RowLeft * 2 + RowWidth + 2 * frameWidth());
     PlaceControls();
 }
 
@@ -476,7 +480,7 @@ void TTestPanel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 TAnswerBox TTestPanel::FocusedBox() const {
-    const QWidget* focused = QApplication::focusWidget();
+    const QWidget* focused = CommandFocusWidget();
     if (focused == edtResponse && edtResponse->isVisible() && !edtResponse->isReadOnly())
         return abResponse;
     if (focused == edtNotes && edtNotes->isVisible() && !edtNotes->isReadOnly())

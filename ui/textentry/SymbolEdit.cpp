@@ -5,6 +5,7 @@
 #include "core/CodePage.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -135,11 +136,51 @@ void TSymbolEdit::mouseReleaseEvent(QMouseEvent* event) {
         OpenPicker();
         return;
     }
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() &&
+        rect().contains(event->position().toPoint())) {
+        event->accept();
+        deselect();
+        PasteFitted(true);
+        return;
+    }
     QLineEdit::mouseReleaseEvent(event);
+}
+
+void TSymbolEdit::Beep() {
+    QApplication::beep();
+    emit Beeped();
+}
+
+void TSymbolEdit::PasteFitted(bool selection) {
+    if (isReadOnly())
+        return;
+    const QString clip = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection
+                                                                      : QClipboard::Clipboard);
+    bool changed = false;
+    const std::u16string fitted =
+        TCodePage::ForLanguage(FLanguage).BestFit(clip.toStdU16String(), changed);
+    if (!fitted.empty() || hasSelectedText())
+        insert(QString::fromStdU16String(fitted));
+    if (changed)
+        Beep();
 }
 
 void TSymbolEdit::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
+    if (event->matches(QKeySequence::Paste)) {
+        event->accept();
+        PasteFitted();
+        return;
+    }
+    // A character the code page can't hold, typed, composed or from a
+    // shortcut: refused, but not in silence.
+    const QString text = event->text();
+    if (!text.isEmpty() && text.front() >= u' ' && text.front() != u'\x7F' && !isReadOnly() &&
+        !TCodePage::ForLanguage(FLanguage).CanEncode(text.toStdU16String())) {
+        event->accept();
+        Beep();
+        return;
+    }
     if (!FPicker) {
         if (key == Qt::Key_Menu ||
             (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {

@@ -52,6 +52,15 @@ public:
     // A mouse button released over the picker (insert = true) or elsewhere.
     void PickerChoice(bool insert);
 
+    // Pastes the clipboard's text (or the X11 selection) at the caret, each
+    // character the code page lacks replaced by its closest letters or
+    // dropped; beeps when anything was changed.
+    void PasteFitted(bool selection = false);
+
+signals:
+    // Emitted with each beep: a character refused, a paste changed.
+    void Beeped();
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -62,6 +71,7 @@ protected:
 
 private:
     void InsertSelected();
+    void Beep();
 
     uint16_t FLanguage = 0x0409;
     QPointer<TSymbolForm> FPicker;

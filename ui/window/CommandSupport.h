@@ -28,7 +28,8 @@ private:
 };
 
 // Path conversions between the window (QString) and the document (bytes of
-// the file system's encoding).
+// the file system's encoding). LocalPath makes a relative path absolute
+// against the working folder, without resolving symbolic links.
 std::string LocalPath(const QString& path);
 QString DisplayPath(const std::string& path);
 

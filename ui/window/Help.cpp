@@ -7,7 +7,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
+#include <QProcess>
 #include <QShortcut>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QUrl>
 #include <QWhatsThis>
 #include <QWidget>
@@ -79,6 +83,62 @@ std::function<bool(const QUrl&)>& Opener() {
     return opener;
 }
 
+std::function<bool()>& ViewerProbe() {
+    static std::function<bool()> probe;
+    return probe;
+}
+
+// Whether the desktop would show an HTML page in a browser. Without one,
+// xdg-open falls back to a terminal with a shell, which is no help at all.
+bool DesktopShowsHtml() {
+    if (ViewerProbe())
+        return ViewerProbe()();
+    if (!qEnvironmentVariableIsEmpty("BROWSER"))
+        return true;
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return false;
+    QProcess query;
+    query.start(xdgMime,
+                {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+// The help pages in a window of the program's own: links between the pages
+// and to their anchors work; links out of the help go to the desktop.
+QTextBrowser* HelpWindow() {
+    static QPointer<QTextBrowser> window;
+    if (!window) {
+        window = new QTextBrowser;
+        window->setObjectName(QStringLiteral("HelpWindow"));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setOpenLinks(true);
+        window->setOpenExternalLinks(true);
+        window->resize(720, 560);
+        QObject::connect(window, &QTextBrowser::sourceChanged, window, [] {
+            window->setWindowTitle(window->documentTitle().isEmpty()
+                                       ? QStringLiteral("Vocalore Help")
+                                       : window->documentTitle());
+        });
+    }
+    return window;
+}
+
+void ShowInHelpWindow(const QUrl& url) {
+    QTextBrowser* window = HelpWindow();
+    window->setSource(url);
+    window->setWindowTitle(window->documentTitle().isEmpty() ? QStringLiteral("Vocalore Help")
+                                                             : window->documentTitle());
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 bool OpenPage(const QString& page) {
     const qsizetype hash = page.indexOf(u'#');
     const QString file = QDir(HelpFolder()).filePath(hash < 0 ? page : page.left(hash));
@@ -90,6 +150,10 @@ bool OpenPage(const QString& page) {
         ShowMessageBox(QStringLiteral("The help page %1 is missing.").arg(shown), {},
                        TMsgIcon::Error);
         return false;
+    }
+    if (!Opener() && !DesktopShowsHtml()) {
+        ShowInHelpWindow(url);
+        return true;
     }
     if (Opener() ? Opener()(url) : QDesktopServices::openUrl(url))
         return true;
@@ -126,6 +190,10 @@ bool ShowHelpTopic(int context) {
 }
 
 void SetHelpOpener(std::function<bool(const QUrl&)> opener) { Opener() = std::move(opener); }
+
+void SetHtmlViewerProbe(std::function<bool()> probe) { ViewerProbe() = std::move(probe); }
+
+QTextBrowser* OpenHelpWindow() { return HelpWindow(); }
 
 QString PopupHelpText(int context) {
     switch (context) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QTextBrowser;
 class QUrl;
 class QWidget;
 
@@ -40,8 +41,14 @@ void SetHelpFolder(const QString& folder);
 bool ShowHelpContents();
 bool ShowHelpTopic(int context);
 
-// What opens a help URL; QDesktopServices by default. Tests record instead.
+// What opens a help URL; QDesktopServices by default, or the program's own
+// help window where the desktop has no browser for HTML. Tests record instead.
 void SetHelpOpener(std::function<bool(const QUrl&)> opener);
+// Whether the desktop has a browser for HTML (xdg-mime's default for
+// text/html, or $BROWSER); tests answer for it.
+void SetHtmlViewerProbe(std::function<bool()> probe);
+// The program's own help window (created when needed, closed by the user).
+QTextBrowser* OpenHelpWindow();
 
 // The pop-up text of a control's context number (empty when none), and a
 // shorthand that gives a control that text as its "What's This?" help.

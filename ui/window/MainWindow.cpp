@@ -47,6 +47,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 
 #include <unistd.h>
@@ -89,7 +91,13 @@ protected:
 
 } // namespace
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string LocalPath(const QString& path) {
+    // A relative name would mean another file once the working folder differs
+    // (the recent files, the next run); symbolic links stay as the user named them.
+    const QString absolute =
+        path.isEmpty() ? path : QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    return QFile::encodeName(absolute).toStdString();
+}
 
 QString DisplayPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -312,12 +320,34 @@ void TMainForm::CreateStatusBar() {
         FStatusPanels[i] = panel;
     }
     bar->addWidget(new QWidget(bar), 1);
+    // The hint panel holds the longest hint whole, in the font in use.
+    QString longest = QString::fromLatin1(RecentFileHint);
+    for (const TCommandInfo& command : CommandTable())
+        if (command.Hint && std::strlen(command.Hint) > static_cast<size_t>(longest.size()))
+            longest = QString::fromLatin1(command.Hint);
+    FitStatusPanel(0, longest);
+}
+
+int TMainForm::StatusPanelWidth(size_t panel, const QString& text) const {
+    const QLabel* label = FStatusPanels[panel];
+    const int needed = label->fontMetrics().horizontalAdvance(text) + 2 * label->frameWidth() +
+                       2 * label->margin() + label->fontMetrics().averageCharWidth();
+    return std::max(StatusPanelWidths[panel], needed);
+}
+
+void TMainForm::FitStatusPanel(size_t panel, const QString& text) {
+    const int width = StatusPanelWidth(panel, text);
+    if (FStatusPanels[panel]->width() != width || FStatusPanels[panel]->minimumWidth() != width)
+        FStatusPanels[panel]->setFixedWidth(width);
 }
 
 // --- start-up and shut-down ------------------------------------------------
 
 bool TMainForm::FormCreate(const QStringList& arguments) {
     try {
+        // The window manager, the task bar and every dialog show it.
+        QApplication::setWindowIcon(ApplicationIcon());
+        setWindowIcon(QApplication::windowIcon());
         // A named lock held for the life of the process; nothing waits on it.
         FInstanceLock =
             std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("Vocalore.lock")));
@@ -380,7 +410,7 @@ bool TMainForm::FormCreate(const QStringList& arguments) {
         if (FPrintSwitch) {
             bool printed = false;
             RunCommand([this, &printed] {
-                FPrintCommands->Print(false);
+                FPrintCommands->Print(TPrintCommands::psCommandLine);
                 printed = true;
             });
             FExitCode = printed ? 0 : 1;
@@ -840,6 +870,11 @@ void TMainForm::UpdateStatusBar() {
                                    ? QString::number(document.CurrentIndex() + 1)
                                    : Utf8(PercentText(document.LearntCount(), document.Count())));
     SetLabel(FStatusPanels[3], QString::number(document.Count()));
+    // The row and count panels grow for long numbers (a row number is never
+    // longer than the count), and go back to their size after.
+    const QString widest = QString::number(document.Count());
+    FitStatusPanel(2, widest.size() > 4 ? widest : QStringLiteral("100%"));
+    FitStatusPanel(3, widest);
     SetLabel(FStatusPanels[4], document.Modified() ? QStringLiteral("Modified") : QString());
 }
 

@@ -152,6 +152,9 @@ private:
     void CollectSettings();
     void UpdateRecentMenu();
     void UpdateStatusBar();
+    // A status panel's design width, or more when the text needs it.
+    int StatusPanelWidth(size_t panel, const QString& text) const;
+    void FitStatusPanel(size_t panel, const QString& text);
     bool HintAvailable() const;
     bool AppKey(QObject* target, QKeyEvent* event);
     bool IsEnabled(TCommandId id) const;

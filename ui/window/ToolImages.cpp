@@ -1,5 +1,9 @@
 #include "ToolImages.h"
 
+#include "datafolder/DataFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
 
 // Resources of a static library must be registered by hand.
@@ -44,5 +48,26 @@ QIcon ToolImage(int index) {
 QPixmap ProgramPicture() { return Picture("vocalore32"); }
 QPixmap DocumentPicture() { return Picture("document32"); }
 QPixmap TipPicture() { return Picture("tip32"); }
+
+QIcon HicolorIcon(const QString& iconsFolder) {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString file =
+            QDir(iconsFolder).filePath(QStringLiteral("hicolor/%1x%1/apps/vocalore.png").arg(size));
+        if (QFileInfo::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    return icon;
+}
+
+QIcon ApplicationIcon() {
+    const QIcon themed = QIcon::fromTheme(QStringLiteral("vocalore"));
+    if (!themed.isNull())
+        return themed;
+    const QIcon installed = HicolorIcon(QDir(DataFolder()).filePath(QStringLiteral("../icons")));
+    if (!installed.isNull())
+        return installed;
+    return QIcon(ProgramPicture());
+}
 
 } // namespace vocalore

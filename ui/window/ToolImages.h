@@ -40,6 +40,14 @@ QIcon ToolImage(int index);
 // Resource path of an image, e.g. ":/icons/open.png".
 QString ToolImagePath(int index);
 
+// The program's own icon in every size of the hicolor theme: the desktop's
+// theme when it knows "vocalore", else the icons installed beside the data
+// folder (share/icons/hicolor/SIZE/apps/vocalore.png, also in the build
+// tree); the 32 x 32 program picture when there are none.
+QIcon ApplicationIcon();
+// The icon from the hicolor folder below `iconsFolder`; null when it holds none.
+QIcon HicolorIcon(const QString& iconsFolder);
+
 // 32 x 32 pictures: the program, a document, the tip light bulb.
 QPixmap ProgramPicture();
 QPixmap DocumentPicture();

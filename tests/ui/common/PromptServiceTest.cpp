@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,47 @@ TEST(PromptService, FileDialogsOpenLargeEnoughAndKeepTheSizeTheUserGaveThem) {
     EXPECT_FALSE(TPromptService::Instance().SaveFile(open).Accepted());
     EXPECT_EQ(shown, QSize(720, 500));
     TQtPromptService::SetFileDialogSize({});
+}
+
+// The real file dialogs and message boxes stand centred over their owner,
+// the message box with the size it has once laid out.
+TEST(PromptService, FileDialogsAndMessageBoxesAreCentredOverTheirOwner) {
+    TPromptService::Install(nullptr);
+    QWidget owner;
+    owner.setGeometry(100, 100, 600, 400);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    const QPoint centre = owner.frameGeometry().center();
+    TQtPromptService::SetFileDialogSize(QSize(400, 300));
+    TFileDialogRequest open;
+    open.Parent = &owner;
+    open.Caption = QStringLiteral("Open");
+    QRect shown;
+    dialogtest::OnNextModal([&](QDialog* dialog) {
+        shown = dialog->frameGeometry();
+        dialog->reject();
+    });
+    EXPECT_FALSE(TPromptService::Instance().OpenFile(open).Accepted());
+    EXPECT_LE((shown.center() - centre).manhattanLength(), 2)
+        << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height() << " "
+        << centre.x() << "," << centre.y();
+    TQtPromptService::SetFileDialogSize({});
+
+    TMessageRequest message;
+    message.Parent = &owner;
+    message.Text = QStringLiteral("Save changes to a rather long document title.vlo?");
+    message.Caption = QStringLiteral("Vocalore");
+    message.Icon = TMsgIcon::Warning;
+    message.Buttons = mbYes | mbNo | mbCancel;
+    QSize laidOut;
+    dialogtest::OnNextModal([&](QDialog* dialog) {
+        shown = dialog->frameGeometry();
+        laidOut = dialog->size();
+        dialog->reject();
+    });
+    TPromptService::Instance().MessageBox(message);
+    EXPECT_LE((shown.center() - centre).manhattanLength(), 2)
+        << shown.x() << "," << shown.y() << " " << laidOut.width() << "x" << laidOut.height();
 }
 
 TEST(PromptService, FilterTextBecomesQtNameFilters) {

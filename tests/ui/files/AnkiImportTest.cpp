@@ -88,7 +88,7 @@ protected:
 TEST_F(AnkiImportTest, ImportShowsTheNoteFieldsAndDecksAndCountsWhatWasLeftOut) {
     Trigger(cmFileImport);
     EXPECT_TRUE(Prompts.Last().Filter.endsWith(
-        QStringLiteral("|Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg")))
+        QStringLiteral("|Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg|All Files (*.*)|*.*")))
         << Prompts.Last().Filter.toStdString();
 
     OnNextModal([](QDialog* dialog) {
@@ -200,7 +200,7 @@ TEST_F(AnkiImportTest, OpenAsksForTheLanguagesThenTheFields) {
     Trigger(cmFileOpen);
     ASSERT_TRUE(LastError().isEmpty()) << LastError().toStdString();
     EXPECT_TRUE(Prompts.Prompts()[1].Filter.endsWith(
-        QStringLiteral("|Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg")));
+        QStringLiteral("|Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg|All Files (*.*)|*.*")));
     EXPECT_EQ(order, (std::vector<QString>{"NewDialog", "AnkiImportDialog"}));
     const TVocabFile& doc = Form->Document();
     EXPECT_EQ(doc.FileName(), "");

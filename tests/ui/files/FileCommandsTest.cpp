@@ -130,6 +130,43 @@ TEST_F(FileCommandsTest, CancelledOrFailedExportChangesNothing) {
     EXPECT_FALSE(Form->Document().Modified());
 }
 
+// Relative names are kept as absolute ones, so the recent files still open
+// from another working folder; a symbolic link is kept as the user named it.
+TEST_F(FileCommandsTest, RelativePathsBecomeAbsoluteWithoutResolvingLinks) {
+    ASSERT_TRUE(QDir(Dir.path()).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(QFile::link(Dir.filePath(QStringLiteral("sub")), File("link")));
+    WriteDocument(File("sub/lesson.vlo"), {{"ja", "", "", "yes"}});
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(Dir.path()));
+    const QString root = QDir::current().absolutePath();
+    auto recent = [&] { return QString::fromStdString(Form->Settings().RecentFiles.Items(0)); };
+
+    // Open, through a link and a "..".
+    Prompts.QueueFile(QStringLiteral("link/../link/lesson.vlo"));
+    Trigger(cmFileOpen);
+    EXPECT_EQ(recent(), root + QStringLiteral("/link/lesson.vlo"));
+    EXPECT_EQ(QString::fromStdString(Form->Document().FileName()), recent());
+
+    // Save As with a relative name.
+    Prompts.QueueFile(QStringLiteral("sub/copy.vlo"));
+    Trigger(cmFileSaveAs);
+    EXPECT_EQ(recent(), root + QStringLiteral("/sub/copy.vlo"));
+
+    // The command line.
+    TMemorySettingsStore store;
+    TMainForm form(store);
+    ASSERT_TRUE(form.FormCreate({QStringLiteral("sub/lesson.vlo")}));
+    EXPECT_EQ(QString::fromStdString(form.Settings().RecentFiles.Items(0)),
+              root + QStringLiteral("/sub/lesson.vlo"));
+
+    // Import: the file is read from where the user chose it.
+    WriteDocument(File("sub/more.vlo"), {{"nein", "", "", "no"}});
+    Prompts.QueueFile(QStringLiteral("sub/more.vlo"));
+    Trigger(cmFileImport);
+    EXPECT_EQ(Errors(), 0);
+    ASSERT_TRUE(QDir::setCurrent(before));
+}
+
 TEST_F(FileCommandsTest, ImportDialogOfferesDocumentsAndTextAndCancelDoesNothing) {
     EXPECT_TRUE(Form->Action(cmFileImport)->isEnabled());
     Trigger(cmFileImport);
@@ -138,9 +175,9 @@ TEST_F(FileCommandsTest, ImportDialogOfferesDocumentsAndTextAndCancelDoesNothing
     EXPECT_EQ(dialog.Kind, TRecordedPrompt::pkOpenFile);
     EXPECT_EQ(dialog.Caption, QStringLiteral("Import"));
     EXPECT_EQ(dialog.Filter, QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|Text Files (*.txt, "
-                                            "*.csv)|*.txt;*.csv|All Files (*.*)|*.*|"
-                                            "KVTML Vocabulary (*.kvtml)|*.kvtml|"
-                                            "Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg"));
+                                            "*.csv)|*.txt;*.csv|KVTML Vocabulary "
+                                            "(*.kvtml)|*.kvtml|Anki Decks (*.apkg, *.colpkg)|"
+                                            "*.apkg;*.colpkg|All Files (*.*)|*.*"));
     EXPECT_EQ(dialog.FilterIndex, 1);
     EXPECT_EQ(dialog.Folder, QDir::currentPath());
     EXPECT_EQ(dialog.FileName, QString());

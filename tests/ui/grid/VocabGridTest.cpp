@@ -235,6 +235,18 @@ TEST_F(VocabGridTest, SelectedRowShowsTheFocusRectangleWhileTheGridHasFocus) {
     // Only the selected row carries it.
     const QRect other = Grid().RowRect(1);
     EXPECT_EQ(focused.copy(other), unfocused.copy(other));
+    // Plain to see: dots in the highlighted-text colour along the row's top
+    // and bottom, one pixel inside, where the highlight alone was before.
+    const QRgb dot = Grid().palette().color(QPalette::HighlightedText).rgb();
+    const QRgb highlight = Grid().palette().color(QPalette::Highlight).rgb();
+    ASSERT_NE(dot, highlight);
+    for (const int y : {row.top() + 1, row.bottom() - 1}) {
+        int dots = 0;
+        for (int x = row.left() + 1; x < row.right(); ++x)
+            dots += focused.pixel(x, y) == dot;
+        EXPECT_GE(dots, (row.width() - 2) / 3) << y;
+        EXPECT_EQ(unfocused.pixel(row.right() - 3, y), highlight) << y;
+    }
 }
 
 TEST_F(VocabGridTest, RefreshScrollsTheCurrentItemIntoView) {

@@ -83,10 +83,14 @@ TEST_F(OptionsDialogTest, SixPagesInOrderWithTheListsFilled) {
     EXPECT_EQ(keys->itemText(60), QStringLiteral("Shift+F11"));
     EXPECT_EQ(keys->itemText(62), QStringLiteral("Ctrl+F2"));
     EXPECT_EQ(keys->itemText(72), QStringLiteral("Ctrl+Shift+F2"));
-    EXPECT_EQ(keys->itemText(91), QStringLiteral("Ctrl+Alt+F12"));
+    EXPECT_EQ(keys->itemText(81), QStringLiteral("Ctrl+Shift+F12"));
+    // Ctrl+Alt with a function key belongs to the system (a text console).
+    EXPECT_EQ(keys->itemText(82), QStringLiteral("Ctrl+Alt+F2 (reserved by the system)"));
+    EXPECT_EQ(keys->itemText(91), QStringLiteral("Ctrl+Alt+F12 (reserved by the system)"));
     for (int i = 0; i < 92; ++i)
-        EXPECT_EQ(keys->itemText(i), ShortcutKeySequence(ShortcutKeys[static_cast<size_t>(i)])
-                                         .toString(QKeySequence::NativeText));
+        EXPECT_EQ(keys->itemText(i).section(QStringLiteral(" ("), 0, 0),
+                  ShortcutKeySequence(ShortcutKeys[static_cast<size_t>(i)])
+                      .toString(QKeySequence::NativeText));
 
     QComboBox* scripts = Combo("cbCharSet");
     ASSERT_EQ(scripts->count(), 6);
@@ -256,7 +260,7 @@ TEST_F(OptionsDialogTest, EveryControlLoadsFromTheRecordAndOKWritesEachField) {
     Check("chbAppendNewWords")->setChecked(false);
     Check("chbRequireSortPosition")->setChecked(true);
     Check("chbKeyboardSwitching")->setChecked(true);
-    Combo("cbShortcut")->setCurrentIndex(90); // Ctrl+Alt+F11
+    Combo("cbShortcut")->setCurrentIndex(80); // Ctrl+Shift+F11
     Combo("cbCharSet")->setCurrentIndex(Combo("cbCharSet")->findData(Greek));
     Combo("cbCharacter")->setCurrentIndex(CharacterIndex(0xE1));
     Combo("cbTestNotes")->setCurrentIndex(3);
@@ -281,7 +285,7 @@ TEST_F(OptionsDialogTest, EveryControlLoadsFromTheRecordAndOKWritesEachField) {
     expected.AppendNewWords = false;
     expected.RequireSortPosition = true;
     expected.KeyboardSwitching = true;
-    expected.ShortcutChars[90] = MakeShortcutChar(0xE1, Greek);
+    expected.ShortcutChars[80] = MakeShortcutChar(0xE1, Greek);
     expected.TestNotes = {true, true};
     expected.NumChoices = 10;
     expected.PassiveEvaluation = 0x025E; // the other six entries
@@ -301,8 +305,8 @@ TEST_F(OptionsDialogTest, EveryControlLoadsFromTheRecordAndOKWritesEachField) {
     EXPECT_EQ(written[0xC0], 10);
     EXPECT_EQ(written[0xC4] | written[0xC5] << 8, 0x025E);
     EXPECT_EQ(written[0x02 + 2 * 5], 0xE9); // an untouched key keeps its character
-    EXPECT_EQ(written[0x02 + 2 * 90], 0xE1);
-    EXPECT_EQ(written[0x02 + 2 * 90 + 1], Greek);
+    EXPECT_EQ(written[0x02 + 2 * 80], 0xE1);
+    EXPECT_EQ(written[0x02 + 2 * 80 + 1], Greek);
     EXPECT_EQ(written[0xD4], 20);
     EXPECT_EQ(written[0xDC], 5);
     EXPECT_EQ(written[0xE0], 1);
@@ -666,8 +670,9 @@ TEST_F(OptionsDialogTest, ClearAllAsksFirstThenEmptiesEveryKey) {
     Combo("cbCharSet")->setFocus();
     Prompts.QueueButton(mbOK);
     C<QPushButton>("btnClearAll")->click();
+    // The keys the system keeps are not shown, and what they hold stays.
     for (int i = 0; i < ShortcutKeyCount; ++i)
-        EXPECT_EQ(Shortcut(i), 0) << i;
+        EXPECT_EQ(Shortcut(i), i >= 82 ? stored.ShortcutChars[size_t(i)] : 0) << i;
     EXPECT_EQ(Combo("cbShortcut")->currentIndex(), 0);
     EXPECT_EQ(Combo("cbCharacter")->currentIndex(), 0);
     EXPECT_EQ(Combo("cbCharSet")->currentData().toInt(), Greek);
@@ -680,6 +685,78 @@ TEST_F(OptionsDialogTest, ClearAllAsksFirstThenEmptiesEveryKey) {
     OnNextModal([](QDialog* dialog) { dialog->reject(); });
     EXPECT_FALSE(TOptionsDialog::Execute(nullptr, options, page, 0));
     EXPECT_EQ(options, stored);
+}
+
+// Ctrl+Alt+F1 ... F12 switch to a text console: the ten such keys offer no
+// character, and what the record holds for them is written back unchanged.
+TEST_F(OptionsDialogTest, KeysTheSystemReservesOfferNoCharacterAndKeepTheirEntry) {
+    TOptions stored;
+    stored.ShortcutChars[85] = MakeShortcutChar(0xE9, 0); // Ctrl+Alt+F5
+    Open(stored, opKeyboard, Greek);
+    int reserved = 0;
+    for (int i = 0; i < ShortcutKeyCount; ++i)
+        reserved += IsSystemReservedKey(ShortcutKeys[size_t(i)]);
+    EXPECT_EQ(reserved, 10);
+    Combo("cbShortcut")->setCurrentIndex(85);
+    EXPECT_FALSE(Combo("cbCharacter")->isEnabled());
+    EXPECT_FALSE(Combo("cbCharSet")->isEnabled());
+    EXPECT_EQ(Combo("cbCharacter")->currentIndex(), 0);
+    EXPECT_EQ(C<QLabel>("lblUnassigned")->text(), QStringLiteral("[reserved by the system]"));
+    EXPECT_TRUE(C<QLabel>("lblUnassigned")->isVisible());
+    Combo("cbCharacter")->setCurrentIndex(5); // even if reached somehow
+    EXPECT_EQ(Shortcut(85), stored.ShortcutChars[85]);
+    // Any other key is as before.
+    Combo("cbShortcut")->setCurrentIndex(81);
+    EXPECT_TRUE(Combo("cbCharacter")->isEnabled());
+    EXPECT_TRUE(Combo("cbCharSet")->isEnabled());
+    EXPECT_EQ(C<QLabel>("lblUnassigned")->text(), QStringLiteral("[unassigned]"));
+    C<QPushButton>("btnOK")->click();
+    EXPECT_EQ(Dialog->Options().ShortcutChars, stored.ShortcutChars);
+    // The layout text speaks of this desktop.
+    const QString text = C<QLabel>("lblKeyboardText")->text();
+    EXPECT_EQ(text, QStringLiteral("Use your desktop's keyboard settings to set up the keyboard "
+                                   "languages and layouts you require."));
+}
+
+// Ctrl+PageDown and Ctrl+PageUp turn the pages as Ctrl+Tab does, from a
+// list that would otherwise take the keys.
+TEST_F(OptionsDialogTest, CtrlPageDownAndUpTurnThePages) {
+    Open(TOptions{}, opKeyboard);
+    Combo("cbShortcut")->setFocus();
+    QTest::keyClick(Combo("cbShortcut"), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opEditing);
+    EXPECT_EQ(Combo("cbShortcut")->currentIndex(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opQuestion);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opKeyboard);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opRepetition);
+}
+
+// Ticking "Use penalty points" selects the maximum: a typed 5 replaces it.
+TEST_F(OptionsDialogTest, TickingPenaltyPointsSelectsTheMaximum) {
+    Open(TOptions{}, opRepetition);
+    Check("chbUsePenaltyPoints")->click();
+    QLineEdit* maximum = Combo("cbMaxPenaltyPoints")->lineEdit();
+    ASSERT_TRUE(maximum->hasFocus());
+    EXPECT_EQ(maximum->selectedText(), QStringLiteral("3"));
+    QTest::keyClicks(maximum, QStringLiteral("5"));
+    EXPECT_EQ(Combo("cbMaxPenaltyPoints")->currentText(), QStringLiteral("5"));
+}
+
+// One size for every page, so that the buttons never move.
+TEST_F(OptionsDialogTest, EveryPageHasTheSameDialogSize) {
+    Open(TOptions{}, opKeyboard);
+    const QSize first = Dialog->size();
+    const QPoint ok = C<QPushButton>("btnOK")->pos();
+    for (int page = 0; page < Pages()->count(); ++page) {
+        Pages()->setCurrentIndex(page);
+        QApplication::processEvents();
+        EXPECT_EQ(Dialog->size(), first) << page;
+        EXPECT_EQ(C<QPushButton>("btnOK")->pos(), ok) << page;
+    }
 }
 
 // --- the remembered page ---------------------------------------------------------

@@ -54,10 +54,11 @@ protected:
 
     void InstallService(TMainForm& form) {
         TPrintService& service = form.PrintCommands().Service();
-        service.CurrentPrinter = [this](QPrinter& printer) {
+        service.CurrentPrinter = [this](QPrinter& printer, QStringList& printers) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(Dir.filePath(QStringLiteral("out.pdf")));
-            return HasPrinter;
+            printers = Queues;
+            return !HasPrinter ? ppNone : Queues.size() > 1 ? ppNoDefault : ppCurrent;
         };
         service.PrintDialog = [this](QPrinter&, QWidget* owner) {
             ++Dialogs;
@@ -92,6 +93,7 @@ protected:
     TFakePromptService Prompts{true};
     std::unique_ptr<TMainForm> Form;
     bool HasPrinter = true;
+    QStringList Queues; // more than one: none of them is the default
     bool DialogAnswer = true;
     int Dialogs = 0;
     QWidget* DialogOwner = nullptr;
@@ -196,6 +198,46 @@ TEST_F(PrintCommandsTest, PrintSwitchPrintsWithoutWindowOrDialogAndReportsTheOut
     InstallService(form);
     EXPECT_FALSE(form.FormCreate({QStringLiteral("/p"), Dir.filePath(QStringLiteral("none.vlo"))}));
     EXPECT_EQ(form.ExitCode(), 1);
+}
+
+// Several queues and none the default: the program never picks one itself.
+TEST_F(PrintCommandsTest, WithoutADefaultPrinterTheUserChooses) {
+    Queues = {QStringLiteral("alice-laser"), QStringLiteral("office")};
+    Start();
+    // The tool button asks, as the menu does.
+    Form->ToolBar()->findChild<QToolButton*>(QStringLiteral("tbPrint"))->click();
+    EXPECT_EQ(Dialogs, 1);
+    EXPECT_EQ(Jobs.size(), 1u);
+    DialogAnswer = false;
+    Form->ToolBar()->findChild<QToolButton*>(QStringLiteral("tbPrint"))->click();
+    EXPECT_EQ(Dialogs, 2);
+    EXPECT_EQ(Jobs.size(), 1u);
+    Form->Action(cmFilePrint)->trigger();
+    EXPECT_EQ(Dialogs, 3);
+    EXPECT_TRUE(Prompts.Prompts().empty());
+
+    // The command line names the queues and prints nothing.
+    TMainForm form(Store);
+    InstallService(form);
+    EXPECT_FALSE(form.FormCreate({QStringLiteral("/p"), German}));
+    EXPECT_EQ(form.ExitCode(), 1);
+    EXPECT_EQ(Dialogs, 3);
+    EXPECT_EQ(Jobs.size(), 1u);
+    ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    EXPECT_EQ(Prompts.Last().Text, NoDefaultPrinterMessage(Queues));
+    EXPECT_TRUE(Prompts.Last().Text.contains(QStringLiteral("alice-laser, office")));
+    EXPECT_TRUE(Prompts.Last().Text.startsWith(QStringLiteral("No default printer is set")));
+
+    // The pick itself: the default, else the only queue, else none.
+    QString chosen;
+    EXPECT_EQ(PickPrinter(QStringLiteral("office"), Queues, chosen), ppCurrent);
+    EXPECT_EQ(chosen, QStringLiteral("office"));
+    EXPECT_EQ(PickPrinter({}, {QStringLiteral("only")}, chosen), ppCurrent);
+    EXPECT_EQ(chosen, QStringLiteral("only"));
+    chosen.clear();
+    EXPECT_EQ(PickPrinter({}, Queues, chosen), ppNoDefault);
+    EXPECT_EQ(PickPrinter({}, {}, chosen), ppNone);
+    EXPECT_TRUE(chosen.isEmpty());
 }
 
 TEST_F(PrintCommandsTest, PageSetupIsStoredOnOKOnlyAndKeptBetweenRuns) {

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -490,6 +491,47 @@ TEST_F(TestPanelTest, HintRevealsLetterByLetterWhereAllowed) {
     EXPECT_EQ(Form->Document().SuccessCount(), 1);
     EXPECT_FALSE(Enabled(cmTestHint)); // answered
     EXPECT_EQ(Errors(), 0);
+}
+
+// Alt+T gives the keyboard to the menu bar; the answer box that had it before
+// still decides Hint, and H in the menu gives the hint there.
+TEST_F(TestPanelTest, HintFromTheKeyboardMenuJudgesTheAnswerBox) {
+    WriteDocument(Path("one.vlo"), {{"der Hund", "noun", "male", "dog"}});
+    StartWith(Path("one.vlo"));
+    Run(cmTestStartTesting);
+    ASSERT_EQ(QApplication::focusWidget(), Response());
+    QTest::keyClick(Form.get(), Qt::Key_T, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_NE(QApplication::focusWidget(), Response());
+    EXPECT_TRUE(Enabled(cmTestHint));
+    QTest::keyClick(menu, Qt::Key_H);
+    EXPECT_EQ(Response()->text(), QStringLiteral("d"));
+    EXPECT_EQ(Errors(), 0);
+    // Once answered, the menu shows it disabled.
+    QTest::keyClick(Response(), Qt::Key_Return);
+    QTest::keyClick(Form.get(), Qt::Key_T, Qt::AltModifier);
+    EXPECT_FALSE(Enabled(cmTestHint));
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+}
+
+// A window narrower than the panel's design width keeps the result glyph and
+// Continue in sight.
+TEST_F(TestPanelTest, NarrowWindowKeepsTheResultAndContinueInSight) {
+    WriteDocument(Path("one.vlo"), {{"der Hund", "noun", "male", "dog"}});
+    StartWith(Path("one.vlo"));
+    Run(cmTestStartTesting);
+    Form->resize(300, Form->height());
+    QApplication::processEvents();
+    TTestPanel& panel = PanelWidget();
+    const QRect inside = panel.contentsRect();
+    for (const char* name : {"imgResult", "btnEnter", "btnToggleAnswer", "edtResponse"}) {
+        auto* widget = Child<QWidget>(name);
+        const QRect at(widget->mapTo(&panel, QPoint(0, 0)), widget->size());
+        EXPECT_TRUE(inside.contains(at)) << name << " " << at.right() << " > " << inside.right();
+    }
+    EXPECT_LE(Form->centralWidget()->width(), Form->width());
 }
 
 TEST_F(TestPanelTest, DisallowedHintTurnsARightAnswerIntoAFailure) {

@@ -7,7 +7,9 @@
 #include "ui/textentry/SymbolForm.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -297,6 +299,63 @@ TEST_F(SymbolEditTest, InsertedCharacterIsTheFieldsOwn) {
     OpenAt(0, 0);
     Key(Qt::Key_Return);
     EXPECT_EQ(Edit()->text(), QString());
+}
+
+// Text pasted from another program: what the field's code page lacks becomes
+// its closest letter, and the beep says that something changed.
+TEST_F(SymbolEditTest, PasteKeepsWhatTheCodePageHoldsAndBeepsWhenItChanges) {
+    int beeps[3] = {};
+    for (int i = 0; i < 3; ++i)
+        QObject::connect(Edit(i), &TSymbolEdit::Beeped, [&beeps, i] { ++beeps[i]; });
+    QApplication::clipboard()->setText(QStringLiteral("\u0141\u00F3d\u017A city"));
+    Type("in ");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Edit()->text(), QStringLiteral("in L\u00F3dz city"));
+    EXPECT_EQ(beeps[0], 1);
+    // Over a selection, with Shift+Insert.
+    Edit()->selectAll();
+    Key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(Edit()->text(), QStringLiteral("L\u00F3dz city"));
+    EXPECT_EQ(beeps[0], 2);
+
+    // The Polish field holds every letter: no change, no beep.
+    Focus(1);
+    Key(Qt::Key_V, Qt::ControlModifier, 1);
+    EXPECT_EQ(Edit(1)->text(), QStringLiteral("\u0141\u00F3d\u017A city"));
+    EXPECT_EQ(beeps[1], 0);
+    // Nothing close in Cyrillic either for a Chinese letter: dropped.
+    Focus(2);
+    QApplication::clipboard()->setText(QStringLiteral("\u65E5\u0416"));
+    Key(Qt::Key_V, Qt::ControlModifier, 2);
+    EXPECT_EQ(Edit(2)->text(), QStringLiteral("\u0416"));
+    EXPECT_EQ(beeps[2], 1);
+    // A read-only field takes nothing.
+    Edit(2)->setReadOnly(true);
+    Key(Qt::Key_V, Qt::ControlModifier, 2);
+    EXPECT_EQ(Edit(2)->text(), QStringLiteral("\u0416"));
+    EXPECT_EQ(beeps[2], 1);
+}
+
+// A character the field can't hold, however it arrives (a key, a
+// composition, a shortcut: each a typed character), is refused with a beep.
+TEST_F(SymbolEditTest, RefusedCharacterBeeps) {
+    int beeps = 0;
+    QObject::connect(Edit(), &TSymbolEdit::Beeped, [&beeps] { ++beeps; });
+    auto typed = [this](const QString& text) {
+        for (const QChar ch : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(Edit(), &press);
+        }
+    };
+    typed(QStringLiteral("a\u0142b"));
+    EXPECT_EQ(Edit()->text(), QStringLiteral("ab"));
+    EXPECT_EQ(beeps, 1);
+    typed(QStringLiteral("\u0107"));
+    EXPECT_EQ(beeps, 2);
+    typed(QStringLiteral("\u00E9"));
+    EXPECT_EQ(Edit()->text(), QStringLiteral("ab\u00E9"));
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(beeps, 2);
 }
 
 TEST_F(SymbolEditTest, PickerStaysInsideTheWorkArea) {

@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -90,6 +93,70 @@ TEST(Help, TopicsOpenInTheBrowserAtTheirAnchor) {
     EXPECT_FALSE(fake.Last().Text.contains(QStringLiteral("missing")));
     SetHelpFolder({});
     SetHelpOpener(nullptr);
+}
+
+// Where no browser is registered for HTML, the pages open in a help window of
+// our own (xdg-open would start a terminal), and its links lead on.
+TEST(Help, WithoutABrowserThePagesOpenInTheProgramsOwnWindow) {
+    SetHelpFolder(sourceDir + QStringLiteral("/help"));
+    bool asked = false;
+    SetHtmlViewerProbe([&] {
+        asked = true;
+        return false;
+    });
+    TFakePromptService fake(true);
+    EXPECT_TRUE(ShowHelpTopic(2001));
+    EXPECT_TRUE(asked);
+    QTextBrowser* window = OpenHelpWindow();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->source().toLocalFile().endsWith(QStringLiteral("/help/files.html")));
+    EXPECT_EQ(window->source().fragment(), QStringLiteral("open"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Working with files - Vocalore Help"));
+    EXPECT_TRUE(fake.Prompts().empty());
+
+    // A click on the "Testing" link of the page's navigation line.
+    QTextCursor link = window->document()->find(QStringLiteral("Testing"));
+    ASSERT_FALSE(link.isNull());
+    ASSERT_EQ(link.charFormat().anchorHref(), QStringLiteral("testing.html"));
+    QTextCursor inside(window->document());
+    inside.setPosition(link.selectionStart() + 2);
+    window->ensureCursorVisible();
+    const QPoint at = window->cursorRect(inside).center();
+    QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(window->source().toLocalFile().endsWith(QStringLiteral("/help/testing.html")))
+        << window->source().toString().toStdString();
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("Vocalore Help")));
+
+    // With a browser, the desktop shows the page as before.
+    std::vector<QUrl> opened;
+    SetHelpOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    SetHtmlViewerProbe([] { return true; });
+    EXPECT_TRUE(ShowHelpContents());
+    EXPECT_EQ(opened.size(), 1u);
+    window->close();
+    SetHtmlViewerProbe(nullptr);
+    SetHelpOpener(nullptr);
+    SetHelpFolder({});
+}
+
+TEST(ToolImages, ApplicationIconFromTheHicolorFolder) {
+    QTemporaryDir icons;
+    EXPECT_TRUE(HicolorIcon(icons.path()).isNull());
+    for (const char* size : {"16x16", "48x48"}) {
+        const QString folder =
+            icons.filePath(QStringLiteral("hicolor/%1/apps").arg(QLatin1String(size)));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(QFile::copy(
+            sourceDir + QStringLiteral("/packaging/icons/%1/vocalore.png").arg(QLatin1String(size)),
+            folder + QStringLiteral("/vocalore.png")));
+    }
+    const QIcon icon = HicolorIcon(icons.path());
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(48, 48)}));
+    EXPECT_FALSE(ApplicationIcon().isNull());
 }
 
 TEST(ToolImages, TwentyFourImagesAndThePictures) {

@@ -1,6 +1,7 @@
 #include "UiTestSupport.h"
 
 #include "ui/common/PromptService.h"
+#include "ui/files/FileCommands.h"
 #include "ui/files/NewDialog.h"
 #include "ui/files/TipsDialog.h"
 #include "ui/files/WelcomeDialog.h"
@@ -141,6 +142,37 @@ TEST_F(MainWindowTest, CommandLineDocumentOpensStraightIntoTheGrid) {
     EXPECT_EQ(Prompts.Prompts().size(), 0u);
 }
 
+// The window has an icon of its own, and the status bar's panels hold what
+// they show: the longest hint, a count of a million.
+TEST_F(MainWindowTest, IconAndStatusPanelsThatHoldTheirText) {
+    StartWith(German);
+    EXPECT_FALSE(Form->windowIcon().isNull());
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    auto fits = [](const QLabel* panel, const QString& text) {
+        return panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(text);
+    };
+    EXPECT_TRUE(fits(Form->StatusPanel(0),
+                     QStringLiteral("Copies the selected item and prepares to move it")));
+    EXPECT_GE(Form->StatusPanel(0)->width(), 300);
+    for (int i = 1; i < 5; ++i)
+        EXPECT_GE(Form->StatusPanel(i)->width(), i == 1 || i == 4 ? 60 : 50) << i;
+
+    std::vector<std::unique_ptr<TVocabItem>> items;
+    for (int i = 0; i < 1000000 - 3; ++i) {
+        auto item = std::make_unique<TVocabItem>();
+        item->Word = "w";
+        item->Translation = "t";
+        items.push_back(std::move(item));
+    }
+    Form->Document().AppendItems(std::move(items));
+    Form->Document().SetCurrentIndex(999999);
+    Form->UpdateCommands();
+    EXPECT_EQ(Panel(3), QStringLiteral("1000000"));
+    EXPECT_EQ(Panel(2), QStringLiteral("1000000"));
+    EXPECT_TRUE(fits(Form->StatusPanel(3), Panel(3)));
+    EXPECT_TRUE(fits(Form->StatusPanel(2), Panel(2)));
+}
+
 TEST_F(MainWindowTest, CommandLineFileThatCannotBeOpenedEndsTheProgram) {
     const QString broken = Dir.filePath(QStringLiteral("broken.vlo"));
     QFile file(broken);
@@ -160,11 +192,19 @@ TEST_F(MainWindowTest, DocumentInUnavailableLanguageIsRefusedWithThePathFirst) {
     WriteDocument(arabic, {{"a", "", "", "b"}}, 0x0401, 0x0409);
     EXPECT_FALSE(Form->FormCreate({arabic}));
     ASSERT_EQ(Prompts.Prompts().size(), 1u);
+    // Named, and never a word about another system.
     EXPECT_EQ(Prompts.Last().Text,
-              arabic + QStringLiteral(
-                           "\n\nThis file uses a language that is not available on your system. "
-                           "Install the necessary language components or use a different version "
-                           "of Windows."));
+              arabic + QStringLiteral("\n\nThis file uses a language that Vocalore does not "
+                                      "support: Arabic (Saudi Arabia)."));
+    EXPECT_EQ(UnsupportedLanguageMessage(0x0409, 0x040D),
+              "This file uses a language that Vocalore does not support: Hebrew (Israel).");
+    EXPECT_EQ(UnsupportedLanguageMessage(0x0401, 0x040D),
+              "This file uses languages that Vocalore does not support: Arabic (Saudi Arabia) "
+              "and Hebrew (Israel).");
+    EXPECT_EQ(UnsupportedLanguageMessage(0x0401, 0x0401),
+              "This file uses a language that Vocalore does not support: Arabic (Saudi Arabia).");
+    EXPECT_EQ(UnsupportedLanguageMessage(0x0407, 0x00FF),
+              "This file uses a language that Vocalore does not support: the language 00FF.");
 }
 
 TEST_F(MainWindowTest, NewWithModifiedDocumentAsksFirstAndCancelKeepsEverything) {
@@ -301,9 +341,9 @@ TEST_F(MainWindowTest, OpeningABrokenFileKeepsTheCurrentDocument) {
     Form->Action(cmFileOpen)->trigger();
     EXPECT_EQ(Prompts.Prompts()[1].Caption, QStringLiteral("Open"));
     EXPECT_EQ(Prompts.Prompts()[1].Filter,
-              QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|All Files (*.*)|*.*|"
-                             "KVTML Vocabulary (*.kvtml)|*.kvtml|"
-                             "Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg"));
+              QStringLiteral("Vocalore Documents (*.vlo)|*.vlo|KVTML Vocabulary (*.kvtml)|"
+                             "*.kvtml|Anki Decks (*.apkg, *.colpkg)|*.apkg;*.colpkg|"
+                             "All Files (*.*)|*.*"));
     EXPECT_EQ(Prompts.Last().Text, QStringLiteral("Stream read error"));
     EXPECT_EQ(Form->Document().Count(), 3);
     EXPECT_EQ(Form->Document().CurrentIndex(), 2);
