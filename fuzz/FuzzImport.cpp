@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             try {
                 added = vocalore::ImportTextBytes(doc, text, csv, layout.Columns, layout.FirstLine);
             } catch (const vocalore::EVocabFileError&) {
-                Check(vocalore::IsUtf8Text(text) && doc.Count() == 0 && !doc.Modified());
+                Check((vocalore::IsUtf8Text(text) || vocalore::Utf16ToUtf8Image(text)) &&
+                      doc.Count() == 0 && !doc.Modified());
             }
             Check(added == doc.Count());
             for (int32_t i = 0; i < doc.Count(); ++i)
