@@ -128,6 +128,12 @@ public:
     // A recovery copy's image as the unsaved document it was: the path it
     // had (empty when untitled), modified, with no way back to a saved state.
     void LoadRecovered(const std::string& image, const std::string& originalPath);
+    // The document's file no longer holds it (the user let an export replace
+    // it): modified, with no way back to a saved state.
+    void MarkUnsaved() {
+        FModified = true;
+        FSavedPosition = -1;
+    }
 
     // --- clipboard ---
     void CopyToClipboard(TClipboardPort& clipboard) const;

@@ -512,15 +512,30 @@ void TFileCommands::miFileSaveAsClick() {
     const QString path = SaveAsPath(result.Path, type);
     if (!ConfirmSaveAsTarget(path, type))
         return;
+    const bool overOwnFile = !type.IsDocument && IsOwnFile(path);
     {
         TWaitCursor wait;
         type.Write(document, LocalPath(path));
     }
-    // An export leaves the document's name, modified state and recent files alone.
+    // An export leaves the document's name, modified state and recent files
+    // alone; one the user let replace the document's own file leaves the
+    // list saved nowhere, so it counts as unsaved, and the change on disk is ours.
+    if (overOwnFile) {
+        document.MarkUnsaved();
+        FDiskStamp = FileStampOf(document.FileName());
+    }
     if (type.IsDocument) {
         FForm.Settings().RecentFiles.Add(LocalPath(path));
         SavedAs(document.FileName());
     }
+}
+
+bool TFileCommands::IsOwnFile(const QString& path) const {
+    const std::string& own = FForm.Document().FileName();
+    const std::optional<TFileStamp> ownStamp = own.empty() ? std::nullopt : FileStampOf(own);
+    const std::optional<TFileStamp> targetStamp = FileStampOf(LocalPath(path));
+    return ownStamp && targetStamp && ownStamp->Inode == targetStamp->Inode &&
+           ownStamp->Device == targetStamp->Device;
 }
 
 QString SaveAsPath(const QString& chosen, const TSaveAsType& type) {
@@ -553,11 +568,7 @@ bool TFileCommands::ConfirmSaveAsTarget(const QString& path, const TSaveAsType& 
     if (!target.exists())
         return true;
     // The same file also under another name (a link, another spelling).
-    const std::string& own = FForm.Document().FileName();
-    const std::optional<TFileStamp> ownStamp = own.empty() ? std::nullopt : FileStampOf(own);
-    const std::optional<TFileStamp> targetStamp = FileStampOf(LocalPath(path));
-    const bool isOwn = ownStamp && targetStamp && ownStamp->Inode == targetStamp->Inode &&
-                       ownStamp->Device == targetStamp->Device;
+    const bool isOwn = IsOwnFile(path);
     QString text;
     if (!type.IsDocument && isOwn)
         text = path +

@@ -117,6 +117,8 @@ private:
     bool ConfirmChangedOnDisk(const std::string& path);
     // Before Save As writes: the real target and the user's consent.
     bool ConfirmSaveAsTarget(const QString& path, const TSaveAsType& type);
+    // The open document's file, under this or another name.
+    bool IsOwnFile(const QString& path) const;
     void SavedAs(const std::string& path);
 
     TMainForm& FForm;

@@ -143,6 +143,23 @@ TEST_F(DocumentSafetyTest, SaveAsNamesTheFileTheTypeWrites) {
         << Prompts.Last().Text.toStdString();
     EXPECT_EQ(Prompts.Last().DefaultButton, mbNo);
     EXPECT_EQ(Bytes(German), before);
+    // Yes replaces it as asked; the list is then saved nowhere, so it counts
+    // as unsaved even where it was not, and the change on disk is not offered
+    // for reloading.
+    Trigger(cmFileSave);
+    EXPECT_FALSE(Form->Document().Modified());
+    Prompts.Clear();
+    Prompts.QueueFile(German, 3);
+    Prompts.QueueButton(mbYes);
+    Trigger(cmFileSaveAs);
+    EXPECT_TRUE(Bytes(German).startsWith("der Hund") || Bytes(German).startsWith("die Katze"));
+    EXPECT_TRUE(Form->Document().Modified());
+    Form->FileCommands().CheckDiskChange();
+    EXPECT_EQ(Messages(), 1);
+    Trigger(cmFileSave);
+    const QByteArray saved = Bytes(German);
+    EXPECT_TRUE(saved.startsWith("Vocalore 2"));
+    Modify();
     // Also through a symbolic link to it.
     ASSERT_EQ(
         ::symlink(German.toLocal8Bit().constData(), File("link.vlo").toLocal8Bit().constData()), 0);
@@ -151,7 +168,7 @@ TEST_F(DocumentSafetyTest, SaveAsNamesTheFileTheTypeWrites) {
     Trigger(cmFileSaveAs); // unanswered: No
     EXPECT_TRUE(
         Prompts.Last().Text.contains(QStringLiteral("This is the file of the open document")));
-    EXPECT_EQ(Bytes(German), before);
+    EXPECT_EQ(Bytes(German), saved);
 
     // Another Vocalore document.
     WriteDocument(File("other.vlo"), {{"das Haus", "noun", "", "house"}});
@@ -170,7 +187,7 @@ TEST_F(DocumentSafetyTest, SaveAsNamesTheFileTheTypeWrites) {
     Prompts.QueueFile(File("other.vlo"), 4);
     Prompts.QueueButton(mbYes);
     Trigger(cmFileSaveAs);
-    EXPECT_TRUE(Bytes(File("other.vlo")).startsWith("\"die Katze\""));
+    EXPECT_TRUE(Bytes(File("other.vlo")).contains(",noun,,cat\r\n"));
     EXPECT_EQ(Form->Document().FileName(), German.toStdString());
 
     // The document type without an extension gets ".vlo" and no question.
