@@ -36,6 +36,7 @@ TEST(AnkiFieldText, TagsGoAndBlockBoundariesSeparate) {
     EXPECT_EQ(Plain("1 < 2 and 3 <4"), "1 < 2 and 3 <4");
     EXPECT_EQ(Plain("a <unclosed"), "a <unclosed");
     EXPECT_EQ(Plain("x<!-- hidden <b> -->y"), "xy");
+    EXPECT_EQ(Plain("a<zoom>b</zoom>"), "ab");
     EXPECT_EQ(Plain("<style>.card{color:red}</style>word<script>alert(1)</script>"), "word");
 }
 
@@ -48,7 +49,8 @@ TEST(AnkiFieldText, EntitiesDecode) {
     EXPECT_EQ(Plain("&#0; &#xD800; &#x110000;"), "\xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD");
     EXPECT_EQ(Plain("AT&T &unknown; & &#; &#x; &#12a; &#x1g;"),
               "AT&T &unknown; & &#; &#x; &#12a; &#x1g;");
-    EXPECT_EQ(Plain("&amp;lt;"), "&lt;"); // decoded once
+    EXPECT_EQ(Plain("&amp;lt;"), "&lt;");                                        // decoded once
+    EXPECT_EQ(Plain("&#00000065;&#x0000004A; &#000000065;"), "AJ &#000000065;"); // 8 digits at most
 }
 
 TEST(AnkiFieldText, SoundImagesAndClozes) {
@@ -221,6 +223,10 @@ TEST(AnkiImport, TextsTooLongForADocumentAreRefused) {
                                "long; a text may hold at most 65535 bytes. Nothing was imported.");
     }
     EXPECT_EQ(doc.Count(), 0);
+
+    const TAnkiPackage fits = Package({{1, {"long", std::string(65535, 'a')}}});
+    EXPECT_EQ(ImportAnkiData(doc, fits, {}).Count, 1);
+    EXPECT_EQ(doc.Items(0).Translation.size(), 65535u);
 }
 
 TEST(AnkiPackage, EveryLayoutAndSchemaReadsTheSameNotes) {
@@ -308,6 +314,7 @@ TEST(AnkiPackage, BrokenPackagesAreRefusedQuickly) {
     TSqlWriter other;
     other.Exec("CREATE TABLE notes (id integer)");
     const std::string zeros(MaxAnkiCollectionBytes + 1, '\0');
+    const std::string limit(MaxAnkiCollectionBytes, '\0'); // allowed, but no database
     std::string truncated = Zstd(collection);
     truncated.resize(truncated.size() / 2);
 
@@ -334,6 +341,10 @@ TEST(AnkiPackage, BrokenPackagesAreRefusedQuickly) {
          "the collection is larger than 128 MB, more than can be imported."},
         {"streamed zstd bomb", MakeZip({{"collection.anki21b", ZstdStream(zeros)}}),
          "the collection is larger than 128 MB, more than can be imported."},
+        {"128 MB", MakeZip({{"collection.anki2", limit}}),
+         "the collection is damaged (file is not a database)."},
+        {"128 MB streamed", MakeZip({{"collection.anki21b", ZstdStream(limit)}}),
+         "the collection is damaged (file is not a database)."},
         {"not zstd", MakeZip({{"collection.anki21b", collection}}),
          "the compressed collection is damaged (not zstd data)."},
         {"cut-off zstd", MakeZip({{"collection.anki21b", truncated}}),
