@@ -302,6 +302,10 @@ TEST(FileIO, ReadOnlyMountRefusesTheSave) {
     EXPECT_EQ(ErrorOf([&] { ReplaceFile(path, "new"); }),
               "Cannot create file " + path + ". Read-only file system");
     EXPECT_EQ(Slurp(path), "old");
+    // The window's read-only notice asks the same question.
+    EXPECT_FALSE(MayWriteFile(path));
+    EXPECT_TRUE(MayWriteFile(folder + "/doc.vlo"));
+    EXPECT_TRUE(MayWriteFile(folder + "/missing.vlo"));
 }
 
 // A full disk during a save into the file itself puts the old content back.
