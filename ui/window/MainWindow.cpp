@@ -125,9 +125,10 @@ TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
     CreateToolBar();
     CreateViews();
     CreateStatusBar();
-    // The design width leaves the tool bar cut off with this toolkit's
-    // button metrics; the window opens wide enough to show all of it.
-    const int width = std::max(DesignWidth, tbrToolBar->sizeHint().width());
+    // The design width leaves the tool bar and the status panels cut off
+    // with this toolkit's metrics; the window opens wide enough for both.
+    const int width =
+        std::max({DesignWidth, tbrToolBar->sizeHint().width(), statusBar()->sizeHint().width()});
     resize(width, DesignHeight + menuBar()->sizeHint().height() + tbrToolBar->sizeHint().height() +
                       statusBar()->sizeHint().height());
 }

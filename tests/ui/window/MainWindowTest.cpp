@@ -154,6 +154,9 @@ TEST_F(MainWindowTest, IconAndStatusPanelsThatHoldTheirText) {
     EXPECT_TRUE(fits(Form->StatusPanel(0),
                      QStringLiteral("Copies the selected item and prepares to move it")));
     EXPECT_GE(Form->StatusPanel(0)->width(), 300);
+    // The window opens wide enough for all five panels side by side.
+    const QLabel* last = Form->StatusPanel(4);
+    EXPECT_LE(last->mapTo(Form.get(), QPoint(last->width(), 0)).x(), Form->width());
     for (int i = 1; i < 5; ++i)
         EXPECT_GE(Form->StatusPanel(i)->width(), i == 1 || i == 4 ? 60 : 50) << i;
 
