@@ -66,14 +66,14 @@ std::optional<std::string> Utf16ToUtf8Image(std::string_view image) {
     const size_t units = (image.size() - 2) / 2;
     std::string out(Utf8Bom);
     out.reserve(Utf8Bom.size() + units * 3);
+    auto unit = [&](size_t k) {
+        const uint8_t* p = s + 2 + 2 * k;
+        return static_cast<UChar>(little ? p[0] | p[1] << 8 : p[0] << 8 | p[1]);
+    };
     for (size_t i = 0; i < units; ++i) {
-        const uint8_t lo = s[2 + 2 * i + (little ? 0 : 1)];
-        const uint8_t hi = s[2 + 2 * i + (little ? 1 : 0)];
-        UChar32 c = static_cast<UChar32>(hi << 8 | lo);
+        UChar32 c = unit(i);
         if (U16_IS_LEAD(c) && i + 1 < units) {
-            const uint8_t lo2 = s[2 + 2 * (i + 1) + (little ? 0 : 1)];
-            const uint8_t hi2 = s[2 + 2 * (i + 1) + (little ? 1 : 0)];
-            const auto trail = static_cast<UChar>(hi2 << 8 | lo2);
+            const UChar trail = unit(i + 1);
             if (U16_IS_TRAIL(trail)) {
                 c = U16_GET_SUPPLEMENTARY(c, trail);
                 ++i;

@@ -123,13 +123,19 @@ TEST(Utf8Text, Utf16WithAMarkIsReadLikeUtf8) {
                                                        {"Haus", "", "", "house"}}))
             << little;
     }
-    // A pair of surrogates is one character; a lone half, and an odd last byte.
+    // A pair of surrogates is one character (in either order); a lone half,
+    // and an odd last byte.
+    EXPECT_EQ(Utf16ToUtf8Image(utf16(u"\U0001F600b", false)), "\xEF\xBB\xBF"
+                                                              "\xF0\x9F\x98\x80"
+                                                              "b");
     EXPECT_EQ(Utf16ToUtf8Image(utf16(u"a\U0001F600", true)), "\xEF\xBB\xBF"
                                                              "a\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf16ToUtf8Image(utf16(u"\xD83Dx", false)), "\xEF\xBB\xBF"
                                                           "\xEF\xBF\xBDx");
     EXPECT_EQ(Utf16ToUtf8Image(utf16(u"\xDE00", false)), "\xEF\xBB\xBF"
                                                          "\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16ToUtf8Image(utf16(u"x\xDE00", true)), "\xEF\xBB\xBF"
+                                                         "x\xEF\xBF\xBD");
     EXPECT_EQ(Utf16ToUtf8Image(utf16(u"a", true) + "b"), "\xEF\xBB\xBF"
                                                          "a");
     EXPECT_EQ(Utf16ToUtf8Image("\xFF\xFE"), "\xEF\xBB\xBF");
