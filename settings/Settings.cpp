@@ -103,6 +103,7 @@ void LoadSettings(TSettingsStore& store, TSettings& s, uint16_t defaultNativeLan
     } else {
         s.Options = TOptions{};
     }
+    s.Speech = ReadSpeechSettings(k);
 
     CloseSettingsKey(key);
 }
@@ -148,6 +149,7 @@ bool SaveSettings(TSettingsStore& store, const TSettings& s) {
     ok &= WriteBinary(k, vnPageSetup, page.data(), page.size());
     TOptionsRecord options = EncodeOptions(s.Options);
     ok &= WriteBinary(k, vnOptions, options.data(), options.size());
+    ok &= WriteSpeechSettings(k, s.Speech);
 
     ok &= CloseSettingsKey(key);
     return ok;

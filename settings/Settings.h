@@ -8,6 +8,7 @@
 #include "settings/PageSetup.h"
 #include "settings/RecentFiles.h"
 #include "settings/SettingsStore.h"
+#include "settings/SpeechSettings.h"
 
 #include <cstdint>
 
@@ -43,6 +44,7 @@ struct TSettings {
     int32_t RecoveryMinutes = DefaultRecoveryMinutes;
     TPageSetup PageSetup;
     TOptions Options;
+    TSpeechSettings Speech;
 };
 
 // Fills every field from the store (the defaults where a value is missing or

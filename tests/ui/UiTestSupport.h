@@ -4,6 +4,7 @@
 
 #include "core/VocabFile.h"
 #include "tests/support/OneApplication.h"
+#include "ui/speech/Speaker.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -39,6 +40,8 @@ inline QApplication& App() {
         // a folder of the test run's own, never the user's.
         static QTemporaryDir state;
         qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+        // The windows stay silent and never start the user's speech service.
+        SetSpeechBackendFactory([] { return std::unique_ptr<TSpeechBackend>(); });
         return test::OneApplication<QApplication>("ui_tests");
     }();
     return app;

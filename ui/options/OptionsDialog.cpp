@@ -260,7 +260,7 @@ void TColourComboBox::paintEvent(QPaintEvent*) {
 // --- the dialog ---------------------------------------------------------------
 
 TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t page,
-                               int foreignCharSet)
+                               int foreignCharSet, QWidget* speechPage)
     : QDialog(owner), FOptions(options), FShortcuts(options.ShortcutChars),
       FForeignCharSet(foreignCharSet) {
     setObjectName(QStringLiteral("OptionsDialog"));
@@ -275,6 +275,8 @@ TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t 
     pcOptions->addTab(CreateEvaluationPage(), QStringLiteral("Evaluation"));
     pcOptions->addTab(CreateFeedbackPage(), QStringLiteral("Feedback"));
     pcOptions->addTab(CreateRepetitionPage(), QStringLiteral("Repetition"));
+    if (speechPage)
+        pcOptions->addTab(speechPage, QStringLiteral("Speech"));
 
     // Pages not yet shown are polished now, so that the dialog's fixed size
     // is measured with the fonts and metrics they will be shown with.
@@ -296,7 +298,7 @@ TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t 
     }
     layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
     setFixedSize(largest);
-    FShownPage = std::clamp<int32_t>(page, 0, opPageCount - 1);
+    FShownPage = std::clamp<int32_t>(page, 0, pcOptions->count() - 1);
     pcOptions->setCurrentIndex(FShownPage);
 
     connect(btnOK, &QPushButton::clicked, this, &TOptionsDialog::btnOKClick);
@@ -324,13 +326,15 @@ TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t 
     nextPage->setKeys(
         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
     connect(nextPage, &QShortcut::activated, this,
-            [this] { pcOptions->setCurrentIndex((FShownPage + 1) % opPageCount); });
+            [this] { pcOptions->setCurrentIndex((FShownPage + 1) % pcOptions->count()); });
     auto* previousPage = new QShortcut(this);
     previousPage->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
                            QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
-    connect(previousPage, &QShortcut::activated, this,
-            [this] { pcOptions->setCurrentIndex((FShownPage + opPageCount - 1) % opPageCount); });
+    connect(previousPage, &QShortcut::activated, this, [this] {
+        const int pages = pcOptions->count();
+        pcOptions->setCurrentIndex((FShownPage + pages - 1) % pages);
+    });
 
     EnablePopupHelp(this);
     PlaceDialog(this, owner);
@@ -692,8 +696,9 @@ void TOptionsDialog::btnOKClick() {
     accept();
 }
 
-bool TOptionsDialog::Execute(QWidget* owner, TOptions& options, int32_t& page, int foreignCharSet) {
-    TOptionsDialog dialog(owner, options, page, foreignCharSet);
+bool TOptionsDialog::Execute(QWidget* owner, TOptions& options, int32_t& page, int foreignCharSet,
+                             QWidget* speechPage) {
+    TOptionsDialog dialog(owner, options, page, foreignCharSet, speechPage);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     options = dialog.Options();

@@ -1,5 +1,6 @@
 #pragma once
-// The Options dialog: the options record on six pages. It edits a copy of the
+// The Options dialog: the options record on six pages, and the Speech page
+// after them. It edits a copy of the
 // record, keeps its own copy of the 92 shortcut assignments, checks the number
 // of the page being left, and hands the record back only on OK.
 
@@ -29,6 +30,7 @@ enum TOptionsPage : int {
     opEvaluation,
     opFeedback,
     opRepetition,
+    opSpeech,
     opPageCount
 };
 
@@ -53,7 +55,10 @@ class TOptionsDialog : public QDialog {
 public:
     // foreignCharSet: the character set shown for a key without a character
     // (the open document's foreign language).
-    TOptionsDialog(QWidget* owner, const TOptions& options, int32_t page, int foreignCharSet);
+    // speechPage: the Speech page, which keeps its own settings; without it
+    // the dialog has the six pages of the record only.
+    TOptionsDialog(QWidget* owner, const TOptions& options, int32_t page, int foreignCharSet,
+                   QWidget* speechPage = nullptr);
 
     // The record as the controls describe it; fields the dialog doesn't show
     // keep their values. Meaningful after a successful check.
@@ -63,7 +68,8 @@ public:
     bool CheckPage(int page);
 
     // Runs the dialog modally; on OK writes the record and the shown page.
-    static bool Execute(QWidget* owner, TOptions& options, int32_t& page, int foreignCharSet);
+    static bool Execute(QWidget* owner, TOptions& options, int32_t& page, int foreignCharSet,
+                        QWidget* speechPage = nullptr);
 
 private:
     QWidget* CreateKeyboardPage();

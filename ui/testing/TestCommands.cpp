@@ -1,6 +1,7 @@
 #include "TestCommands.h"
 
 #include "ui/common/DialogHelpers.h"
+#include "ui/speech/SpeechCommands.h"
 #include "ui/testing/StatisticsDialog.h"
 #include "ui/textentry/SymbolEdit.h"
 #include "ui/window/MainWindow.h"
@@ -100,5 +101,9 @@ bool TTestCommands::RunStatisticsDialog(const TVocabFile& document) {
 void TTestCommands::RunTestCommand(const std::function<void()>& action) {
     FForm.RunCommand(action);
 }
+
+void TTestCommands::QuestionShown() { FForm.Speech().QuestionShown(); }
+
+void TTestCommands::FeedbackShown() { FForm.Speech().FeedbackShown(); }
 
 } // namespace vocalore

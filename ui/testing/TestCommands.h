@@ -44,6 +44,8 @@ public:
     void ShowAllLearnt(const std::string& message) override;
     bool RunStatisticsDialog(const TVocabFile& document) override;
     void RunTestCommand(const std::function<void()>& action) override;
+    void QuestionShown() override;
+    void FeedbackShown() override;
 
 private:
     // The mode switches are remembered in the settings between runs.

@@ -347,6 +347,7 @@ void TTestPanel::ShowQuestion() {
     btnToggleAnswer->setEnabled(false);
     btnToggleAnswer->setText(QStringLiteral("Your &Answer"));
     pnlTestStatus->clear();
+    FHost.QuestionShown();
 }
 
 void TTestPanel::ShowFeedback() {
@@ -375,6 +376,7 @@ void TTestPanel::ShowFeedback() {
         btnEnter->setEnabled(false);
         timAnswer->start(delay * FDelayUnit);
     }
+    FHost.FeedbackShown();
 }
 
 void TTestPanel::DisplayAnswer() {

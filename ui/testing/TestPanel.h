@@ -36,6 +36,9 @@ public:
     virtual bool RunStatisticsDialog(const TVocabFile& document) = 0;
     // Runs an action the user started; a failure is shown, not thrown on.
     virtual void RunTestCommand(const std::function<void()>& action) = 0;
+    // The question, or the judgement of a response, is now on show.
+    virtual void QuestionShown() {}
+    virtual void FeedbackShown() {}
 };
 
 // The result glyph: a tick (right) or a cross, drawn in `colour` (0x00BBGGRR)

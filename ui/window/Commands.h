@@ -33,6 +33,7 @@ enum TCommandId : int {
     cmEditShuffle,
     cmEditFind,
     cmEditFindNext,
+    cmEditSpeak,
     cmTestStartTesting,
     cmTestPassive,
     cmTestActive,

@@ -12,6 +12,7 @@
 #include "ui/files/WelcomeDialog.h"
 #include "ui/options/OptionsCommands.h"
 #include "ui/printing/PrintCommands.h"
+#include "ui/speech/SpeechCommands.h"
 #include "ui/testing/TestCommands.h"
 #include "ui/textentry/KeyboardSwitcher.h"
 #include "ui/textentry/SymbolEdit.h"
@@ -117,7 +118,8 @@ TMainForm::TMainForm(TSettingsStore& store, QWidget* parent)
       FFileCommands(std::make_unique<TFileCommands>(*this)),
       FPrintCommands(std::make_unique<TPrintCommands>(*this)),
       FItemCommands(std::make_unique<TItemCommands>(*this)),
-      FFindCommands(std::make_unique<TFindCommands>(*this)) {
+      FFindCommands(std::make_unique<TFindCommands>(*this)),
+      FSpeech(std::make_unique<TSpeechCommands>(*this)) {
     setObjectName(QStringLiteral("MainForm"));
     FFileCommands->SetRecoveryCopies(FRecovery.get());
     CreateCommands();
@@ -188,6 +190,7 @@ void TMainForm::CreateCommands() {
     forward(cmEditShuffle, items, &TItemCommands::miEditShuffleClick);
     forward(cmEditFind, FFindCommands.get(), &TFindCommands::miEditFindClick);
     forward(cmEditFindNext, FFindCommands.get(), &TFindCommands::miEditFindNextClick);
+    forward(cmEditSpeak, FSpeech.get(), &TSpeechCommands::miEditSpeakClick);
     connect(Action(cmViewOptions), &QAction::triggered, this,
             [this] { RunCommand([this] { miViewOptionsClick(*this); }); });
     auto test = [this](TCommandId id, void (TTestCommands::*handler)()) {
@@ -245,9 +248,10 @@ void TMainForm::CreateMenus() {
     miFileRecentBar->setVisible(false);
     add(file, {cmFileExit});
     add(menu("&Edit", "miEdit"),
-        {cmEditUndo, cmEditRedo, cmCount, cmEditCut, cmEditCopy, cmEditPaste, cmCount, cmEditAdd,
-         cmEditEdit, cmEditDelete, cmCount, cmEditMoveUp, cmEditMoveDown, cmCount, cmEditSort,
-         cmEditShuffle, cmCount, cmEditFind, cmEditFindNext});
+        {cmEditUndo,     cmEditRedo, cmCount,    cmEditCut,     cmEditCopy, cmEditPaste,
+         cmCount,        cmEditAdd,  cmEditEdit, cmEditDelete,  cmCount,    cmEditMoveUp,
+         cmEditMoveDown, cmCount,    cmEditSort, cmEditShuffle, cmCount,    cmEditFind,
+         cmEditFindNext, cmCount,    cmEditSpeak});
     add(menu("&Test", "miTest"), {cmTestStartTesting, cmCount, cmTestPassive, cmTestActive, cmCount,
                                   cmTestMultipleChoice, cmCount, cmTestHint, cmTestStatistics});
     add(menu("&View", "miView"), {cmViewToolBar, cmViewStatusBar, cmCount, cmViewOptions});
@@ -479,6 +483,7 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
+    FSpeech->StopSpeaking();
     CollectSettings();
     SaveSettings(FStore, FSettings);
 }
@@ -517,8 +522,10 @@ void TMainForm::SetViewMode(TViewMode mode) {
         break;
     }
     FViewMode = mode;
-    if (leavingTest)
+    if (leavingTest) {
         FTest->ViewLeft();
+        FSpeech->StopSpeaking();
+    }
 }
 
 void TMainForm::RefreshGrid() { dgVocab->RefreshGrid(); }
@@ -645,6 +652,7 @@ bool TMainForm::IsEnabled(TCommandId id) const { return Action(id)->isEnabled();
 void TMainForm::Trigger(TCommandId id) { Action(id)->trigger(); }
 
 void TMainForm::InstallDocument(std::unique_ptr<TVocabFile> document) {
+    FSpeech->StopSpeaking();
     FDocument = std::move(document);
 }
 
@@ -843,6 +851,7 @@ void TMainForm::UpdateCommands() {
     SetEnabled(Action(cmTestMultipleChoice), test);
     SetChecked(Action(cmTestMultipleChoice), FSettings.MultipleChoice);
     SetEnabled(Action(cmTestHint), HintAvailable());
+    FSpeech->UpdateCommand(Action(cmEditSpeak));
 
     SetChecked(Action(cmViewToolBar), !tbrToolBar->isHidden());
     SetChecked(Action(cmViewStatusBar), !statusBar()->isHidden());

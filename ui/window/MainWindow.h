@@ -37,6 +37,7 @@ class TIdleHook;
 class TItemCommands;
 class TQtClipboard;
 class TRecoveryCopies;
+class TSpeechCommands;
 class TTestCommands;
 
 enum TViewMode : int { vmNone, vmEdit, vmTest };
@@ -107,6 +108,7 @@ public:
     QWidget* TestPanel() const { return pnlTest; }
     QToolBar* ToolBar() const { return tbrToolBar; }
     TTestCommands& Testing() { return *FTest; }
+    TSpeechCommands& Speech() { return *FSpeech; }
     QLabel* StatusPanel(int index) const { return FStatusPanels[static_cast<size_t>(index)]; }
     TAppKeyFilter& KeyFilter() { return *FKeyFilter; }
     TTextEntryKeys& TextEntry() { return *FTextEntry; }
@@ -196,6 +198,7 @@ private:
     std::unique_ptr<TItemCommands> FItemCommands;
     std::unique_ptr<TTestCommands> FTest;
     std::unique_ptr<TFindCommands> FFindCommands;
+    std::unique_ptr<TSpeechCommands> FSpeech;
     std::unique_ptr<TAppKeyFilter> FKeyFilter;
     std::unique_ptr<TTextEntryKeys> FTextEntry; // its hooks go before the filter
     std::unique_ptr<TKeyboardSwitcher> FKeyboard;

@@ -20,10 +20,10 @@ namespace vocalore {
 namespace {
 
 constexpr const char* imageNames[tiCount] = {
-    "new",    "open",           "save",  "print",      "undo",         "redo",
-    "cut",    "copy",           "paste", "add",        "edit",         "delete",
-    "moveup", "movedown",       "sort",  "find",       "starttesting", "passive",
-    "active", "multiplechoice", "hint",  "statistics", "options",      "help",
+    "new",        "open",    "save",         "print",   "undo",   "redo",           "cut",
+    "copy",       "paste",   "add",          "edit",    "delete", "moveup",         "movedown",
+    "sort",       "find",    "starttesting", "passive", "active", "multiplechoice", "hint",
+    "statistics", "options", "help",         "speak",
 };
 
 QPixmap Picture(const char* name) {

@@ -1,5 +1,5 @@
 #pragma once
-// The 24 images of the tool bar and menus (16 x 16), in their fixed order,
+// The 25 images of the tool bar and menus (16 x 16), in their fixed order,
 // and the larger pictures of the dialogs.
 
 #include <QIcon>
@@ -32,10 +32,11 @@ enum TToolImage : int {
     tiStatistics,
     tiOptions,
     tiHelp,
+    tiSpeak,
     tiCount
 };
 
-// The image of an index 0..23; a null icon for any other.
+// The image of an index 0..24; a null icon for any other.
 QIcon ToolImage(int index);
 // Resource path of an image, e.g. ":/icons/open.png".
 QString ToolImagePath(int index);

@@ -16,6 +16,7 @@
 #include "ui/files/WelcomeDialog.h"
 #include "ui/options/OptionsDialog.h"
 #include "ui/printing/PageSetupDialog.h"
+#include "ui/speech/SpeechPage.h"
 #include "ui/testing/StatisticsDialog.h"
 
 #include "settings/Options.h"
@@ -122,6 +123,9 @@ std::vector<std::string> ProblemsOnEveryPage(QDialog& dialog) {
 }
 
 TEST(DialogLayout, EveryFieldIsLabelledAndNoControlCoversAnotherOrLeavesTheWindow) {
+    // The Speech page refers to these while its dialog lives.
+    TSpeechSettings speech;
+    TSpeaker speaker(nullptr, speech);
     std::vector<std::unique_ptr<QDialog>> dialogs;
     dialogs.push_back(std::make_unique<TAboutDialog>(nullptr));
     TEditDialogData edit;
@@ -134,7 +138,8 @@ TEST(DialogLayout, EveryFieldIsLabelledAndNoControlCoversAnotherOrLeavesTheWindo
     anki.Decks = {"Deutsch", "Deutsch::Verben"};
     dialogs.push_back(std::make_unique<TAnkiImportDialog>(nullptr, anki));
     dialogs.push_back(std::make_unique<TNewDialog>(nullptr, German, EnglishUS));
-    dialogs.push_back(std::make_unique<TOptionsDialog>(nullptr, TOptions{}, 0, 0));
+    dialogs.push_back(std::make_unique<TOptionsDialog>(
+        nullptr, TOptions{}, 0, 0, new TSpeechPage(speaker, speech, German, EnglishUS)));
     dialogs.push_back(std::make_unique<TPageSetupDialog>(nullptr, TPageSetup{}));
     TPropertiesData properties;
     properties.FileName = "/home/user/lessons/Lektion 1.vlo";

@@ -2,6 +2,7 @@
 
 #include "ui/common/PromptService.h"
 #include "ui/options/OptionsDialog.h"
+#include "ui/speech/SpeechPage.h"
 #include "ui/window/Help.h"
 
 #include "core/CodePage.h"
@@ -39,7 +40,9 @@ protected:
     // A dialog on the given record, shown and active so that focus can be
     // checked.
     TOptionsDialog& Open(const TOptions& options, int page = opKeyboard, int charSet = Cyrillic) {
-        Dialog = std::make_unique<TOptionsDialog>(nullptr, options, page, charSet);
+        Dialog = std::make_unique<TOptionsDialog>(
+            nullptr, options, page, charSet,
+            new TSpeechPage(Speaker, Speech, 0x0407, 0x0409)); // without a speech service
         Dialog->show();
         QApplication::setActiveWindow(Dialog.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(Dialog.get()));
@@ -58,6 +61,8 @@ protected:
     uint16_t Shortcut(int key) { return Dialog->Options().ShortcutChars[static_cast<size_t>(key)]; }
 
     TFakePromptService Prompts{true};
+    TSpeechSettings Speech;
+    TSpeaker Speaker{nullptr, Speech};
     std::unique_ptr<TOptionsDialog> Dialog;
 };
 
@@ -66,10 +71,10 @@ protected:
 TEST_F(OptionsDialogTest, SixPagesInOrderWithTheListsFilled) {
     Open(TOptions{});
     EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Options"));
-    const char* pages[] = {"Keyboard",   "Editing",  "Question",
-                           "Evaluation", "Feedback", "Repetition"};
-    ASSERT_EQ(Pages()->count(), 6);
-    for (int i = 0; i < 6; ++i)
+    const char* pages[] = {"Keyboard", "Editing",    "Question", "Evaluation",
+                           "Feedback", "Repetition", "Speech"};
+    ASSERT_EQ(Pages()->count(), 7);
+    for (int i = 0; i < 7; ++i)
         EXPECT_EQ(Pages()->tabText(i), QString::fromLatin1(pages[i]));
 
     // The 92 keys as this desktop spells shortcuts, in record order.
@@ -564,6 +569,8 @@ TEST_F(OptionsDialogTest, CtrlTabTurnsThePageFromAnyControlAndStillChecks) {
                     Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Pages()->currentIndex(), opEditing);
     Pages()->setCurrentIndex(opRepetition);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opSpeech);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(Pages()->currentIndex(), opKeyboard);
 }

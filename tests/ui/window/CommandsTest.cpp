@@ -54,13 +54,13 @@ TEST(Commands, TableHasEveryCommandOnceWithItsToolButton) {
             EXPECT_GE(info.Image, 0) << info.Name;
         }
     }
-    EXPECT_EQ(names.size(), 35u);
-    EXPECT_EQ(buttons, 19);
+    EXPECT_EQ(names.size(), 36u);
+    EXPECT_EQ(buttons, 20);
     int separators = 0;
     for (TCommandId id : ToolBarLayout())
         separators += id == cmCount;
     EXPECT_EQ(separators, 8);
-    EXPECT_EQ(static_cast<int>(ToolBarLayout().size()) - separators, 19);
+    EXPECT_EQ(static_cast<int>(ToolBarLayout().size()) - separators, 20);
 }
 
 TEST(Commands, CommandLineRecognisesThePrintSwitchInAnyCase) {

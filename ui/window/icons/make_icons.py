@@ -458,6 +458,14 @@ def draw_help(c):
     c.ellipse(8, 12.6, 1.15, 1.15, WHITE)
 
 
+def draw_speak(c):
+    # a loudspeaker with two sound waves
+    c.framed_rect(1.5, 5.5, 4.5, 10.5, LIGHTGREY, OUTLINE, 0.8)
+    c.framed_polygon([(4.5, 5.5), (8.5, 2), (8.5, 14), (4.5, 10.5)], GREY, OUTLINE, 0.8)
+    c.polyline(arc(8.5, 8, 3, -50, 50, 10), 1.2, BLUE)
+    c.polyline(arc(8.5, 8, 5.8, -55, 55, 14), 1.2, BLUE)
+
+
 def draw_vocalore32(c):
     # a blue book with a yellow speech bubble: words in two languages
     c.framed_polygon([(2, 3), (13, 3), (13, 15), (2, 15)], BLUE, (24, 60, 130), 0.6)
@@ -494,7 +502,7 @@ IMAGES = [
     ("moveup", draw_moveup), ("movedown", draw_movedown), ("sort", draw_sort), ("find", draw_find),
     ("starttesting", draw_starttesting), ("passive", draw_passive), ("active", draw_active),
     ("multiplechoice", draw_multiplechoice), ("hint", draw_hint), ("statistics", draw_statistics),
-    ("options", draw_options), ("help", draw_help),
+    ("options", draw_options), ("help", draw_help), ("speak", draw_speak),
 ]
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 PICTURES = [("vocalore32", draw_vocalore32), ("document32", draw_document32), ("tip32", draw_tip32)]
@@ -514,7 +522,7 @@ def main():
     draw_vocalore32(c)
     c.save(os.path.join(here, "vocalore48.png"))
     # The program icon of the desktop menu, in the hicolor theme's sizes.
-    theme = os.path.join(here, "..", "..", "packaging", "icons")
+    theme = os.path.join(here, "..", "..", "..", "packaging", "icons")
     for size in ICON_SIZES:
         folder = os.path.join(theme, "%dx%d" % (size, size))
         os.makedirs(folder, exist_ok=True)
