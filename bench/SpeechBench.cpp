@@ -73,8 +73,8 @@ void BM_SpeakKeyToSpeechStart(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         QTest::keyClick(grid, Qt::Key_F5);
         // Waits with the event loop running, as the window does.
-        const bool spoke = QTest::qWaitFor(
-            [&] { return window.Service.Texts().size() > said; }, 5000);
+        const bool spoke =
+            QTest::qWaitFor([&] { return window.Service.Texts().size() > said; }, 5000);
         const auto stop = std::chrono::steady_clock::now();
         if (!spoke) {
             state.SkipWithError("nothing was spoken");

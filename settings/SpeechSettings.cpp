@@ -31,8 +31,8 @@ TSpeechSettings ReadSpeechSettings(const TSettingsKey* key) {
     TSpeechSettings s;
     s.SpeakQuestion = ReadBool(key, vnSpeakQuestion, false);
     s.SpeakAnswer = ReadBool(key, vnSpeakAnswer, false);
-    s.Rate = std::clamp(ReadInteger(key, vnSpeechRate, SpeechRateDefault), SpeechRateMin,
-                        SpeechRateMax);
+    s.Rate =
+        std::clamp(ReadInteger(key, vnSpeechRate, SpeechRateDefault), SpeechRateMin, SpeechRateMax);
     for (const TLanguageInfo& language : LanguageTable()) {
         std::string voice = ReadString(key, SpeechVoiceValueName(language.Id), "");
         if (!voice.empty())

@@ -54,8 +54,8 @@ TEST(SpeechSettings, DefaultsAndADamagedRate) {
     EXPECT_LT(SpeechRateDefault, 0); // slower than the service's pace
     EXPECT_TRUE(first.Speech.Voices.empty());
 
-    for (const auto& [stored, expected] : {std::pair{99, SpeechRateMax}, std::pair{-99, SpeechRateMin},
-                                           std::pair{4, 4}}) {
+    for (const auto& [stored, expected] :
+         {std::pair{99, SpeechRateMax}, std::pair{-99, SpeechRateMin}, std::pair{4, 4}}) {
         auto key = OpenSettingsKey(store, SettingsKeyPath, true);
         WriteInteger(key.get(), "SpeechRate", stored);
         ASSERT_TRUE(CloseSettingsKey(key));

@@ -43,8 +43,7 @@ public:
         const QString config = FDir.filePath(QStringLiteral("config/speech-dispatcher"));
         QDir().mkpath(config);
         QDir().mkpath(RuntimeDir());
-        QFile::setPermissions(RuntimeDir(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(RuntimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         FRecord = FDir.filePath(QStringLiteral("spoken.txt"));
         // The service puts the text in place of the first $DATA only.
         const QString record = QStringLiteral("'$LANGUAGE' '$RATE' $t >> '%1'").arg(FRecord);
@@ -56,22 +55,22 @@ public:
                  ? QStringLiteral("echo begin %1; sleep 2; echo end %1").arg(record)
                  : QStringLiteral("echo said %1").arg(record));
         WriteFile(config + QStringLiteral("/record.conf"),
-                         QStringLiteral("GenericExecuteSynth \"%1\"\n"
-                                        "AddVoice \"de\" \"male1\" \"de\"\n"
-                                        "AddVoice \"en\" \"male1\" \"en\"\n"
-                                        "AddVoice \"ru\" \"male1\" \"ru\"\n"
-                                        "GenericLanguage \"de\" \"de\" \"utf-8\"\n"
-                                        "GenericLanguage \"en\" \"en\" \"utf-8\"\n"
-                                        "GenericLanguage \"ru\" \"ru\" \"utf-8\"\n")
-                             .arg(synth)
-                             .toUtf8());
+                  QStringLiteral("GenericExecuteSynth \"%1\"\n"
+                                 "AddVoice \"de\" \"male1\" \"de\"\n"
+                                 "AddVoice \"en\" \"male1\" \"en\"\n"
+                                 "AddVoice \"ru\" \"male1\" \"ru\"\n"
+                                 "GenericLanguage \"de\" \"de\" \"utf-8\"\n"
+                                 "GenericLanguage \"en\" \"en\" \"utf-8\"\n"
+                                 "GenericLanguage \"ru\" \"ru\" \"utf-8\"\n")
+                      .arg(synth)
+                      .toUtf8());
         WriteFile(config + QStringLiteral("/speechd.conf"),
-                         QStringLiteral("AudioOutputMethod \"libao\"\n"
-                                        "Timeout 2\n"
-                                        "AddModule \"record\" \"sd_generic\" \"%1/record.conf\"\n"
-                                        "DefaultModule record\n")
-                             .arg(config)
-                             .toUtf8());
+                  QStringLiteral("AudioOutputMethod \"libao\"\n"
+                                 "Timeout 2\n"
+                                 "AddModule \"record\" \"sd_generic\" \"%1/record.conf\"\n"
+                                 "DefaultModule record\n")
+                      .arg(config)
+                      .toUtf8());
         FOldRuntime = qgetenv("XDG_RUNTIME_DIR");
         FOldConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_RUNTIME_DIR", RuntimeDir().toLocal8Bit());
@@ -82,8 +81,8 @@ public:
 
     ~TSpeechService() {
         // The service this test started, and no other.
-        const QByteArray pid = ReadFile(
-            RuntimeDir() + QStringLiteral("/speech-dispatcher/pid/speech-dispatcher.pid"));
+        const QByteArray pid =
+            ReadFile(RuntimeDir() + QStringLiteral("/speech-dispatcher/pid/speech-dispatcher.pid"));
         if (const int id = pid.trimmed().toInt(); id > 0)
             ::kill(id, SIGTERM);
         qunsetenv("SPEECHD_CMD");

@@ -5,9 +5,11 @@
 
 #include "Speaker.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTextToSpeech>
 #include <QThread>
+#include <QTimer>
 #include <QVoice>
 
 namespace vocalore {
@@ -31,7 +33,8 @@ public:
 
     void Start() {
         if (!QTextToSpeech::availableEngines().contains(QLatin1String(EngineName))) {
-            FReport({ssUnavailable, QStringLiteral("Qt's speech-dispatcher plugin is missing"), {}});
+            FReport(
+                {ssUnavailable, QStringLiteral("Qt's speech-dispatcher plugin is missing"), {}});
             return;
         }
         FEngine = new QTextToSpeech(QLatin1String(EngineName), this);
@@ -57,7 +60,8 @@ public:
     void Say(const QString& text, const TVoice& voice, double rate) {
         if (!FEngine)
             return;
-        if (FEngine->state() == QTextToSpeech::Speaking || FEngine->state() == QTextToSpeech::Paused)
+        if (FEngine->state() == QTextToSpeech::Speaking ||
+            FEngine->state() == QTextToSpeech::Paused)
             FEngine->stop(QTextToSpeech::BoundaryHint::Immediate);
         if (FEngine->locale() != voice.Locale)
             FEngine->setLocale(voice.Locale);
@@ -82,30 +86,46 @@ private:
     QTextToSpeech* FEngine = nullptr;
 };
 
+// A service that hasn't answered by then is taken for absent (a broken output
+// module can keep its start-up waiting for good); a late answer still counts.
+constexpr int AnswerTimeoutMs = 10000;
+// How long closing waits for the speech thread before leaving it behind.
+constexpr unsigned long CloseTimeoutMs = 1500;
+
 class TQtSpeech final : public QObject, public TSpeechBackend {
 public:
-    TQtSpeech() {
-        FThread.setObjectName(QStringLiteral("speech"));
+    TQtSpeech() : FThread(new QThread) {
+        FThread->setObjectName(QStringLiteral("speech"));
         QPointer<TQtSpeech> self(this);
         FWorker = new TSpeechWorker([self](const TSpeechReport& report) {
-            // Queued to the window's thread; dropped once this object is gone.
-            QMetaObject::invokeMethod(
-                self.data(), [self, report] {
-                    if (self)
-                        self->Receive(report);
-                },
-                Qt::QueuedConnection);
+            // Through the application object, which outlives this one; the
+            // pointer is looked at on the window's thread only.
+            if (QCoreApplication* app = QCoreApplication::instance())
+                QMetaObject::invokeMethod(
+                    app,
+                    [self, report] {
+                        if (self)
+                            self->Receive(report);
+                    },
+                    Qt::QueuedConnection);
         });
-        FWorker->moveToThread(&FThread);
-        connect(&FThread, &QThread::finished, FWorker, &QObject::deleteLater);
-        FThread.start();
+        FWorker->moveToThread(FThread);
+        connect(FThread, &QThread::finished, FWorker, &QObject::deleteLater);
+        FThread->start();
         Post([](TSpeechWorker& worker) { worker.Start(); });
+        QTimer::singleShot(AnswerTimeoutMs, this, [this] {
+            if (FReport.Status == ssStarting)
+                Receive({ssUnavailable, QStringLiteral("the speech service did not answer"), {}});
+        });
     }
 
     ~TQtSpeech() override {
         Post([](TSpeechWorker& worker) { worker.Stop(); });
-        FThread.quit();
-        FThread.wait();
+        FThread->quit();
+        // A thread still caught in the service's start-up is left to the end
+        // of the process rather than holding the window's closing.
+        if (FThread->wait(CloseTimeoutMs))
+            delete FThread;
     }
 
     void SetListener(std::function<void()> changed) override { FListener = std::move(changed); }
@@ -123,7 +143,8 @@ public:
 private:
     template <typename F> void Post(F action) {
         TSpeechWorker* worker = FWorker;
-        QMetaObject::invokeMethod(worker, [worker, action] { action(*worker); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            worker, [worker, action] { action(*worker); }, Qt::QueuedConnection);
     }
 
     void Receive(const TSpeechReport& report) {
@@ -132,7 +153,7 @@ private:
             FListener();
     }
 
-    QThread FThread;
+    QThread* FThread;
     TSpeechWorker* FWorker = nullptr;
     TSpeechReport FReport;
     std::function<void()> FListener;

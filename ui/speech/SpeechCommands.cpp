@@ -44,9 +44,9 @@ void TSpeechCommands::miEditSpeakClick() { SpeakTarget(); }
 void TSpeechCommands::UpdateCommand(QAction* action) const {
     const std::optional<TSpeechTarget> target = Target();
     // Without a target the service's own trouble is still worth telling.
-    const QString why =
-        target ? FSpeaker.Unavailable(target->Language)
-               : (FSpeaker.Status() == ssReady ? QString() : FSpeaker.Unavailable(0));
+    const QString why = target
+                            ? FSpeaker.Unavailable(target->Language)
+                            : (FSpeaker.Status() == ssReady ? QString() : FSpeaker.Unavailable(0));
     const bool enabled = target && why.isEmpty();
     if (action->isEnabled() != enabled)
         action->setEnabled(enabled);

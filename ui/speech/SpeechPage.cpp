@@ -39,9 +39,9 @@ TSpeechPage::TSpeechPage(TSpeaker& speaker, TSpeechSettings& settings, uint16_t 
         Named(new QCheckBox(QStringLiteral("Speak each &question"), this), "chbSpeakQuestion",
               "Reads every question aloud as it is asked: the word or phrase in Passive mode, the "
               "translations in Active mode.");
-    chbSpeakAnswer = Named(new QCheckBox(QStringLiteral("Speak the correct &answer after a response"),
-                                         this),
-                           "chbSpeakAnswer", "Reads the correct answer aloud once a response is judged.");
+    chbSpeakAnswer =
+        Named(new QCheckBox(QStringLiteral("Speak the correct &answer after a response"), this),
+              "chbSpeakAnswer", "Reads the correct answer aloud once a response is judged.");
     chbSpeakQuestion->setChecked(settings.SpeakQuestion);
     chbSpeakAnswer->setChecked(settings.SpeakAnswer);
 

@@ -19,8 +19,8 @@ namespace vocalore {
 class TSpeechPage : public QWidget {
 public:
     // The document's two languages come first in the language list.
-    TSpeechPage(TSpeaker& speaker, TSpeechSettings& settings, uint16_t foreignId,
-                uint16_t nativeId, QWidget* parent = nullptr);
+    TSpeechPage(TSpeaker& speaker, TSpeechSettings& settings, uint16_t foreignId, uint16_t nativeId,
+                QWidget* parent = nullptr);
     ~TSpeechPage() override;
 
     // The language whose voice the page shows.

@@ -51,6 +51,7 @@ constexpr TTopic topics[] = {
     {2111, "editing.html#shuffle"},
     {2112, "editing.html#find"},
     {2113, "editing.html#find"},
+    {2114, "editing.html#speak"},
     {2200, "testing.html#start"},
     {2201, "testing.html#modes"},
     {2202, "testing.html#modes"},

@@ -45,16 +45,15 @@ TEST(Speaker, TheLanguageIdentifierChoosesTheVoiceWithFallbackToTheLanguage) {
         const char* Preferred;
         const char* Expected; // nullptr: none
     } rows[] = {
-        {0x0407, "", "anna"},       // German (Germany)
-        {0x0C07, "", "franz"},      // German (Austria): its own locale first
-        {0x0807, "", "anna"},       // German (Switzerland): no de_CH voice, the language's
-        {0x0C07, "anna", "anna"},   // the user's choice wins
-        {0x0C07, "kate", "franz"},  // unless it speaks another language
-        {0x0C07, "gone", "franz"},  // or the service no longer has it
-        {0x0809, "", "kate"},       // English (United Kingdom)
-        {0x0409, "", "joe"},
-        {0x040C, "", nullptr},      // French: no voice
-        {0x0000, "", nullptr},      // an identifier the program doesn't know
+        {0x0407, "", "anna"},      // German (Germany)
+        {0x0C07, "", "franz"},     // German (Austria): its own locale first
+        {0x0807, "", "anna"},      // German (Switzerland): no de_CH voice, the language's
+        {0x0C07, "anna", "anna"},  // the user's choice wins
+        {0x0C07, "kate", "franz"}, // unless it speaks another language
+        {0x0C07, "gone", "franz"}, // or the service no longer has it
+        {0x0809, "", "kate"},      // English (United Kingdom)
+        {0x0409, "", "joe"},       {0x040C, "", nullptr}, // French: no voice
+        {0x0000, "", nullptr},                            // an identifier the program doesn't know
     };
     for (const auto& row : rows) {
         const std::optional<TVoice> voice =

@@ -3,8 +3,8 @@
 // writes the language, the rate and the text of every message to a file
 // instead of sounding it. The program starts the service by itself.
 
-#include "UiTestSupport.h"
 #include "tests/support/SpeechService.h"
+#include "UiTestSupport.h"
 
 #include "ui/common/PromptService.h"
 #include "ui/speech/SpeechCommands.h"
@@ -19,16 +19,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QPushButton>
-#include <QSlider>
-#include <QTabWidget>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -77,8 +77,10 @@ protected:
     }
     // Waits for the service to answer the window.
     void WaitReady() {
-        ASSERT_TRUE(Eventually([&] { return Form->Speech().Speaker().Status() != ssStarting; }, 10000));
-        ASSERT_EQ(Form->Speech().Speaker().Status(), ssReady) << Form->Speech().Speaker().Problem().toStdString();
+        ASSERT_TRUE(
+            Eventually([&] { return Form->Speech().Speaker().Status() != ssStarting; }, 10000));
+        ASSERT_EQ(Form->Speech().Speaker().Status(), ssReady)
+            << Form->Speech().Speaker().Problem().toStdString();
         Form->UpdateCommands();
     }
     QAction* Speak() { return Form->Action(cmEditSpeak); }
@@ -134,8 +136,8 @@ protected:
 
 TEST_F(SpeechServiceTest, SpeakInTheGridReadsTheWordInTheForeignVoice) {
     // "der @Hund" sorts under H: the marker is not part of the word.
-    auto document = Document(German, English, {{"der Hund", "n", "", "dog"},
-                                               {"\xC4pfel", "n", "", "apples"}});
+    auto document =
+        Document(German, English, {{"der Hund", "n", "", "dog"}, {"\xC4pfel", "n", "", "apples"}});
     document->Items(0).SortPosition = 4;
     Open(TService::Recording, std::move(document));
     WaitReady();
@@ -154,7 +156,9 @@ TEST_F(SpeechServiceTest, SpeakInTheGridReadsTheWordInTheForeignVoice) {
     Form->Document().SetCurrentIndex(0);
     Form->RefreshGrid();
     Key(Qt::Key_F5);
-    ASSERT_TRUE(Eventually([&] { return Service->Texts() == QStringList{QStringLiteral("der Hund")}; }, 5000)) << Record();
+    ASSERT_TRUE(Eventually(
+        [&] { return Service->Texts() == QStringList{QStringLiteral("der Hund")}; }, 5000))
+        << Record();
     Form->Document().SetCurrentIndex(1);
     Form->RefreshGrid();
     button->click();
@@ -171,7 +175,9 @@ TEST_F(SpeechServiceTest, TestingSpeaksTheQuestionInPassiveAndActiveMode) {
     WaitReady();
     Speech().SpeakQuestion = true;
     Run(cmTestStartTesting);
-    ASSERT_TRUE(Eventually([&] { return Service->Texts() == QStringList{QStringLiteral("Katze")}; }, 5000)) << Record();
+    ASSERT_TRUE(
+        Eventually([&] { return Service->Texts() == QStringList{QStringLiteral("Katze")}; }, 5000))
+        << Record();
     EXPECT_EQ(Service->Languages(), QStringList{QStringLiteral("de")});
     // Active: the translations are the question, in the native voice, the
     // alternatives read as a list.
@@ -188,8 +194,8 @@ TEST_F(SpeechServiceTest, TestingSpeaksTheQuestionInPassiveAndActiveMode) {
 }
 
 TEST_F(SpeechServiceTest, AWrongResponseBringsTheCorrectAnswerOnlyWhenAsked) {
-    Open(TService::Recording, Document(German, English, {{"Katze", "n", "", "cat"},
-                                                         {"Hund", "n", "", "dog"}}));
+    Open(TService::Recording,
+         Document(German, English, {{"Katze", "n", "", "cat"}, {"Hund", "n", "", "dog"}}));
     WaitReady();
     // Both automatic options off: a whole question goes by in silence.
     Run(cmTestStartTesting);
@@ -199,7 +205,8 @@ TEST_F(SpeechServiceTest, AWrongResponseBringsTheCorrectAnswerOnlyWhenAsked) {
     // F5 after the response reads the correct answer.
     const QString expected = QString::fromStdString(Form->Document().CurrentItem().Translation);
     Key(Qt::Key_F5);
-    ASSERT_TRUE(Eventually([&] { return Service->Texts() == QStringList{expected}; }, 5000)) << Record();
+    ASSERT_TRUE(Eventually([&] { return Service->Texts() == QStringList{expected}; }, 5000))
+        << Record();
 
     Speech().SpeakAnswer = true;
     Key(Qt::Key_Return); // Continue
@@ -222,7 +229,13 @@ TEST_F(SpeechServiceTest, ARussianNativeLanguageIsDecodedAndSpokenInRussian) {
     Speech().SpeakAnswer = true;
     Form->Settings().TestMode = 1; // Active: the Russian text is the question
     Run(cmTestStartTesting);
-    ASSERT_TRUE(Eventually([&] { return Service->Texts() == QStringList{QStringLiteral("\u0441\u043E\u0431\u0430\u043A\u0430")}; }, 5000)) << Record();
+    ASSERT_TRUE(Eventually(
+        [&] {
+            return Service->Texts() ==
+                   QStringList{QStringLiteral("\u0441\u043E\u0431\u0430\u043A\u0430")};
+        },
+        5000))
+        << Record();
     EXPECT_EQ(Service->Languages(), QStringList{QStringLiteral("ru")});
     // The answer is the German word.
     Answer(QStringLiteral("Katze"));
@@ -232,22 +245,28 @@ TEST_F(SpeechServiceTest, ARussianNativeLanguageIsDecodedAndSpokenInRussian) {
 }
 
 TEST_F(SpeechServiceTest, ANewSpeakInterruptsTheOneInProgress) {
-    Open(TService::Slow, Document(German, English, {{"eins", "", "", "one"},
-                                                    {"zwei", "", "", "two"}}));
+    Open(TService::Slow,
+         Document(German, English, {{"eins", "", "", "one"}, {"zwei", "", "", "two"}}));
     WaitReady();
     Form->Document().SetCurrentIndex(0);
     Form->RefreshGrid();
     Key(Qt::Key_F5);
-    ASSERT_TRUE(Eventually([&] { return Service->Texts("begin") == QStringList{QStringLiteral("eins")}; }, 5000)) << Record();
+    ASSERT_TRUE(Eventually(
+        [&] { return Service->Texts("begin") == QStringList{QStringLiteral("eins")}; }, 5000))
+        << Record();
     Form->Document().SetCurrentIndex(1);
     Form->RefreshGrid();
-    QElapsedTimer t; t.start();
+    QElapsedTimer t;
+    t.start();
     Key(Qt::Key_F5);
     ASSERT_TRUE(Eventually([&] { return Service->Texts("begin").size() == 2; }, 8000)) << Record();
     qWarning() << "begin2" << t.elapsed();
-    ASSERT_TRUE(Eventually([&] { return Service->Texts("end") == QStringList{QStringLiteral("zwei")}; }, 8000)) << Record();
+    ASSERT_TRUE(Eventually(
+        [&] { return Service->Texts("end") == QStringList{QStringLiteral("zwei")}; }, 8000))
+        << Record();
     qWarning() << "end2" << t.elapsed();
-    EXPECT_EQ(Service->Texts("begin"), QStringList({QStringLiteral("eins"), QStringLiteral("zwei")}));
+    EXPECT_EQ(Service->Texts("begin"),
+              QStringList({QStringLiteral("eins"), QStringLiteral("zwei")}));
 }
 
 TEST_F(SpeechServiceTest, StoppingOrLeavingTheTestAndClosingTheDocumentSilenceTheVoice) {
@@ -288,8 +307,8 @@ TEST_F(SpeechServiceTest, ALanguageWithoutAVoiceDisablesSpeakAndSaysWhy) {
     Open(TService::Recording, Document(French, English, {{"chien", "", "", "dog"}}));
     WaitReady();
     EXPECT_FALSE(Speak()->isEnabled());
-    EXPECT_TRUE(Speak()->statusTip().contains(QStringLiteral("no voice for French"),
-                                             Qt::CaseInsensitive))
+    EXPECT_TRUE(
+        Speak()->statusTip().contains(QStringLiteral("no voice for French"), Qt::CaseInsensitive))
         << Speak()->statusTip().toStdString();
     // While testing in Passive mode the answer is English, which has a voice.
     Speech().SpeakQuestion = true;
@@ -298,7 +317,9 @@ TEST_F(SpeechServiceTest, ALanguageWithoutAVoiceDisablesSpeakAndSaysWhy) {
     Answer(QStringLiteral("cat"));
     EXPECT_TRUE(Speak()->isEnabled());
     Key(Qt::Key_F5);
-    ASSERT_TRUE(Eventually([&] { return Service->Texts() == QStringList{QStringLiteral("dog")}; }, 5000)) << Record();
+    ASSERT_TRUE(
+        Eventually([&] { return Service->Texts() == QStringList{QStringLiteral("dog")}; }, 5000))
+        << Record();
     EXPECT_EQ(Messages(), 0);
 }
 
@@ -374,8 +395,8 @@ TEST_F(SpeechServiceTest, TheSpeechPageSetsTheOptionsAndLetsTheUserHearEachVoice
     EXPECT_EQ(seen[5], "");
     EXPECT_EQ(seen[6], "2"); // "(Default)" and the service's one German voice
     // Test reads the language's name in the chosen voice at the chosen rate.
-    ASSERT_TRUE(Eventually([&] { return Service->Texts() == QStringList{QStringLiteral("Deutsch")}; },
-                           5000))
+    ASSERT_TRUE(Eventually(
+        [&] { return Service->Texts() == QStringList{QStringLiteral("Deutsch")}; }, 5000))
         << Record();
     EXPECT_EQ(Service->Languages(), QStringList{QStringLiteral("de")});
     EXPECT_EQ(Service->Lines().at(0).Rate.toDouble(), -100.0);
