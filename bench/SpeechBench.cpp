@@ -1,3 +1,6 @@
+// Run one benchmark per process (--benchmark_filter): the speech library
+// keeps its first connection's address for the life of a process.
+//
 // From the Speak key to the speech service starting to speak, through a real
 // speech-dispatcher of the benchmark's own whose output module writes each
 // message to a file (the moment a voice would start). Also the time the
@@ -48,6 +51,8 @@ struct TSpeakingWindow {
         if (!Form->FormCreate({Path}))
             return false;
         Form->show();
+        Form->Document().SetCurrentIndex(0);
+        Form->RefreshGrid();
         const bool ready = QTest::qWaitFor(
             [this] { return Form->Speech().Speaker().Status() != ssStarting; }, 10000);
         Form->UpdateCommands();
