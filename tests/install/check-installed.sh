@@ -105,6 +105,11 @@ export DISPLAY=:$(head -1 "$tmp/display")
 mkdir -p "$tmp/bin"
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/opened"\n' "$tmp" >"$tmp/bin/xdg-open"
 chmod +x "$tmp/bin/xdg-open"
+# Without a browser for HTML the program shows help in a window of its own:
+# this desktop has one.
+printf '#!/bin/sh\n[ "$*" = "query default text/html" ] && echo browser.desktop\n' \
+  >"$tmp/bin/xdg-mime"
+chmod +x "$tmp/bin/xdg-mime"
 touch "$tmp/opened"
 start() {
   XDG_CONFIG_HOME=$tmp/config PATH=$tmp/bin:$PATH QT_QPA_PLATFORM=xcb "$gui" "$@" \
