@@ -61,10 +61,10 @@ QIcon HicolorIcon(const QString& iconsFolder) {
 }
 
 QIcon ApplicationIcon() {
-    const QIcon themed = QIcon::fromTheme(QStringLiteral("vocalore"));
+    QIcon themed = QIcon::fromTheme(QStringLiteral("vocalore"));
     if (!themed.isNull())
         return themed;
-    const QIcon installed = HicolorIcon(QDir(DataFolder()).filePath(QStringLiteral("../icons")));
+    QIcon installed = HicolorIcon(QDir(DataFolder()).filePath(QStringLiteral("../icons")));
     if (!installed.isNull())
         return installed;
     return QIcon(ProgramPicture());
