@@ -24,7 +24,7 @@ struct TNoteSpec {
     int64_t Deck = 1;
 };
 
-struct TCollectionSpec {
+struct TCollectionPlan {
     bool NewSchema = false; // note types and decks in tables of their own
     std::vector<TAnkiNoteType> Types{{1, "Basic", {"Front", "Back"}}};
     std::vector<TAnkiDeck> Decks{{1, "Default"}};
@@ -87,7 +87,7 @@ private:
     sqlite3* FDb = nullptr;
 };
 
-inline std::string MakeCollection(const TCollectionSpec& spec) {
+inline std::string MakeCollection(const TCollectionPlan& plan) {
     TSqlWriter db;
     db.Exec("CREATE TABLE col (id integer PRIMARY KEY, crt integer, mod integer, scm integer, "
             "ver integer, dty integer, usn integer, ls integer, conf text, models text, "
@@ -100,7 +100,7 @@ inline std::string MakeCollection(const TCollectionSpec& spec) {
             "factor integer, reps integer, lapses integer, left integer, odue integer, "
             "odid integer, flags integer, data text)");
     std::string models = "{}", decks = "{}";
-    if (spec.NewSchema) {
+    if (plan.NewSchema) {
         db.Exec("CREATE TABLE notetypes (id integer NOT NULL PRIMARY KEY, name text NOT NULL "
                 "COLLATE unicase, mtime_secs integer, usn integer, config blob)");
         db.Exec("CREATE TABLE fields (ntid integer NOT NULL, ord integer NOT NULL, name text "
@@ -108,7 +108,7 @@ inline std::string MakeCollection(const TCollectionSpec& spec) {
         db.Exec("CREATE UNIQUE INDEX idx_fields_name_ntid ON fields (name, ntid)");
         db.Exec("CREATE TABLE decks (id integer PRIMARY KEY NOT NULL, name text NOT NULL COLLATE "
                 "unicase, mtime_secs integer, usn integer, common blob, kind blob)");
-        for (const auto& t : spec.Types) {
+        for (const auto& t : plan.Types) {
             db.Run("INSERT INTO notetypes VALUES (" + std::to_string(t.Id) + ", ?1, 0, 0, x'')",
                    {t.Name});
             // Stored in reverse, so that only the ord column gives the order.
@@ -117,7 +117,7 @@ inline std::string MakeCollection(const TCollectionSpec& spec) {
                            std::to_string(k) + ", ?1, x'')",
                        {t.Fields[k]});
         }
-        for (const auto& d : spec.Decks) {
+        for (const auto& d : plan.Decks) {
             std::string name = d.Name;
             for (size_t at; (at = name.find("::")) != std::string::npos;)
                 name.replace(at, 2, "\x1f");
@@ -126,7 +126,7 @@ inline std::string MakeCollection(const TCollectionSpec& spec) {
         }
     } else {
         models = "{";
-        for (const auto& t : spec.Types) {
+        for (const auto& t : plan.Types) {
             models += (models.size() > 1 ? "," : "") + JsonString(std::to_string(t.Id)) +
                       ":{\"id\":" + std::to_string(t.Id) + ",\"name\":" + JsonString(t.Name) +
                       ",\"flds\":[";
@@ -137,17 +137,17 @@ inline std::string MakeCollection(const TCollectionSpec& spec) {
         }
         models += "}";
         decks = "{";
-        for (const auto& d : spec.Decks)
+        for (const auto& d : plan.Decks)
             decks += (decks.size() > 1 ? "," : "") + JsonString(std::to_string(d.Id)) +
                      ":{\"id\":" + std::to_string(d.Id) + ",\"name\":" + JsonString(d.Name) + "}";
         decks += "}";
     }
-    db.Run("INSERT INTO col VALUES (1, 0, 0, 0, " + std::string(spec.NewSchema ? "18" : "11") +
+    db.Run("INSERT INTO col VALUES (1, 0, 0, 0, " + std::string(plan.NewSchema ? "18" : "11") +
                ", 0, 0, 0, '{}', ?1, ?2, '{}', '{}')",
            {models, decks});
     db.Exec("BEGIN");
     int64_t id = 1000;
-    for (const auto& n : spec.Notes) {
+    for (const auto& n : plan.Notes) {
         std::string flds;
         for (size_t k = 0; k < n.Fields.size(); ++k)
             flds += (k ? "\x1f" : "") + n.Fields[k];
@@ -214,12 +214,12 @@ inline std::string MakeZip(const std::vector<std::pair<std::string, std::string>
     return bytes;
 }
 
-inline std::string MakePackage(const TCollectionSpec& spec, bool compressed = false) {
-    const std::string collection = MakeCollection(spec);
+inline std::string MakePackage(const TCollectionPlan& plan, bool compressed = false) {
+    const std::string collection = MakeCollection(plan);
     if (!compressed)
         return MakeZip({{"collection.anki2", collection}, {"media", "{}"}});
     // The placeholder a newer program leaves for older readers: one note.
-    TCollectionSpec placeholder;
+    TCollectionPlan placeholder;
     placeholder.Notes = {{1, {"Please update to the latest version", "placeholder"}, 1}};
     return MakeZip({{"collection.anki2", MakeCollection(placeholder)},
                     {"collection.anki21b", Zstd(collection)},

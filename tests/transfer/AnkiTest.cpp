@@ -74,9 +74,9 @@ void SetLanguages(TVocabFile& doc, uint16_t foreign = 0x0407, uint16_t native = 
 }
 
 TAnkiPackage Package(std::vector<TNoteSpec> notes) {
-    TCollectionSpec spec;
-    spec.Notes = std::move(notes);
-    return ReadAnkiPackage(MakePackage(spec));
+    TCollectionPlan plan;
+    plan.Notes = std::move(notes);
+    return ReadAnkiPackage(MakePackage(plan));
 }
 
 TEST(AnkiImport, DefaultFieldsAndLeftOutNotes) {
@@ -109,12 +109,12 @@ TEST(AnkiImport, DefaultFieldsAndLeftOutNotes) {
 }
 
 TEST(AnkiImport, FieldsByNumberOrNameAcrossNoteTypes) {
-    TCollectionSpec spec;
-    spec.Types = {{1, "Basic", {"Front", "Back"}},
+    TCollectionPlan plan;
+    plan.Types = {{1, "Basic", {"Front", "Back"}},
                   {2, "Vocab", {"Word", "Meaning", "Type", "Remark"}}};
-    spec.Notes = {
+    plan.Notes = {
         {2, {"laufen", "to run", "verb", "irregular"}}, {1, {"rot", "red"}}, {2, {"", "nothing"}}};
-    const TAnkiPackage package = ReadAnkiPackage(MakePackage(spec));
+    const TAnkiPackage package = ReadAnkiPackage(MakePackage(plan));
 
     TAnkiImportSettings byName;
     byName.Fields = {TAnkiFieldRef{0, "word"}, TAnkiFieldRef{0, "Type"}, TAnkiFieldRef{4, {}},
@@ -145,16 +145,16 @@ TEST(AnkiImport, FieldsByNumberOrNameAcrossNoteTypes) {
 
 TEST(AnkiImport, DeckChoiceTakesTheDeckAndTheDecksBelow) {
     for (const bool newSchema : {false, true}) {
-        TCollectionSpec spec;
-        spec.NewSchema = newSchema;
-        spec.Decks = {{1, "Default"},     {10, "Spanish"}, {11, "Spanish::Verbs"},
+        TCollectionPlan plan;
+        plan.NewSchema = newSchema;
+        plan.Decks = {{1, "Default"},     {10, "Spanish"}, {11, "Spanish::Verbs"},
                       {12, "Spanishish"}, {13, "Empty"},   {14, "Parent::Child"},
                       {15, "Parent"}};
-        spec.Notes = {{1, {"uno", "one"}, 10},
+        plan.Notes = {{1, {"uno", "one"}, 10},
                       {1, {"hablar", "to speak"}, 11},
                       {1, {"x", "y"}, 12},
                       {1, {"z", "w"}, 14}};
-        const TAnkiPackage package = ReadAnkiPackage(MakePackage(spec, newSchema));
+        const TAnkiPackage package = ReadAnkiPackage(MakePackage(plan, newSchema));
         std::vector<std::string> names;
         for (const TAnkiDeck& deck : package.Decks)
             names.push_back(deck.Name);
@@ -230,14 +230,14 @@ TEST(AnkiImport, TextsTooLongForADocumentAreRefused) {
 }
 
 TEST(AnkiPackage, EveryLayoutAndSchemaReadsTheSameNotes) {
-    TCollectionSpec spec;
-    spec.Types = {{7, "Basic (and reversed)", {"Front", "Back", "Extra"}}};
-    spec.Decks = {{1, "Default"}, {20, "Deutsch::Verben"}};
-    spec.Notes = {{7, {"gehen", "to go", ""}, 20}, {7, {"sehen", "to see", "irr."}, 20}};
+    TCollectionPlan plan;
+    plan.Types = {{7, "Basic (and reversed)", {"Front", "Back", "Extra"}}};
+    plan.Decks = {{1, "Default"}, {20, "Deutsch::Verben"}};
+    plan.Notes = {{7, {"gehen", "to go", ""}, 20}, {7, {"sehen", "to see", "irr."}, 20}};
     for (const bool newSchema : {false, true}) {
-        spec.NewSchema = newSchema;
+        plan.NewSchema = newSchema;
         for (const bool compressed : {false, true}) {
-            const TAnkiPackage p = ReadAnkiPackage(MakePackage(spec, compressed));
+            const TAnkiPackage p = ReadAnkiPackage(MakePackage(plan, compressed));
             EXPECT_EQ(p.Collection, compressed ? "collection.anki21b" : "collection.anki2");
             ASSERT_EQ(p.Notes.size(), 2u); // never the placeholder's one note
             EXPECT_EQ(p.Notes[1].Fields, (std::vector<std::string>{"sehen", "to see", "irr."}));
@@ -250,34 +250,34 @@ TEST(AnkiPackage, EveryLayoutAndSchemaReadsTheSameNotes) {
         }
     }
     // A frame streamed without its size, as the program writes it.
-    spec.NewSchema = true;
+    plan.NewSchema = true;
     const TAnkiPackage streamed =
-        ReadAnkiPackage(MakeZip({{"collection.anki21b", ZstdStream(MakeCollection(spec))}}));
+        ReadAnkiPackage(MakeZip({{"collection.anki21b", ZstdStream(MakeCollection(plan))}}));
     EXPECT_EQ(streamed.Notes.size(), 2u);
 
     // The middle layout: collection.anki21 beside a placeholder.
-    TCollectionSpec placeholder;
+    TCollectionPlan placeholder;
     placeholder.Notes = {{1, {"update", "please"}}};
-    spec.NewSchema = false;
+    plan.NewSchema = false;
     const std::string middle = MakeZip({{"collection.anki2", MakeCollection(placeholder)},
-                                        {"collection.anki21", MakeCollection(spec)}});
+                                        {"collection.anki21", MakeCollection(plan)}});
     EXPECT_EQ(ReadAnkiPackage(middle).Notes.size(), 2u);
     EXPECT_EQ(ReadAnkiPackage(middle).Collection, "collection.anki21");
 
     // A database left in write-ahead mode reads as an ordinary one.
-    std::string wal = MakeCollection(spec);
+    std::string wal = MakeCollection(plan);
     wal[18] = wal[19] = 2;
     EXPECT_EQ(ReadAnkiPackage(MakeZip({{"collection.anki2", wal}})).Notes.size(), 2u);
 }
 
 TEST(AnkiPackage, RecognisedByContentAndReadFromAFile) {
     TTempDir dir;
-    TCollectionSpec spec;
-    spec.Notes = {{1, {"a", "b"}}};
+    TCollectionPlan plan;
+    plan.Notes = {{1, {"a", "b"}}};
     const std::string path = dir.File("deck.txt");
-    transfertest::WriteFile(path, MakePackage(spec, true));
+    transfertest::WriteFile(path, MakePackage(plan, true));
     EXPECT_TRUE(LooksLikeAnkiPackageFile(path));
-    EXPECT_TRUE(LooksLikeAnkiPackage(MakePackage(spec)));
+    EXPECT_TRUE(LooksLikeAnkiPackage(MakePackage(plan)));
     EXPECT_FALSE(LooksLikeAnkiPackage(MakeZip({{"content.xml", "<x/>"}})));
     EXPECT_FALSE(LooksLikeAnkiPackage("word\ttranslation\r\n"));
     EXPECT_FALSE(LooksLikeAnkiPackageFile(dir.File("missing.apkg")));
@@ -305,9 +305,9 @@ std::string Refusal(const std::string& image) {
 }
 
 TEST(AnkiPackage, BrokenPackagesAreRefusedQuickly) {
-    TCollectionSpec spec;
-    spec.Notes = {{1, {"a", "b"}}, {1, {"c", "d"}}};
-    const std::string collection = MakeCollection(spec);
+    TCollectionPlan plan;
+    plan.Notes = {{1, {"a", "b"}}, {1, {"c", "d"}}};
+    const std::string collection = MakeCollection(plan);
     std::string damaged = collection;
     for (size_t i = 4096; i < damaged.size(); ++i) // every page after the first
         damaged[i] = static_cast<char>(i * 7);
@@ -326,7 +326,7 @@ TEST(AnkiPackage, BrokenPackagesAreRefusedQuickly) {
     } rows[] = {
         {"empty file", "", "the file is not a zip archive."},
         {"text", "der Hund\tthe dog\n", "the file is not a zip archive."},
-        {"cut-off zip", MakePackage(spec).substr(0, 300), "the file is not a zip archive."},
+        {"cut-off zip", MakePackage(plan).substr(0, 300), "the file is not a zip archive."},
         {"no collection", MakeZip({{"media", "{}"}, {"0", "x"}}),
          "it holds no collection (collection.anki21b, collection.anki21 or collection.anki2)."},
         {"not a database", MakeZip({{"collection.anki2", "SQLite format 3 but not really"}}),

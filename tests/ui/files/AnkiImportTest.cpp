@@ -52,15 +52,15 @@ protected:
         ASSERT_TRUE(Dir.isValid());
         German = Dir.filePath(QStringLiteral("german.vlo"));
         WriteDocument(German, {{"der Zug", "noun", "", "train"}});
-        ankitest::TCollectionSpec spec;
-        spec.Types = {{3, "Vokabel", {"Wort", "Bedeutung", "Hinweis"}}};
-        spec.Decks = {{1, "Default"}, {7, "Deutsch"}, {8, "Deutsch::Verben"}};
-        spec.Notes = {{3, {"das <b>Haus</b>", "the house<br>the home", "n."}, 7},
+        ankitest::TCollectionPlan plan;
+        plan.Types = {{3, "Vokabel", {"Wort", "Bedeutung", "Hinweis"}}};
+        plan.Decks = {{1, "Default"}, {7, "Deutsch"}, {8, "Deutsch::Verben"}};
+        plan.Notes = {{3, {"das <b>Haus</b>", "the house<br>the home", "n."}, 7},
                       {3, {"gehen [sound:g.mp3]", "to go", "irr."}, 8},
                       {3, {"sehen", "", "irr."}, 8},
                       {3, {"", "nothing"}, 7}};
         ASSERT_TRUE(WriteBytes(File("deck.apkg"),
-                               QByteArray::fromStdString(ankitest::MakePackage(spec, true))));
+                               QByteArray::fromStdString(ankitest::MakePackage(plan, true))));
         Form = std::make_unique<TMainForm>(Store);
         ASSERT_TRUE(Form->FormCreate({German}));
         Form->UpdateCommands();
@@ -152,10 +152,10 @@ TEST_F(AnkiImportTest, CancelBrokenPackagesAndUnstorableLettersChangeNothing) {
     EXPECT_EQ(LastError(), QStringLiteral("Invalid Anki package: the file is not a zip archive."));
 
     // Translations into a Polish document's English side: the ł is refused.
-    ankitest::TCollectionSpec spec;
-    spec.Notes = {{1, {"dobry", "good"}}, {1, {"Łódź", "Łódź (city)"}}};
+    ankitest::TCollectionPlan plan;
+    plan.Notes = {{1, {"dobry", "good"}}, {1, {"Łódź", "Łódź (city)"}}};
     ASSERT_TRUE(
-        WriteBytes(File("pl.apkg"), QByteArray::fromStdString(ankitest::MakePackage(spec))));
+        WriteBytes(File("pl.apkg"), QByteArray::fromStdString(ankitest::MakePackage(plan))));
     OnNextModal(ClickOK);
     Prompts.QueueFile(File("pl.apkg"), 5);
     Trigger(cmFileImport);
@@ -166,9 +166,9 @@ TEST_F(AnkiImportTest, CancelBrokenPackagesAndUnstorableLettersChangeNothing) {
     EXPECT_FALSE(Form->Document().Modified());
 
     // Only notes that give no item: the reasons come with "Nothing to import."
-    spec.Notes = {{1, {"", "x"}}, {1, {"y", "<br>"}}};
+    plan.Notes = {{1, {"", "x"}}, {1, {"y", "<br>"}}};
     ASSERT_TRUE(
-        WriteBytes(File("empty.apkg"), QByteArray::fromStdString(ankitest::MakePackage(spec))));
+        WriteBytes(File("empty.apkg"), QByteArray::fromStdString(ankitest::MakePackage(plan))));
     OnNextModal(ClickOK);
     Prompts.QueueFile(File("empty.apkg"), 5);
     Trigger(cmFileImport);
