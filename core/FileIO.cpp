@@ -468,4 +468,18 @@ void ReplaceFile(const std::string& path, std::string_view bytes, TNewFileAccess
     }
 }
 
+std::string XdgProgramFolder(const char* variable, const char* homeRelative) {
+    std::filesystem::path base;
+    const char* xdg = std::getenv(variable);
+    if (xdg != nullptr && xdg[0] == '/') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (home == nullptr || home[0] == '\0')
+            return {};
+        base = std::filesystem::path(home) / homeRelative;
+    }
+    return (base / "Vocalore").string();
+}
+
 } // namespace vocalore

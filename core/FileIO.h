@@ -61,4 +61,8 @@ std::optional<TFileStamp> FileStampOf(const std::string& path);
 // mount); a missing file counts as writable.
 bool MayWriteFile(const std::string& path);
 
+// The program's folder under an XDG base directory: $variable when it is an
+// absolute path, else $HOME/homeRelative; "" when neither is known.
+std::string XdgProgramFolder(const char* variable, const char* homeRelative);
+
 } // namespace vocalore

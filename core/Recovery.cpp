@@ -50,19 +50,7 @@ bool ProcessEnded(pid_t pid) { return pid > 0 && ::kill(pid, 0) != 0 && errno ==
 
 } // namespace
 
-std::string RecoveryFolder() {
-    std::filesystem::path base;
-    const char* xdg = std::getenv("XDG_STATE_HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] == '\0')
-            return {};
-        base = std::filesystem::path(home) / ".local" / "state";
-    }
-    return (base / "Vocalore").string();
-}
+std::string RecoveryFolder() { return XdgProgramFolder("XDG_STATE_HOME", ".local/state"); }
 
 std::string EnsureRecoveryFolder() {
     std::string folder = RecoveryFolder();

@@ -138,17 +138,8 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::string DefaultSettingsFilePath() {
-    std::filesystem::path base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] == '\0')
-            return {};
-        base = std::filesystem::path(home) / ".config";
-    }
-    return (base / "Vocalore" / "settings.ini").string();
+    const std::string folder = XdgProgramFolder("XDG_CONFIG_HOME", ".config");
+    return folder.empty() ? std::string() : folder + "/settings.ini";
 }
 
 TFileSettingsStore::TFileSettingsStore() : FFilePath(DefaultSettingsFilePath()) {}
