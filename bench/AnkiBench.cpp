@@ -16,17 +16,17 @@ namespace {
 using namespace vocalore;
 
 std::array<std::string, 2> MakePackages() {
-    ankitest::TCollectionSpec spec;
-    spec.Types = {{1, "Basic (and reversed)", {"Front", "Back", "Extra"}}};
+    ankitest::TCollectionPlan plan;
+    plan.Types = {{1, "Basic (and reversed)", {"Front", "Back", "Extra"}}};
     for (int i = 1; i <= 10000; ++i) {
         const std::string n = std::to_string(i);
-        spec.Notes.push_back(
+        plan.Notes.push_back(
             {1,
              {"das <b>Wort</b> " + n + " [sound:w" + n + ".mp3]",
               "<div>the word " + n + "</div><div>a term &amp; more</div>", "Pl. W&ouml;rter"},
              1});
     }
-    return {ankitest::MakePackage(spec, false), ankitest::MakePackage(spec, true)};
+    return {ankitest::MakePackage(plan, false), ankitest::MakePackage(plan, true)};
 }
 
 const std::string& Package(bool compressed) {
