@@ -260,7 +260,7 @@ void TColourComboBox::paintEvent(QPaintEvent*) {
 // --- the dialog ---------------------------------------------------------------
 
 TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t page,
-                               int foreignCharSet, QWidget* speechPage)
+                               int foreignCharSet, const QList<QWidget*>& extraPages)
     : QDialog(owner), FOptions(options), FShortcuts(options.ShortcutChars),
       FForeignCharSet(foreignCharSet) {
     setObjectName(QStringLiteral("OptionsDialog"));
@@ -275,8 +275,8 @@ TOptionsDialog::TOptionsDialog(QWidget* owner, const TOptions& options, int32_t 
     pcOptions->addTab(CreateEvaluationPage(), QStringLiteral("Evaluation"));
     pcOptions->addTab(CreateFeedbackPage(), QStringLiteral("Feedback"));
     pcOptions->addTab(CreateRepetitionPage(), QStringLiteral("Repetition"));
-    if (speechPage)
-        pcOptions->addTab(speechPage, QStringLiteral("Speech"));
+    for (QWidget* extra : extraPages)
+        pcOptions->addTab(extra, extra->windowTitle());
 
     // Pages not yet shown are polished now, so that the dialog's fixed size
     // is measured with the fonts and metrics they will be shown with.
@@ -697,8 +697,8 @@ void TOptionsDialog::btnOKClick() {
 }
 
 bool TOptionsDialog::Execute(QWidget* owner, TOptions& options, int32_t& page, int foreignCharSet,
-                             QWidget* speechPage) {
-    TOptionsDialog dialog(owner, options, page, foreignCharSet, speechPage);
+                             const QList<QWidget*>& extraPages) {
+    TOptionsDialog dialog(owner, options, page, foreignCharSet, extraPages);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     options = dialog.Options();

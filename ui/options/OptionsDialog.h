@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QKeySequence>
+#include <QList>
 
 #include <array>
 #include <cstdint>
@@ -31,6 +32,7 @@ enum TOptionsPage : int {
     opFeedback,
     opRepetition,
     opSpeech,
+    opFiles,
     opPageCount
 };
 
@@ -55,10 +57,11 @@ class TOptionsDialog : public QDialog {
 public:
     // foreignCharSet: the character set shown for a key without a character
     // (the open document's foreign language).
-    // speechPage: the Speech page, which keeps its own settings; without it
-    // the dialog has the six pages of the record only.
+    // extraPages: pages that keep settings of their own (speech, recovery
+    // copies), after the six pages of the record, each under its window
+    // title; the dialog takes them over.
     TOptionsDialog(QWidget* owner, const TOptions& options, int32_t page, int foreignCharSet,
-                   QWidget* speechPage = nullptr);
+                   const QList<QWidget*>& extraPages = {});
 
     // The record as the controls describe it; fields the dialog doesn't show
     // keep their values. Meaningful after a successful check.
@@ -69,7 +72,7 @@ public:
 
     // Runs the dialog modally; on OK writes the record and the shown page.
     static bool Execute(QWidget* owner, TOptions& options, int32_t& page, int foreignCharSet,
-                        QWidget* speechPage = nullptr);
+                        const QList<QWidget*>& extraPages = {});
 
 private:
     QWidget* CreateKeyboardPage();

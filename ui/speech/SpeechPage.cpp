@@ -34,6 +34,7 @@ TSpeechPage::TSpeechPage(TSpeaker& speaker, TSpeechSettings& settings, uint16_t 
                          uint16_t nativeId, QWidget* parent)
     : QWidget(parent), FSpeaker(speaker), FSettings(settings) {
     setObjectName(QStringLiteral("tsSpeech"));
+    setWindowTitle(QStringLiteral("Speech"));
 
     chbSpeakQuestion =
         Named(new QCheckBox(QStringLiteral("Speak each &question"), this), "chbSpeakQuestion",

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QValidator>
 #include <QVariant>
 
@@ -163,6 +165,36 @@ void TSymbolEdit::PasteFitted(bool selection) {
         insert(QString::fromStdU16String(fitted));
     if (changed)
         Beep();
+}
+
+void TSymbolEdit::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (isReadOnly() || !data || !data->hasText()) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    bool changed = false;
+    const std::u16string fitted =
+        TCodePage::ForLanguage(FLanguage).BestFit(data->text().toStdU16String(), changed);
+    if (!changed) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    // The validator would refuse the whole text for one letter it lacks; the
+    // edit is handed the fitted text instead, where the user dropped it.
+    if (!fitted.empty()) {
+        QMimeData fittedData;
+        fittedData.setText(QString::fromStdU16String(fitted));
+        QDropEvent fittedDrop(event->position(), event->possibleActions(), &fittedData,
+                              event->buttons(), event->modifiers());
+        fittedDrop.setDropAction(event->dropAction());
+        QLineEdit::dropEvent(&fittedDrop);
+        event->setDropAction(fittedDrop.dropAction());
+        event->setAccepted(fittedDrop.isAccepted());
+    } else {
+        event->ignore();
+    }
+    Beep();
 }
 
 void TSymbolEdit::keyPressEvent(QKeyEvent* event) {

@@ -13,6 +13,7 @@
 #include "ui/files/ImportDialog.h"
 #include "ui/files/NewDialog.h"
 #include "ui/files/PropertiesDialog.h"
+#include "ui/files/RecoveryPage.h"
 #include "ui/files/WelcomeDialog.h"
 #include "ui/options/OptionsDialog.h"
 #include "ui/printing/PageSetupDialog.h"
@@ -20,6 +21,7 @@
 #include "ui/testing/StatisticsDialog.h"
 
 #include "settings/Options.h"
+#include "settings/Settings.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -126,6 +128,7 @@ TEST(DialogLayout, EveryFieldIsLabelledAndNoControlCoversAnotherOrLeavesTheWindo
     // The Speech page refers to these while its dialog lives.
     TSpeechSettings speech;
     TSpeaker speaker(nullptr, speech);
+    int32_t recoveryMinutes = DefaultRecoveryMinutes;
     std::vector<std::unique_ptr<QDialog>> dialogs;
     dialogs.push_back(std::make_unique<TAboutDialog>(nullptr));
     TEditDialogData edit;
@@ -139,7 +142,9 @@ TEST(DialogLayout, EveryFieldIsLabelledAndNoControlCoversAnotherOrLeavesTheWindo
     dialogs.push_back(std::make_unique<TAnkiImportDialog>(nullptr, anki));
     dialogs.push_back(std::make_unique<TNewDialog>(nullptr, German, EnglishUS));
     dialogs.push_back(std::make_unique<TOptionsDialog>(
-        nullptr, TOptions{}, 0, 0, new TSpeechPage(speaker, speech, German, EnglishUS)));
+        nullptr, TOptions{}, 0, 0,
+        QList<QWidget*>{new TSpeechPage(speaker, speech, German, EnglishUS),
+                        new TRecoveryPage(recoveryMinutes)}));
     dialogs.push_back(std::make_unique<TPageSetupDialog>(nullptr, TPageSetup{}));
     TPropertiesData properties;
     properties.FileName = "/home/user/lessons/Lektion 1.vlo";

@@ -4,6 +4,7 @@
 #include "UiTestSupport.h"
 
 #include "ui/common/PromptService.h"
+#include "ui/files/RecoveryCopies.h"
 #include "ui/options/OptionsDialog.h"
 #include "ui/testing/ChoiceList.h"
 #include "ui/testing/TestCommands.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -214,6 +216,58 @@ TEST_F(OptionsCommandsTest, ShortcutAssignedInTheDialogTypesItsCharacter) {
     Run(cmTestStartTesting);
     QTest::keyClick(Response(), Qt::Key_B, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Response()->text(), QStringLiteral("\u00E9"));
+}
+
+TEST_F(OptionsCommandsTest, FilesPageSetsHowOftenRecoveryCopiesAreKept) {
+    // The page after Speech shows the interval in use, and 0 as "never".
+    auto filesPage = [](QDialog* dialog) {
+        auto* pages = In<QTabWidget>(dialog, "pcOptions");
+        auto* page = pages->findChild<QWidget*>(QStringLiteral("tsFiles"));
+        return std::make_pair(pages, page);
+    };
+    int shown = -1;
+    QString speechTab, filesTab, zeroText;
+    OnNextModal([&](QDialog* dialog) {
+        auto [pages, page] = filesPage(dialog);
+        ASSERT_NE(page, nullptr);
+        speechTab = pages->tabText(pages->count() - 2);
+        filesTab = pages->tabText(pages->indexOf(page));
+        auto* minutes = In<QSpinBox>(dialog, "seRecoveryMinutes");
+        shown = minutes->value();
+        minutes->setValue(0);
+        zeroText = minutes->text();
+        minutes->setValue(15);
+        In<QPushButton>(dialog, "btnCancel")->click();
+    });
+    Run(cmViewOptions);
+    Activate();
+    EXPECT_EQ(speechTab, QStringLiteral("Speech"));
+    EXPECT_EQ(filesTab, QStringLiteral("Files"));
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(zeroText, QStringLiteral("never"));
+    // Cancel keeps the interval.
+    EXPECT_EQ(Form->Settings().RecoveryMinutes, 2);
+    EXPECT_EQ(Form->RecoveryCopies().Interval(), 2);
+
+    // OK takes effect at once and is kept with the settings.
+    for (int minutes : {0, 45}) {
+        OnNextModal([&](QDialog* dialog) {
+            auto [pages, page] = filesPage(dialog);
+            pages->setCurrentWidget(page);
+            In<QSpinBox>(dialog, "seRecoveryMinutes")->setValue(minutes);
+            In<QPushButton>(dialog, "btnOK")->click();
+        });
+        Run(cmViewOptions);
+        Activate();
+        EXPECT_EQ(Form->Settings().RecoveryMinutes, minutes);
+        EXPECT_EQ(Form->RecoveryCopies().Interval(), minutes);
+    }
+    ASSERT_TRUE(Form->close());
+    auto key = Store.OpenKey(SettingsKeyPath, false);
+    ASSERT_TRUE(key);
+    const auto stored = key->Query("RecoveryMinutes");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->Data, (std::vector<uint8_t>{45, 0, 0, 0}));
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "DialogTestSupport.h"
 
 #include "ui/common/PromptService.h"
+#include "ui/files/RecoveryPage.h"
 #include "ui/options/OptionsDialog.h"
 #include "ui/speech/SpeechPage.h"
 #include "ui/window/Help.h"
 
 #include "core/CodePage.h"
+#include "settings/Settings.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -42,7 +44,8 @@ protected:
     TOptionsDialog& Open(const TOptions& options, int page = opKeyboard, int charSet = Cyrillic) {
         Dialog = std::make_unique<TOptionsDialog>(
             nullptr, options, page, charSet,
-            new TSpeechPage(Speaker, Speech, 0x0407, 0x0409)); // without a speech service
+            QList<QWidget*>{new TSpeechPage(Speaker, Speech, 0x0407, 0x0409), // no speech service
+                            new TRecoveryPage(RecoveryMinutes)});
         Dialog->show();
         QApplication::setActiveWindow(Dialog.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(Dialog.get()));
@@ -64,6 +67,7 @@ protected:
     TSpeechSettings Speech;
     TSpeaker Speaker{nullptr, Speech};
     std::unique_ptr<TOptionsDialog> Dialog;
+    int32_t RecoveryMinutes = DefaultRecoveryMinutes;
 };
 
 // --- layout and lists --------------------------------------------------------
@@ -71,10 +75,10 @@ protected:
 TEST_F(OptionsDialogTest, SixPagesInOrderWithTheListsFilled) {
     Open(TOptions{});
     EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Options"));
-    const char* pages[] = {"Keyboard", "Editing",    "Question", "Evaluation",
-                           "Feedback", "Repetition", "Speech"};
-    ASSERT_EQ(Pages()->count(), 7);
-    for (int i = 0; i < 7; ++i)
+    const char* pages[] = {"Keyboard",   "Editing", "Question", "Evaluation",
+                           "Feedback",   "Repetition", "Speech", "Files"};
+    ASSERT_EQ(Pages()->count(), opPageCount);
+    for (int i = 0; i < opPageCount; ++i)
         EXPECT_EQ(Pages()->tabText(i), QString::fromLatin1(pages[i]));
 
     // The 92 keys as this desktop spells shortcuts, in record order.
@@ -572,6 +576,8 @@ TEST_F(OptionsDialogTest, CtrlTabTurnsThePageFromAnyControlAndStillChecks) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(Pages()->currentIndex(), opSpeech);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Pages()->currentIndex(), opFiles);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(Pages()->currentIndex(), opKeyboard);
 }
 
@@ -739,7 +745,7 @@ TEST_F(OptionsDialogTest, CtrlPageDownAndUpTurnThePages) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(Pages()->currentIndex(), opKeyboard);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
-    EXPECT_EQ(Pages()->currentIndex(), opSpeech); // the last page
+    EXPECT_EQ(Pages()->currentIndex(), opFiles); // the last page
 }
 
 // Ticking "Use penalty points" selects the maximum: a typed 5 replaces it.

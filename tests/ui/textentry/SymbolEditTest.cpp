@@ -8,9 +8,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -334,6 +336,44 @@ TEST_F(SymbolEditTest, PasteKeepsWhatTheCodePageHoldsAndBeepsWhenItChanges) {
     Key(Qt::Key_V, Qt::ControlModifier, 2);
     EXPECT_EQ(Edit(2)->text(), QStringLiteral("\u0416"));
     EXPECT_EQ(beeps[2], 1);
+}
+
+// Text dragged in from another program is fitted the same way, where it was
+// dropped; a field that can hold none of it takes nothing.
+TEST_F(SymbolEditTest, DroppedTextIsFittedLikeAPaste) {
+    int beeps[3] = {};
+    for (int i = 0; i < 3; ++i)
+        QObject::connect(Edit(i), &TSymbolEdit::Beeped, [&beeps, i] { ++beeps[i]; });
+    auto drop = [](TSymbolEdit* edit, const QString& text, int x) {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at(x, edit->height() / 2);
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(edit, &enter);
+        QDropEvent event(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(edit, &event);
+        return event.isAccepted();
+    };
+    Type("city");
+    EXPECT_TRUE(drop(Edit(), QStringLiteral("\u0141\u00F3d\u017A "), 0));
+    EXPECT_EQ(Edit()->text(), QStringLiteral("L\u00F3dz city"));
+    EXPECT_EQ(beeps[0], 1);
+    // Text the field holds as it is: dropped unchanged and in silence.
+    EXPECT_TRUE(drop(Edit(), QStringLiteral(" big"), Edit()->width() - 2));
+    EXPECT_EQ(Edit()->text(), QStringLiteral("L\u00F3dz city big"));
+    EXPECT_EQ(beeps[0], 1);
+    EXPECT_TRUE(drop(Edit(1), QStringLiteral("\u0141\u00F3d\u017A"), 0));
+    EXPECT_EQ(Edit(1)->text(), QStringLiteral("\u0141\u00F3d\u017A"));
+    EXPECT_EQ(beeps[1], 0);
+
+    EXPECT_FALSE(drop(Edit(2), QStringLiteral("\u65E5"), 0));
+    EXPECT_EQ(Edit(2)->text(), QString());
+    EXPECT_EQ(beeps[2], 1);
+    Edit(2)->setReadOnly(true);
+    EXPECT_FALSE(drop(Edit(2), QStringLiteral("\u0416"), 0));
+    EXPECT_EQ(Edit(2)->text(), QString());
 }
 
 // A character the field can't hold, however it arrives (a key, a
