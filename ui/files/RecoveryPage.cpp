@@ -38,7 +38,8 @@ TRecoveryPage::TRecoveryPage(int32_t& minutes, QWidget* parent)
     row->addWidget(seRecoveryMinutes);
     row->addStretch();
     auto* note = new QLabel(
-        QStringLiteral("After a crash, the next start offers the copy. Saving the list removes it."),
+        QStringLiteral(
+            "After a crash, the next start offers the copy. Saving the list removes it."),
         group);
     note->setWordWrap(true);
     auto* inner = new QVBoxLayout(group);

@@ -75,8 +75,8 @@ protected:
 TEST_F(OptionsDialogTest, SixPagesInOrderWithTheListsFilled) {
     Open(TOptions{});
     EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Options"));
-    const char* pages[] = {"Keyboard",   "Editing", "Question", "Evaluation",
-                           "Feedback",   "Repetition", "Speech", "Files"};
+    const char* pages[] = {"Keyboard", "Editing",    "Question", "Evaluation",
+                           "Feedback", "Repetition", "Speech",   "Files"};
     ASSERT_EQ(Pages()->count(), opPageCount);
     for (int i = 0; i < opPageCount; ++i)
         EXPECT_EQ(Pages()->tabText(i), QString::fromLatin1(pages[i]));
