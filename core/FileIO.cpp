@@ -8,11 +8,14 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <string_view>
+#include <vector>
 
 #include <climits>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace vocalore {
@@ -243,6 +246,44 @@ bool TakeOwnership(int fd, const struct stat& existing) {
     return ::fchown(fd, uid, gid) == 0;
 }
 
+// Gives the new file the old one's extended attributes: its access control
+// list above all, which would otherwise be lost to the rename. Attributes
+// only the system may set (a security label) are the system's to give; any
+// other that can't be copied makes the caller write into the old file
+// instead. An owner-only file takes no access list: it is to be the owner's.
+bool CopyAttributes(const std::string& from, int to, bool ownerOnly) {
+    ssize_t size = ::llistxattr(from.c_str(), nullptr, 0);
+    if (size < 0)
+        return errno == ENOTSUP;
+    std::vector<char> names(static_cast<size_t>(size));
+    size = ::llistxattr(from.c_str(), names.data(), names.size());
+    if (size < 0)
+        return false;
+    names.resize(static_cast<size_t>(size));
+    std::vector<char> value;
+    for (size_t at = 0; at < names.size();) {
+        const char* name = names.data() + at;
+        const std::string_view view(name);
+        at += view.size() + 1;
+        const bool systemOwned = view.starts_with("security.") || view.starts_with("trusted.");
+        const bool accessList = view == "system.posix_acl_access";
+        if (ownerOnly && accessList)
+            continue;
+        ssize_t length = ::lgetxattr(from.c_str(), name, nullptr, 0);
+        if (length >= 0) {
+            value.resize(static_cast<size_t>(length));
+            length = ::lgetxattr(from.c_str(), name, value.data(), value.size());
+        }
+        if (length < 0 ||
+            ::fsetxattr(to, name, value.data(), static_cast<size_t>(length), 0) != 0) {
+            if (systemOwned)
+                continue;
+            return false;
+        }
+    }
+    return true;
+}
+
 bool WriteAllAt(int fd, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -444,7 +485,15 @@ void ReplaceFile(const std::string& path, std::string_view bytes, TNewFileAccess
     }
     // fchmod also drops what umask would have allowed beyond `mode`; it
     // follows the ownership change, which clears set-id bits.
-    if (::fchmod(temp.Fd(), mode) != 0 || ::fsync(temp.Fd()) != 0)
+    if (::fchmod(temp.Fd(), mode) != 0)
+        RaiseWriteError(path, errno);
+    // After the mode: an access list sets the group bits to its own mask.
+    if (exists && !CopyAttributes(target, temp.Fd(), ownerOnly != 0)) {
+        temp.Discard();
+        WriteIntoExisting(path, target, bytes, access);
+        return;
+    }
+    if (::fsync(temp.Fd()) != 0)
         RaiseWriteError(path, errno);
     if (!temp.Name()) {
         if (exists && FolderRefused(temp.Error())) {

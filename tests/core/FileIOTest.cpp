@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <vector>
 
 #include <grp.h>
@@ -19,6 +21,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace vocalore;
@@ -86,6 +89,18 @@ std::vector<std::string> Names(const TTempDir& dir) {
     return names;
 }
 
+// Undoes a mount also when an assertion leaves the test early.
+class TUnmount {
+public:
+    explicit TUnmount(std::string path) : FPath(std::move(path)) {}
+    ~TUnmount() { ::umount(FPath.c_str()); }
+    TUnmount(const TUnmount&) = delete;
+    TUnmount& operator=(const TUnmount&) = delete;
+
+private:
+    std::string FPath;
+};
+
 // A full disk keeps the fixed text and says on a line of its own which file
 // and why; the old file stays and nothing is left beside it.
 TEST(FileIO, FullDiskNamesTheFileAndTheReason) {
@@ -94,6 +109,7 @@ TEST(FileIO, FullDiskNamesTheFileAndTheReason) {
     std::filesystem::create_directory(mount);
     if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+    const TUnmount unmount(mount);
     const std::string path = mount + "/doc.vlo";
     ReplaceFile(path, "old");
     EXPECT_EQ(ErrorOf([&] { ReplaceFile(path, std::string(1 << 20, 'x')); }),
@@ -103,7 +119,6 @@ TEST(FileIO, FullDiskNamesTheFileAndTheReason) {
     for (const auto& entry : std::filesystem::directory_iterator(mount))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"doc.vlo"});
-    ::umount(mount.c_str());
 }
 
 // A save killed half-way (here by the file size limit) leaves no temporary
@@ -175,18 +190,6 @@ TEST(FileIO, OwnerOnlyAccess) {
 } // namespace
 
 namespace {
-
-// Undoes a mount also when an assertion leaves the test early.
-class TUnmount {
-public:
-    explicit TUnmount(std::string path) : FPath(std::move(path)) {}
-    ~TUnmount() { ::umount(FPath.c_str()); }
-    TUnmount(const TUnmount&) = delete;
-    TUnmount& operator=(const TUnmount&) = delete;
-
-private:
-    std::string FPath;
-};
 
 // Points XDG_STATE_HOME at a fresh folder, so the copies of old content that
 // a save keeps land where the test can see them.
@@ -565,6 +568,65 @@ TEST(FileIO, SharedListKeepsItsOwnerGroupAndMode) {
     EXPECT_EQ(save(users.Member, writable, "newer"),
               "Cannot create file " + writable + ". Permission denied");
     EXPECT_EQ(Slurp(writable), "new");
+}
+
+std::string Attribute(const std::string& path, const char* name) {
+    std::string value(256, '\0');
+    const ssize_t n = ::getxattr(path.c_str(), name, value.data(), value.size());
+    return n < 0 ? "(none)" : value.substr(0, static_cast<size_t>(n));
+}
+
+// An access list in the kernel's form: the owner, the group and others as
+// the mode says, and besides them read and write for user 4242.
+std::string AccessListGranting4242() {
+    std::string acl;
+    auto put = [&acl](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            acl += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put(2, 4); // version
+    const uint32_t none = 0xFFFFFFFF;
+    for (auto [tag, perm, id] :
+         {std::tuple{0x01u, 6u, none}, std::tuple{0x02u, 6u, 4242u}, std::tuple{0x04u, 4u, none},
+          std::tuple{0x10u, 6u, none}, std::tuple{0x20u, 4u, none}}) {
+        put(tag, 2);
+        put(perm, 2);
+        put(id, 4);
+    }
+    return acl;
+}
+
+// A save replaces the file by a new one: whom its access list lets in, and
+// what else is attached to it, must come along. An owner-only file sheds the
+// list instead.
+TEST(FileIO, SaveKeepsTheAccessListAndAttributes) {
+    TTempDir dir;
+    const std::string list = dir / "list.vlo";
+    ReplaceFile(list, "old");
+    const std::string acl = AccessListGranting4242();
+    if (::setxattr(list.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0)
+        GTEST_SKIP() << "no access lists on this file system: " << std::strerror(errno);
+    ASSERT_EQ(::setxattr(list.c_str(), "user.vocalore.note", "kept", 4, 0), 0)
+        << std::strerror(errno);
+    const std::string stored = Attribute(list, "system.posix_acl_access");
+    ASSERT_NE(stored, "(none)");
+    const ino_t inode = Inode(list);
+
+    ReplaceFile(list, "new");
+    EXPECT_EQ(Slurp(list), "new");
+    EXPECT_NE(Inode(list), inode) << "expected a new file renamed over the old";
+    EXPECT_EQ(Attribute(list, "system.posix_acl_access"), stored);
+    EXPECT_EQ(Attribute(list, "user.vocalore.note"), "kept");
+    struct stat info {};
+    ASSERT_EQ(::stat(list.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0664u) << "the group bits are the list's mask";
+
+    ReplaceFile(list, "private", TNewFileAccess::OwnerOnly);
+    EXPECT_EQ(Attribute(list, "system.posix_acl_access"), "(none)");
+    EXPECT_EQ(Attribute(list, "user.vocalore.note"), "kept");
+    ASSERT_EQ(::stat(list.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(Names(dir), std::vector<std::string>{"list.vlo"});
 }
 
 } // namespace
