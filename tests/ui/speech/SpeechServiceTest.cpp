@@ -7,6 +7,7 @@
 #include "UiTestSupport.h"
 
 #include "ui/common/PromptService.h"
+#include "ui/options/OptionsDialog.h"
 #include "ui/speech/SpeechCommands.h"
 #include "ui/speech/SpeechPage.h"
 #include "ui/testing/TestCommands.h"
@@ -353,7 +354,7 @@ TEST_F(SpeechServiceTest, TheSpeechPageSetsTheOptionsAndLetsTheUserHearEachVoice
     std::vector<std::string> seen;
     // Cancel: the page's changes go.
     test::OnNextModal([](QDialog* dialog) {
-        dialog->findChild<QTabWidget*>(QStringLiteral("pcOptions"))->setCurrentIndex(6);
+        dialog->findChild<QTabWidget*>(QStringLiteral("pcOptions"))->setCurrentIndex(opSpeech);
         dialog->findChild<QCheckBox*>(QStringLiteral("chbSpeakQuestion"))->setChecked(true);
         dialog->reject();
     });
@@ -362,7 +363,7 @@ TEST_F(SpeechServiceTest, TheSpeechPageSetsTheOptionsAndLetsTheUserHearEachVoice
 
     test::OnNextModal([&seen, this](QDialog* dialog) {
         auto* pages = dialog->findChild<QTabWidget*>(QStringLiteral("pcOptions"));
-        pages->setCurrentIndex(pages->count() - 1);
+        pages->setCurrentIndex(opSpeech);
         seen.push_back(pages->tabText(pages->currentIndex()).toStdString());
         auto* page = dialog->findChild<TSpeechPage*>(QStringLiteral("tsSpeech"));
         auto* language = page->findChild<QComboBox*>(QStringLiteral("cbLanguage"));
