@@ -217,8 +217,11 @@ public:
     [[noreturn]] void Fail() const {
         if (sqlite3_errcode(FDb) == SQLITE_INTERRUPT)
             Invalid("reading the collection took too long");
+        // SQLite also says this of some damaged databases, tiny ones too, so
+        // it is no reason to tell the user that memory ran out.
         if (sqlite3_errcode(FDb) == SQLITE_NOMEM)
-            throw std::bad_alloc();
+            Invalid("the collection could not be read (out of memory): it is damaged, or "
+                    "larger than the memory left");
         Invalid(std::string("the collection is damaged (") + sqlite3_errmsg(FDb) + ")");
     }
 

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 
 namespace vocalore {
 namespace {
@@ -317,6 +319,9 @@ TEST(AnkiPackage, BrokenPackagesAreRefusedQuickly) {
     const std::string limit(MaxAnkiCollectionBytes, '\0'); // allowed, but no database
     std::string truncated = Zstd(collection);
     truncated.resize(truncated.size() / 2);
+    std::ifstream in(VOCALORE_TRANSFER_DATA "/out-of-memory.anki2", std::ios::binary);
+    const std::string sqliteOutOfMemory{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(sqliteOutOfMemory.size(), 1000u);
 
     const std::string prefix = "Invalid Anki package: ";
     const struct {
@@ -349,6 +354,10 @@ TEST(AnkiPackage, BrokenPackagesAreRefusedQuickly) {
          "the compressed collection is damaged (not zstd data)."},
         {"cut-off zstd", MakeZip({{"collection.anki21b", truncated}}),
          "the compressed collection is damaged (it ends early)."},
+        // A fuzzer's find: 2 KB that SQLite answers with "out of memory".
+        {"damaged, out of memory", MakeZip({{"collection.anki2", sqliteOutOfMemory}}),
+         "the collection could not be read (out of memory): it is damaged, or larger than the "
+         "memory left."},
     };
     for (const auto& row : rows) {
         const auto start = std::chrono::steady_clock::now();

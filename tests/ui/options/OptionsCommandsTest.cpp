@@ -226,7 +226,7 @@ TEST_F(OptionsCommandsTest, FilesPageSetsHowOftenRecoveryCopiesAreKept) {
         return std::make_pair(pages, page);
     };
     int shown = -1;
-    QString speechTab, filesTab, zeroText;
+    QString speechTab, filesTab, zeroText, fifteenText;
     OnNextModal([&](QDialog* dialog) {
         auto [pages, page] = filesPage(dialog);
         ASSERT_NE(page, nullptr);
@@ -237,6 +237,7 @@ TEST_F(OptionsCommandsTest, FilesPageSetsHowOftenRecoveryCopiesAreKept) {
         minutes->setValue(0);
         zeroText = minutes->text();
         minutes->setValue(15);
+        fifteenText = minutes->text();
         In<QPushButton>(dialog, "btnCancel")->click();
     });
     Run(cmViewOptions);
@@ -245,6 +246,7 @@ TEST_F(OptionsCommandsTest, FilesPageSetsHowOftenRecoveryCopiesAreKept) {
     EXPECT_EQ(filesTab, QStringLiteral("Files"));
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(zeroText, QStringLiteral("never"));
+    EXPECT_EQ(fifteenText, QStringLiteral("15 min"));
     // Cancel keeps the interval.
     EXPECT_EQ(Form->Settings().RecoveryMinutes, 2);
     EXPECT_EQ(Form->RecoveryCopies().Interval(), 2);
