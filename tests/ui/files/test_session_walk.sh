@@ -3,8 +3,8 @@
 # SIGTERM, SIGHUP and SIGINT end it the normal way, writing a recovery copy of
 # the unsaved list and the settings; the next start offers the copy and
 # Recover brings the unsaved list back; a second running copy on the same
-# document is told so and cancels; a display that goes away still leaves a
-# recovery copy.
+# document is told so and cancels; after SIGKILL the copy the timer wrote is
+# offered; a display that goes away still leaves a recovery copy.
 # Usage: test_session_walk.sh VOCALORE VOCALORE-CLI SAMPLE.vlo
 set -u
 app="$1"; cli="$2"; sample="$3"
@@ -109,6 +109,48 @@ else
 fi
 kill -TERM $first; ended $first
 [ -e "$work/.~lock.sample.vlo#" ] && fail "the lock stayed after the program ended"
+
+# SIGKILL gives the program no chance: what the timer wrote is all that is
+# left, at most the interval old (one minute here), and the next start
+# offers it in spite of the dead copy's lock.
+rm -rf "$XDG_STATE_HOME" "$XDG_CONFIG_HOME"
+mkdir -p "$XDG_CONFIG_HOME/Vocalore"
+printf 'Vocalore settings 1\n\n[Software\\\\Quenwick\\\\Vocalore\\\\2.0]\nRecoveryMinutes=dword:00000001\n' \
+  > "$XDG_CONFIG_HOME/Vocalore/settings.ini"
+"$app" "$doc" > "$work/kill.log" 2>&1 &
+pid=$!; pids+=($pid)
+if target=$(find_window "sample.vlo - Vocalore"); then
+  pause 0.5
+  key Delete
+  for _ in $(seq 180); do [ -n "$(copies)" ] && break; sleep 0.5; done
+  kill -KILL $pid; wait $pid 2> /dev/null
+  set -- $(copies)
+  if [ $# -ne 1 ]; then
+    fail "SIGKILL: $# recovery copies after 90 s with copies every minute"; tail -n 20 "$work/kill.log"
+  else
+    unpack "$1" "$work/kill.vlo" > /dev/null
+    [ "$(items "$work/kill.vlo")" = $((count - 1)) ] || fail "SIGKILL: the copy lacks the change"
+    [ "$(items "$doc")" = "$count" ] || fail "SIGKILL: the document itself was changed"
+    "$app" "$doc" > "$work/after-kill.log" 2>&1 &
+    pid=$!; pids+=($pid)
+    target=$(question)
+    if [ "$(xdotool search --onlyvisible --name '^Vocalore$' 2> /dev/null | wc -l)" -ge 2 ]; then
+      key Return
+      pause 1
+      kill -TERM $pid
+      ended $pid; [ "$rc" = 0 ] || fail "after SIGKILL: the program ended with '$rc'"
+      set -- $(copies)
+      unpack "${1:-/dev/null}" "$work/kill-recovered.vlo" > /dev/null 2>&1
+      [ "$(items "$work/kill-recovered.vlo" 2> /dev/null)" = $((count - 1)) ] ||
+        fail "after SIGKILL: the recovered list lacks the change"
+    else
+      fail "after SIGKILL: no recovery question at the next start"; cat "$work/after-kill.log"
+    fi
+  fi
+else
+  fail "SIGKILL: no window"
+fi
+rm -rf "$XDG_CONFIG_HOME"
 
 # The display goes away under a modified document.
 "$app" "$doc" > "$work/lost.log" 2>&1 &
