@@ -2,7 +2,7 @@
 // says what it left out; Open makes an untitled document in the languages the
 // New dialog gives.
 
-#include "UiTestSupport.h"
+#include "WindowTest.h"
 
 #include "../../transfer/AnkiPackages.h"
 
@@ -45,13 +45,10 @@ void Choose(QDialog* dialog, const char* box, const QString& text) {
 
 void ClickOK(QDialog* dialog) { dialog->findChild<QPushButton*>(QStringLiteral("btnOK"))->click(); }
 
-class AnkiImportTest : public ::testing::Test {
+class AnkiImportTest : public test::TWindowTest {
 protected:
     void SetUp() override {
-        test::App();
-        ASSERT_TRUE(Dir.isValid());
-        German = Dir.filePath(QStringLiteral("german.vlo"));
-        WriteDocument(German, {{"der Zug", "noun", "", "train"}});
+        ASSERT_NO_FATAL_FAILURE(OpenWindowOn({{"der Zug", "noun", "", "train"}}));
         ankitest::TCollectionPlan plan;
         plan.Types = {{3, "Vokabel", {"Wort", "Bedeutung", "Hinweis"}}};
         plan.Decks = {{1, "Default"}, {7, "Deutsch"}, {8, "Deutsch::Verben"}};
@@ -61,28 +58,7 @@ protected:
                       {3, {"", "nothing"}, 7}};
         ASSERT_TRUE(WriteBytes(File("deck.apkg"),
                                QByteArray::fromStdString(ankitest::MakePackage(plan, true))));
-        Form = std::make_unique<TMainForm>(Store);
-        ASSERT_TRUE(Form->FormCreate({German}));
-        Form->UpdateCommands();
     }
-
-    QString File(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
-    void Trigger(TCommandId id) {
-        Form->Action(id)->trigger();
-        Form->UpdateCommands();
-    }
-    QString LastError() const {
-        for (auto it = Prompts.Prompts().rbegin(); it != Prompts.Prompts().rend(); ++it)
-            if (it->Kind == TRecordedPrompt::pkMessage && it->Icon == TMsgIcon::Error)
-                return it->Text;
-        return {};
-    }
-
-    QTemporaryDir Dir;
-    QString German;
-    TMemorySettingsStore Store;
-    TFakePromptService Prompts{true};
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(AnkiImportTest, ImportShowsTheNoteFieldsAndDecksAndCountsWhatWasLeftOut) {

@@ -2,7 +2,7 @@
 // writes, other writers of the open file, the lock of a second copy, the
 // read-only notice, recovery copies and the end of a session.
 
-#include "UiTestSupport.h"
+#include "WindowTest.h"
 
 #include "ui/common/PromptService.h"
 #include "ui/files/FileCommands.h"
@@ -57,28 +57,19 @@ void RemoveAllCopies() {
     std::filesystem::remove_all(RecoveryFolder(), ec);
 }
 
-class DocumentSafetyTest : public ::testing::Test {
+class DocumentSafetyTest : public test::TWindowTest {
 protected:
     void SetUp() override {
         test::App();
         RemoveAllCopies();
-        ASSERT_TRUE(Dir.isValid());
-        German = Dir.filePath(QStringLiteral("german.vlo"));
-        WriteDocument(German, {{"der Hund", "noun", "", "dog"}, {"die Katze", "noun", "", "cat"}});
-        Form = std::make_unique<TMainForm>(Store);
-        ASSERT_TRUE(Form->FormCreate({German}));
-        Form->UpdateCommands();
+        ASSERT_NO_FATAL_FAILURE(
+            OpenWindowOn({{"der Hund", "noun", "", "dog"}, {"die Katze", "noun", "", "cat"}}));
     }
     void TearDown() override {
         Form.reset();
         RemoveAllCopies();
     }
 
-    QString File(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
-    void Trigger(TCommandId id) {
-        Form->Action(id)->trigger();
-        Form->UpdateCommands();
-    }
     void Modify() {
         Form->Document().SetCurrentIndex(0);
         Form->Document().MoveCurrent(1);
@@ -90,18 +81,6 @@ protected:
                                {"der Baum", "noun", "", "tree"},
                                {"die Blume", "noun", "", "flower"}});
     }
-    int Messages() const {
-        int n = 0;
-        for (const TRecordedPrompt& p : Prompts.Prompts())
-            n += p.Kind == TRecordedPrompt::pkMessage;
-        return n;
-    }
-
-    QTemporaryDir Dir;
-    QString German;
-    TMemorySettingsStore Store;
-    TFakePromptService Prompts{true};
-    std::unique_ptr<TMainForm> Form;
 };
 
 // The chosen type decides the extension, the question names the file really

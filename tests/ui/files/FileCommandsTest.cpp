@@ -1,7 +1,7 @@
 // Save As in each of its types and Import of each kind, from the window, with
 // the scripted prompt service answering the file dialogs.
 
-#include "UiTestSupport.h"
+#include "WindowTest.h"
 
 #include "ui/common/PromptService.h"
 #include "ui/files/ImportDialog.h"
@@ -37,37 +37,13 @@ void ClickEntry(QDialog* dialog, const char* list, int row) {
                       widget->visualItemRect(widget->item(row)).center());
 }
 
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public test::TWindowTest {
 protected:
     void SetUp() override {
-        test::App();
-        ASSERT_TRUE(Dir.isValid());
-        German = Dir.filePath(QStringLiteral("german.vlo"));
-        WriteDocument(German, {{"der Hund", "noun", "", "dog"},
-                               {"die Katze", "noun", "", "cat"},
-                               {"das Haus", "noun", "", "house, home"}});
-        Form = std::make_unique<TMainForm>(Store);
-        ASSERT_TRUE(Form->FormCreate({German}));
-        Form->UpdateCommands();
+        ASSERT_NO_FATAL_FAILURE(OpenWindowOn({{"der Hund", "noun", "", "dog"},
+                                              {"die Katze", "noun", "", "cat"},
+                                              {"das Haus", "noun", "", "house, home"}}));
     }
-
-    QString File(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
-    int Errors() const {
-        int n = 0;
-        for (const TRecordedPrompt& p : Prompts.Prompts())
-            n += p.Kind == TRecordedPrompt::pkMessage && p.Icon == TMsgIcon::Error;
-        return n;
-    }
-    void Trigger(TCommandId id) {
-        Form->Action(id)->trigger();
-        Form->UpdateCommands();
-    }
-
-    QTemporaryDir Dir;
-    QString German;
-    TMemorySettingsStore Store;
-    TFakePromptService Prompts{true};
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(FileCommandsTest, ExportTypesWriteTheirFormatWhateverTheNameAndLeaveTheDocumentAlone) {

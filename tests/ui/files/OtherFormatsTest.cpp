@@ -1,7 +1,7 @@
 // The formats beside the program's own from the window: Save As in UTF-8 and
 // KVTML, Import of KVTML and UTF-8 text, Open of a KVTML file.
 
-#include "UiTestSupport.h"
+#include "WindowTest.h"
 
 #include "ui/common/PromptService.h"
 #include "ui/files/NewDialog.h"
@@ -49,38 +49,14 @@ const QByteArray GermanPolishKvtml =
     "<lessons><container><name>L</name><entry id=\"0\"/><entry id=\"1\"/></container></lessons>\n"
     "</kvtml>\n";
 
-class OtherFormatsTest : public ::testing::Test {
+class OtherFormatsTest : public test::TWindowTest {
 protected:
     void SetUp() override {
-        test::App();
-        ASSERT_TRUE(Dir.isValid());
-        German = Dir.filePath(QStringLiteral("german.vlo"));
-        WriteDocument(German, {{"die Stra\xDF"
-                                "e",
-                                "noun", "", "street"},
-                               {"der Zug", "noun", "pl. Z\xFCge", "train"}});
-        Form = std::make_unique<TMainForm>(Store);
-        ASSERT_TRUE(Form->FormCreate({German}));
-        Form->UpdateCommands();
+        ASSERT_NO_FATAL_FAILURE(OpenWindowOn({{"die Stra\xDF"
+                                               "e",
+                                               "noun", "", "street"},
+                                              {"der Zug", "noun", "pl. Z\xFCge", "train"}}));
     }
-
-    QString File(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
-    void Trigger(TCommandId id) {
-        Form->Action(id)->trigger();
-        Form->UpdateCommands();
-    }
-    QString LastError() const {
-        for (auto it = Prompts.Prompts().rbegin(); it != Prompts.Prompts().rend(); ++it)
-            if (it->Kind == TRecordedPrompt::pkMessage && it->Icon == TMsgIcon::Error)
-                return it->Text;
-        return {};
-    }
-
-    QTemporaryDir Dir;
-    QString German;
-    TMemorySettingsStore Store;
-    TFakePromptService Prompts{true};
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(OtherFormatsTest, SaveAsOffersUtf8AndKvtmlAfterTheFourTypes) {
