@@ -6,21 +6,15 @@
 // fuzzer reaches the database reader without having to build zip archives.
 #include "../tests/transfer/AnkiPackages.h"
 
+#include "FuzzCheck.h"
+
 #include "core/VocabError.h"
 #include "core/VocabFile.h"
 #include "transfer/AnkiPackage.h"
 
-#include <cstdlib>
 #include <string_view>
 
-namespace {
-
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
+using vocalore::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vocalore;
@@ -62,7 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(doc.Count() == 0);
         return 0;
     }
-    for (int32_t i = 0; i < doc.Count(); ++i)
-        Check(!doc.Items(i).Word.empty() && !doc.Items(i).Translation.empty());
+    vocalore::fuzz::CheckItemsComplete(doc);
     return 0;
 }

@@ -3,20 +3,18 @@
 // must carry a word and a translation, and the tab-delimited columns must
 // respect their limits. A UTF-8 file may be refused (a character the code
 // page can't hold), and then nothing is added.
+#include "FuzzCheck.h"
+
 #include "core/VocabFile.h"
 #include "transfer/Import.h"
 #include "transfer/TextDecode.h"
 
 #include <array>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
+using vocalore::fuzz::Check;
 
 bool HasOuterBlank(const std::string& s) {
     return !s.empty() && (static_cast<unsigned char>(s.front()) <= 0x20 ||
@@ -57,8 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                       doc.Count() == 0 && !doc.Modified());
             }
             Check(added == doc.Count());
-            for (int32_t i = 0; i < doc.Count(); ++i)
-                Check(!doc.Items(i).Word.empty() && !doc.Items(i).Translation.empty());
+            vocalore::fuzz::CheckItemsComplete(doc);
         }
     return 0;
 }

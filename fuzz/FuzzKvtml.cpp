@@ -2,21 +2,15 @@
 // a document error or gives entries that import without anything but the
 // refusal of a character; what imported must export to KVTML that reads
 // back into the same items.
+#include "FuzzCheck.h"
+
 #include "core/VocabFile.h"
 #include "transfer/Kvtml.h"
 #include "transfer/qt/KvtmlXml.h"
 
-#include <cstdlib>
 #include <string_view>
 
-namespace {
-
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
+using vocalore::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vocalore;
@@ -39,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(doc.Count() == 0);
         return 0;
     }
-    for (int32_t i = 0; i < doc.Count(); ++i)
-        Check(!doc.Items(i).Word.empty() && !doc.Items(i).Translation.empty());
+    vocalore::fuzz::CheckItemsComplete(doc);
     std::string bytes;
     try {
         bytes = KvtmlBytes(doc);
