@@ -58,19 +58,25 @@ struct TSpeakingWindow {
         Form->UpdateCommands();
         return ready && Form->Action(cmEditSpeak)->isEnabled();
     }
+    // Start, or the benchmark skipped with the reason.
+    bool StartOrSkip(benchmark::State& state) {
+        if (!test::SpeechServiceInstalled()) {
+            state.SkipWithError("speech-dispatcher is not installed");
+            return false;
+        }
+        if (!Start()) {
+            state.SkipWithError("no speech service");
+            return false;
+        }
+        return true;
+    }
 };
 
 void BM_SpeakKeyToSpeechStart(benchmark::State& state) {
     App();
-    if (!test::SpeechServiceInstalled()) {
-        state.SkipWithError("speech-dispatcher is not installed");
-        return;
-    }
     TSpeakingWindow window;
-    if (!window.Start()) {
-        state.SkipWithError("no speech service");
+    if (!window.StartOrSkip(state))
         return;
-    }
     QWidget* grid = window.Form->Grid();
     grid->setFocus();
     qsizetype said = 0;
@@ -94,15 +100,9 @@ BENCHMARK(BM_SpeakKeyToSpeechStart)->UseManualTime()->Unit(benchmark::kMilliseco
 // The key handler alone: the window hands the text to the speech thread.
 void BM_SpeakKeyInTheWindow(benchmark::State& state) {
     App();
-    if (!test::SpeechServiceInstalled()) {
-        state.SkipWithError("speech-dispatcher is not installed");
-        return;
-    }
     TSpeakingWindow window;
-    if (!window.Start()) {
-        state.SkipWithError("no speech service");
+    if (!window.StartOrSkip(state))
         return;
-    }
     QWidget* grid = window.Form->Grid();
     grid->setFocus();
     for (auto _ : state) {

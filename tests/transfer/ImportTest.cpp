@@ -16,15 +16,6 @@ Strings ToStrings(const std::vector<std::string_view>& views) {
     return {views.begin(), views.end()};
 }
 
-std::vector<TItemTexts> Items(const TVocabFile& doc) {
-    std::vector<TItemTexts> out;
-    for (int32_t i = 0; i < doc.Count(); ++i) {
-        const TVocabItem& it = doc.Items(i);
-        out.push_back({it.Word, it.Category, it.Notes, it.Translation});
-    }
-    return out;
-}
-
 constexpr std::array<int32_t, 4> WordCatNotesTrans{1, 2, 3, 4};
 
 } // namespace

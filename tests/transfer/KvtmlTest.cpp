@@ -26,21 +26,6 @@ namespace {
 
 constexpr uint16_t German = 0x0407, English = 0x0409, Polish = 0x0415, EnglishUK = 0x0809;
 
-std::vector<TItemTexts> Items(const TVocabFile& doc) {
-    std::vector<TItemTexts> out;
-    for (int32_t i = 0; i < doc.Count(); ++i) {
-        const TVocabItem& it = doc.Items(i);
-        out.push_back({it.Word, it.Category, it.Notes, it.Translation});
-    }
-    return out;
-}
-
-TVocabFile& Languages(TVocabFile& doc, uint16_t foreignId, uint16_t nativeId) {
-    doc.ForeignLangID = foreignId;
-    doc.NativeLangID = nativeId;
-    return doc;
-}
-
 std::vector<std::string> KvtmlFiles() {
     std::vector<std::string> files;
     for (const char* dir : {"/usr/share/kwordquiz/examples", "/usr/share/apps/kvtml"}) {

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace vocalore::transfertest {
 
@@ -31,6 +32,22 @@ inline void AddItem(TVocabFile& doc, const TItemTexts& t) {
     item.Notes = t.Notes;
     item.Translation = t.Translation;
     doc.InsertPending(ipAtEnd);
+}
+
+// The four texts of every item, in order.
+inline std::vector<TItemTexts> Items(const TVocabFile& doc) {
+    std::vector<TItemTexts> out;
+    for (int32_t i = 0; i < doc.Count(); ++i) {
+        const TVocabItem& it = doc.Items(i);
+        out.push_back({it.Word, it.Category, it.Notes, it.Translation});
+    }
+    return out;
+}
+
+inline TVocabFile& Languages(TVocabFile& doc, uint16_t foreignId, uint16_t nativeId) {
+    doc.ForeignLangID = foreignId;
+    doc.NativeLangID = nativeId;
+    return doc;
 }
 
 // A private directory removed at the end of the test.

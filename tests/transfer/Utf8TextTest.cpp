@@ -12,21 +12,6 @@ using namespace vocalore::transfertest;
 
 namespace {
 
-std::vector<TItemTexts> Items(const TVocabFile& doc) {
-    std::vector<TItemTexts> out;
-    for (int32_t i = 0; i < doc.Count(); ++i) {
-        const TVocabItem& it = doc.Items(i);
-        out.push_back({it.Word, it.Category, it.Notes, it.Translation});
-    }
-    return out;
-}
-
-TVocabFile& Languages(TVocabFile& doc, uint16_t foreignId, uint16_t nativeId) {
-    doc.ForeignLangID = foreignId;
-    doc.NativeLangID = nativeId;
-    return doc;
-}
-
 constexpr std::array<int32_t, 4> WordCatNotesTrans{1, 2, 3, 4};
 constexpr uint16_t German = 0x0407, English = 0x0409, Polish = 0x0415;
 
