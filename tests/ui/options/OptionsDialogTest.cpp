@@ -72,7 +72,7 @@ protected:
 
 // --- layout and lists --------------------------------------------------------
 
-TEST_F(OptionsDialogTest, SixPagesInOrderWithTheListsFilled) {
+TEST_F(OptionsDialogTest, PagesInOrderWithTheListsFilled) {
     Open(TOptions{});
     EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Options"));
     const char* pages[] = {"Keyboard", "Editing",    "Question", "Evaluation",
@@ -80,6 +80,13 @@ TEST_F(OptionsDialogTest, SixPagesInOrderWithTheListsFilled) {
     ASSERT_EQ(Pages()->count(), opPageCount);
     for (int i = 0; i < opPageCount; ++i)
         EXPECT_EQ(Pages()->tabText(i), QString::fromLatin1(pages[i]));
+    // A stored page number past either end opens the nearest page.
+    for (const auto& [stored, shown] : {std::pair{42, opPageCount - 1}, std::pair{-3, 0}}) {
+        Open(TOptions{}, stored);
+        EXPECT_EQ(Pages()->currentIndex(), shown) << stored;
+        EXPECT_EQ(Dialog->ShownPage(), shown) << stored;
+    }
+    Open(TOptions{});
 
     // The 92 keys as this desktop spells shortcuts, in record order.
     QComboBox* keys = Combo("cbShortcut");
@@ -714,6 +721,7 @@ TEST_F(OptionsDialogTest, KeysTheSystemReservesOfferNoCharacterAndKeepTheirEntry
     EXPECT_FALSE(Combo("cbCharacter")->isEnabled());
     EXPECT_FALSE(Combo("cbCharSet")->isEnabled());
     EXPECT_EQ(Combo("cbCharacter")->currentIndex(), 0);
+    EXPECT_EQ(Combo("cbCharSet")->currentData().toInt(), Greek) << "the stored entry shows";
     EXPECT_EQ(C<QLabel>("lblUnassigned")->text(), QStringLiteral("[reserved by the system]"));
     EXPECT_TRUE(C<QLabel>("lblUnassigned")->isVisible());
     Combo("cbCharacter")->setCurrentIndex(5); // even if reached somehow
