@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -139,6 +140,64 @@ TEST(Help, WithoutABrowserThePagesOpenInTheProgramsOwnWindow) {
     window->close();
     SetHtmlViewerProbe(nullptr);
     SetHelpOpener(nullptr);
+    SetHelpFolder({});
+}
+
+// Without a probe the desktop is asked: $BROWSER, else what xdg-mime names
+// for HTML. A handler that answers nothing, fails or hangs means no browser.
+TEST(Help, TheDesktopsHtmlHandlerDecidesBetweenBrowserAndHelpWindow) {
+    SetHelpFolder(sourceDir + QStringLiteral("/help"));
+    SetHtmlViewerProbe(nullptr);
+    SetHelpOpener(nullptr);
+    TFakePromptService fake(true);
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qunsetenv("BROWSER");
+    qputenv("PATH", bin.path().toLocal8Bit());
+    auto fakeXdgMime = [&](const char* body) {
+        QFile script(bin.filePath(QStringLiteral("xdg-mime")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QByteArray("#!/bin/sh\n") + body + "\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    // Whether F1 went to the desktop, else to the help window. The desktop
+    // can't start anything from this PATH, and says so.
+    auto toBrowser = [&] {
+        fake.Clear();
+        const bool shown = ShowHelpContents();
+        const bool browsed = !fake.Prompts().empty() &&
+                             fake.Last().Text.startsWith(QStringLiteral("No program could"));
+        EXPECT_EQ(shown, !browsed);
+        if (QTextBrowser* window = OpenHelpWindow(); window->isVisible() == browsed)
+            ADD_FAILURE() << "the help window is " << (browsed ? "open" : "closed") << " too";
+        OpenHelpWindow()->close();
+        return browsed;
+    };
+    EXPECT_FALSE(toBrowser()) << "no xdg-mime at all";
+    fakeXdgMime("echo firefox-esr.desktop");
+    EXPECT_TRUE(toBrowser());
+    fakeXdgMime("echo");
+    EXPECT_FALSE(toBrowser()) << "no handler named";
+    fakeXdgMime("echo firefox-esr.desktop; exit 1");
+    EXPECT_FALSE(toBrowser()) << "xdg-mime failed";
+    fakeXdgMime("exec /bin/sleep 30");
+    EXPECT_FALSE(toBrowser()) << "xdg-mime hangs";
+    qputenv("BROWSER", "lynx");
+    EXPECT_TRUE(toBrowser()) << "$BROWSER is asked first";
+
+    // A closed help window is gone, not hidden: the next one starts afresh.
+    QPointer<QTextBrowser> old = OpenHelpWindow();
+    old->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(old.isNull());
+
+    qputenv("PATH", path);
+    if (browser.isNull())
+        qunsetenv("BROWSER");
+    else
+        qputenv("BROWSER", browser);
     SetHelpFolder({});
 }
 
