@@ -176,6 +176,23 @@ TEST_F(MainWindowTest, IconAndStatusPanelsThatHoldTheirText) {
     EXPECT_TRUE(fits(Form->StatusPanel(2), Panel(2)));
 }
 
+// The hint panel grows with the font in use: in a large one the longest hint
+// still stands whole.
+TEST_F(MainWindowTest, HintPanelHoldsTheLongestHintInALargeFont) {
+    const QFont saved = QApplication::font();
+    QFont large = saved;
+    large.setPixelSize(28);
+    QApplication::setFont(large);
+    Form = std::make_unique<TMainForm>(Store);
+    StartWith(German);
+    const QLabel* hints = Form->StatusPanel(0);
+    const QString longest = QStringLiteral("Copies the selected item and prepares to move it");
+    EXPECT_GE(hints->contentsRect().width(), hints->fontMetrics().horizontalAdvance(longest));
+    EXPECT_GT(hints->fontMetrics().height(), 20) << "the large font is not in use";
+    Form.reset();
+    QApplication::setFont(saved);
+}
+
 TEST_F(MainWindowTest, CommandLineFileThatCannotBeOpenedEndsTheProgram) {
     const QString broken = Dir.filePath(QStringLiteral("broken.vlo"));
     QFile file(broken);
