@@ -25,6 +25,17 @@ open(sys.argv[2], "wb").write(rest[n + 1:])
 print(rest[:n].decode())
 PY
 }
+# After a modified program died: exactly one recovery copy, holding the one
+# deleted item. Shows the program's log when the copy is missing.
+one_copy_with_the_change() { # one_copy_with_the_change WHAT LOG
+  set -- "$1" "$2" $(copies)
+  if [ $# -ne 3 ]; then
+    fail "$1: $(($# - 2)) recovery copies"; tail -n 20 "$2"
+    return 1
+  fi
+  unpack "$3" "$work/copy.vlo" > /dev/null
+  [ "$(items "$work/copy.vlo")" = $((count - 1)) ] || { fail "$1: the copy lacks the change"; return 1; }
+}
 ended() { # ended PID: waits up to 5 s for the program to end; rc is its exit code or "running"
   for _ in $(seq 50); do kill -0 "$1" 2> /dev/null || break; sleep 0.1; done
   if kill -0 "$1" 2> /dev/null; then rc=running; return; fi
@@ -124,12 +135,7 @@ if target=$(find_window "sample.vlo - Vocalore"); then
   key Delete
   for _ in $(seq 180); do [ -n "$(copies)" ] && break; sleep 0.5; done
   kill -KILL $pid; wait $pid 2> /dev/null
-  set -- $(copies)
-  if [ $# -ne 1 ]; then
-    fail "SIGKILL: $# recovery copies after 90 s with copies every minute"; tail -n 20 "$work/kill.log"
-  else
-    unpack "$1" "$work/kill.vlo" > /dev/null
-    [ "$(items "$work/kill.vlo")" = $((count - 1)) ] || fail "SIGKILL: the copy lacks the change"
+  if one_copy_with_the_change "SIGKILL" "$work/kill.log"; then
     [ "$(items "$doc")" = "$count" ] || fail "SIGKILL: the document itself was changed"
     "$app" "$doc" > "$work/after-kill.log" 2>&1 &
     pid=$!; pids+=($pid)
@@ -160,13 +166,7 @@ if target=$(find_window "sample.vlo - Vocalore"); then
   key Delete
   kill "$server_pid"; wait "$server_pid" 2> /dev/null; server_pid=""
   ended $pid; [ "$rc" != running ] || fail "the program outlived its display"
-  set -- $(copies)
-  if [ $# -ne 1 ]; then
-    fail "lost display: $# recovery copies"; tail -n 20 "$work/lost.log"
-  else
-    unpack "$1" "$work/lost.vlo" > /dev/null
-    [ "$(items "$work/lost.vlo")" = $((count - 1)) ] || fail "lost display: the copy lacks the change"
-  fi
+  one_copy_with_the_change "lost display" "$work/lost.log"
 fi
 
 [ "$failures" -eq 0 ] && echo "session walk passed"
