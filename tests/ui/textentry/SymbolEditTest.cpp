@@ -2,6 +2,7 @@
 // events in a dialog.
 
 #include "DialogTestSupport.h"
+#include "FieldsDialog.h"
 
 #include "ui/textentry/SymbolEdit.h"
 #include "ui/textentry/SymbolForm.h"
@@ -25,41 +26,12 @@
 namespace vocalore {
 namespace {
 
-constexpr uint16_t English = 0x0409, Polish = 0x0415, Russian = 0x0419;
+using test::Polish;
+using test::Russian;
 
-class TEditsDialog : public QDialog {
-public:
-    TEditsDialog() {
-        auto* layout = new QVBoxLayout(this);
-        for (TSymbolEdit*& edit : Edits) {
-            edit = new TSymbolEdit(this);
-            layout->addWidget(edit);
-        }
-        Edits[1]->SetLanguage(Polish);
-        Edits[2]->SetLanguage(Russian);
-        OK = new QPushButton(QStringLiteral("OK"), this);
-        OK->setDefault(true);
-        layout->addWidget(OK);
-        connect(OK, &QPushButton::clicked, this, &QDialog::accept);
-        resize(300, 160);
-        move(100, 100);
-    }
-    TSymbolEdit* Edits[3] = {};
-    QPushButton* OK = nullptr;
-};
-
-class SymbolEditTest : public ::testing::Test {
+class SymbolEditTest : public test::TFieldsTest {
 protected:
-    void SetUp() override {
-        Dialog.show();
-        Dialog.activateWindow();
-        Focus(0);
-    }
-    void Focus(int i) {
-        Dialog.Edits[i]->setFocus();
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return QApplication::focusWidget() == Dialog.Edits[i]; }));
-    }
+    SymbolEditTest() { Dialog.AddOK(); }
     TSymbolEdit* Edit(int i = 0) const { return Dialog.Edits[i]; }
     TSymbolForm* Picker(int i = 0) const { return Edit(i)->Picker(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int i = 0) {
@@ -72,8 +44,6 @@ protected:
         ASSERT_NE(Picker(i), nullptr);
         Picker(i)->Select(column, row);
     }
-
-    TEditsDialog Dialog;
 };
 
 TEST_F(SymbolEditTest, CharacterTableHoldsTheSymbolsThenTheUpperHalf) {

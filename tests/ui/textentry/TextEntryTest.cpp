@@ -2,6 +2,7 @@
 // application key filter into the fields of real dialogs.
 
 #include "DialogTestSupport.h"
+#include "FieldsDialog.h"
 
 #include "ui/files/PropertiesDialog.h"
 #include "ui/textentry/SymbolEdit.h"
@@ -28,35 +29,12 @@ namespace {
 
 using dialogtest::Child;
 
-constexpr uint16_t English = 0x0409, Polish = 0x0415, Russian = 0x0419;
+using test::English;
+using test::Polish;
+using test::Russian;
 
-// A dialog with three symbol edits of the given languages.
-class TFieldsDialog : public QDialog {
-public:
-    TFieldsDialog() {
-        auto* layout = new QVBoxLayout(this);
-        for (TSymbolEdit*& edit : Edits) {
-            edit = new TSymbolEdit(this);
-            layout->addWidget(edit);
-        }
-        Edits[1]->SetLanguage(Polish);
-        Edits[2]->SetLanguage(Russian);
-    }
-    TSymbolEdit* Edits[3] = {};
-};
-
-class TextEntryTest : public ::testing::Test {
+class TextEntryTest : public test::TFieldsTest {
 protected:
-    void SetUp() override {
-        Dialog.show();
-        Dialog.activateWindow();
-        Focus(0);
-    }
-    void Focus(int i) {
-        Dialog.Edits[i]->setFocus();
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return QApplication::focusWidget() == Dialog.Edits[i]; }));
-    }
     QWidget* Target() { return QApplication::focusWidget(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(Target(), key, modifiers);
@@ -71,7 +49,6 @@ protected:
     TAppKeyFilter Filter;
     TOptions Options;
     TTextEntryKeys Keys{Filter, Options};
-    TFieldsDialog Dialog;
 };
 
 // Every row, every base letter, as the bytes the field gives back.
