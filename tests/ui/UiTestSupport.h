@@ -48,9 +48,10 @@ inline QApplication& App() {
 }
 
 // Runs `action` on the next modal dialog as soon as it is shown, from inside
-// its event loop, so the test never blocks on it.
-inline void OnNextModal(std::function<void(QDialog*)> action) {
-    auto* timer = new QTimer;
+// its event loop, so the test never blocks on it. A timer given an owner (the
+// window under test) dies with it when a failed test leaves it waiting.
+inline void OnNextModal(std::function<void(QDialog*)> action, QObject* owner = nullptr) {
+    auto* timer = new QTimer(owner);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());

@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vocalore {
 namespace {
 
@@ -69,20 +71,9 @@ protected:
             words.push_back(Doc().Items(i).Word);
         return words;
     }
-    // Runs `action` on the next modal dialog. The timer belongs to the
-    // window, so one left over by a failed test dies with it.
+    // Runs `action` on the next modal dialog, with a timer the window owns.
     void OnNextModal(std::function<void(QDialog*)> action) {
-        auto* timer = new QTimer(Form.get());
-        timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, [timer, action] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            timer->stop();
-            timer->deleteLater();
-            action(dialog);
-        });
-        timer->start();
+        test::OnNextModal(std::move(action), Form.get());
     }
     // A key pressed in the grid of the active window.
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -58,4 +58,4 @@ protected:
     TFieldsDialog Dialog;
 };
 
-}  // namespace vocalore::test
+} // namespace vocalore::test
