@@ -1,7 +1,8 @@
 #pragma once
 // A speech-dispatcher of a test's own: its own runtime folder and
 // configuration, in which the only output module writes the language, the
-// rate and the text of every message to a file instead of sounding them.
+// voice, the rate and the text of every message to a file instead of sounding
+// them. German has a second voice.
 // The program under test starts the service by itself, as on a desktop.
 // A process talks to one such service: the speech library keeps its first
 // connection's address, so each test runs in a process of its own (as CTest
@@ -31,6 +32,7 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes) {
 // One message as the output module recorded it.
 struct TSpoken {
     QString Language;
+    QString Voice;
     QString Rate;
     QString Text;
 };
@@ -46,7 +48,8 @@ public:
         QFile::setPermissions(RuntimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         FRecord = FDir.filePath(QStringLiteral("spoken.txt"));
         // The service puts the text in place of the first $DATA only.
-        const QString record = QStringLiteral("'$LANGUAGE' '$RATE' $t >> '%1'").arg(FRecord);
+        const QString record =
+            QStringLiteral("'$LANGUAGE' '$VOICE' '$RATE' $t >> '%1'").arg(FRecord);
         // Slow: a message takes a while, so that an interruption shows as a
         // "begin" without its "end".
         const QString synth =
@@ -57,6 +60,7 @@ public:
         WriteFile(config + QStringLiteral("/record.conf"),
                   QStringLiteral("GenericExecuteSynth \"%1\"\n"
                                  "AddVoice \"de\" \"male1\" \"de\"\n"
+                                 "AddVoice \"de\" \"female1\" \"de-anna\"\n"
                                  "AddVoice \"en\" \"male1\" \"en\"\n"
                                  "AddVoice \"ru\" \"male1\" \"ru\"\n"
                                  "GenericLanguage \"de\" \"de\" \"utf-8\"\n"
@@ -92,14 +96,14 @@ public:
 
     QString RuntimeDir() const { return FDir.filePath(QStringLiteral("run")); }
 
-    // Every line "said|begin|end language rate text".
+    // Every line "said|begin|end language voice rate text".
     QList<TSpoken> Lines(const char* kind = "said") const {
         QList<TSpoken> lines;
         for (const QString& line : QString::fromUtf8(ReadFile(FRecord)).split(u'\n')) {
             const QStringList parts = line.split(u' ');
-            if (parts.size() < 4 || parts[0] != QLatin1String(kind))
+            if (parts.size() < 5 || parts[0] != QLatin1String(kind))
                 continue;
-            lines.append({parts[1], parts[2], parts.mid(3).join(u' ').trimmed()});
+            lines.append({parts[1], parts[2], parts[3], parts.mid(4).join(u' ').trimmed()});
         }
         return lines;
     }

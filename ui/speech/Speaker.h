@@ -20,9 +20,6 @@ namespace vocalore {
 struct TVoice {
     QString Name;
     QLocale Locale;
-    bool operator==(const TVoice& other) const {
-        return Name == other.Name && Locale == other.Locale;
-    }
 };
 
 enum class TSpeechStatus { ssStarting, ssReady, ssUnavailable };

@@ -1,6 +1,6 @@
 // Speaking through a real speech-dispatcher. Each test starts one of its own:
 // its own runtime folder and configuration, in which the only output module
-// writes the language, the rate and the text of every message to a file
+// writes the language, the voice, the rate and the text of every message to a file
 // instead of sounding it. The program starts the service by itself.
 
 #include "tests/support/SpeechService.h"
@@ -14,6 +14,7 @@
 #include "ui/testing/TestPanel.h"
 #include "ui/window/MainWindow.h"
 
+#include "core/Languages.h"
 #include "settings/SettingsStore.h"
 
 #include <QAction>
@@ -36,6 +37,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace vocalore {
 namespace {
@@ -347,6 +350,28 @@ TEST_F(SpeechServiceTest, WithoutAServiceTheProgramStaysSilentAndSaysWhy) {
     EXPECT_TRUE(Service->Texts().isEmpty());
 }
 
+// The page's language list: the document's languages first, every language once,
+// also when a list has the same language on both sides.
+TEST(SpeechPage, EveryLanguageOnceTheDocumentsFirst) {
+    test::App();
+    TSpeechSettings settings;
+    TSpeaker speaker(nullptr, settings);
+    for (const auto& [foreign, native] :
+         {std::pair{German, English}, std::pair{English, English}}) {
+        TSpeechPage page(speaker, settings, foreign, native);
+        auto* language = page.findChild<QComboBox*>(QStringLiteral("cbLanguage"));
+        EXPECT_EQ(language->itemData(0).toUInt(), foreign);
+        if (foreign != native) {
+            EXPECT_EQ(language->itemData(1).toUInt(), native);
+        }
+        EXPECT_EQ(static_cast<size_t>(language->count()), LanguageList().size());
+        int english = 0;
+        for (int i = 0; i < language->count(); ++i)
+            english += language->itemData(i).toUInt() == English;
+        EXPECT_EQ(english, 1);
+    }
+}
+
 TEST_F(SpeechServiceTest, TheSpeechPageSetsTheOptionsAndLetsTheUserHearEachVoice) {
     Open(TService::Recording, Document(German, English, {{"Katze", "", "", "cat"}}));
     WaitReady();
@@ -380,7 +405,7 @@ TEST_F(SpeechServiceTest, TheSpeechPageSetsTheOptionsAndLetsTheUserHearEachVoice
         language->setCurrentIndex(language->findData(German));
         seen.push_back(state->text().toStdString());
         seen.push_back(std::to_string(voice->count()));
-        voice->setCurrentIndex(1);
+        voice->setCurrentIndex(voice->findData(QStringLiteral("de-anna")));
         page->findChild<QSlider*>(QStringLiteral("tbRate"))->setValue(SpeechRateMin);
         page->findChild<QCheckBox*>(QStringLiteral("chbSpeakQuestion"))->setChecked(true);
         QTest::mouseClick(test, Qt::LeftButton);
@@ -394,20 +419,22 @@ TEST_F(SpeechServiceTest, TheSpeechPageSetsTheOptionsAndLetsTheUserHearEachVoice
     EXPECT_EQ(seen[3], "No voice for French (France).");
     EXPECT_EQ(seen[4], "test off");
     EXPECT_EQ(seen[5], "");
-    EXPECT_EQ(seen[6], "2"); // "(Default)" and the service's one German voice
+    EXPECT_EQ(seen[6], "3"); // "(Default)" and the service's two German voices
     // Test reads the language's name in the chosen voice at the chosen rate.
     ASSERT_TRUE(Eventually(
         [&] { return Service->Texts() == QStringList{QStringLiteral("Deutsch")}; }, 5000))
         << Record();
     EXPECT_EQ(Service->Languages(), QStringList{QStringLiteral("de")});
+    EXPECT_EQ(Service->Lines().at(0).Voice, QStringLiteral("de-anna"));
     EXPECT_EQ(Service->Lines().at(0).Rate.toDouble(), -100.0);
     // OK keeps the page's settings: the next test speaks its question slowly.
     EXPECT_TRUE(Speech().SpeakQuestion);
     EXPECT_EQ(Speech().Rate, SpeechRateMin);
-    EXPECT_EQ(Speech().Voice(German), "de");
+    EXPECT_EQ(Speech().Voice(German), "de-anna");
     Run(cmTestStartTesting);
     ASSERT_TRUE(Eventually([&] { return Service->Texts().size() == 2; }, 5000)) << Record();
     EXPECT_EQ(Service->Texts().at(1), QStringLiteral("Katze"));
+    EXPECT_EQ(Service->Lines().at(1).Voice, QStringLiteral("de-anna"));
     EXPECT_EQ(Service->Lines().at(1).Rate.toDouble(), -100.0);
 }
 
