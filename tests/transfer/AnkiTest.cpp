@@ -36,6 +36,7 @@ TEST(AnkiFieldText, TagsGoAndBlockBoundariesSeparate) {
     EXPECT_EQ(Plain("  many \t\n spaces  "), "many spaces");
     EXPECT_EQ(Plain("<span style=\"a>b\">x</span>"), "x"); // '>' inside a quoted value
     EXPECT_EQ(Plain("1 < 2 and 3 <4"), "1 < 2 and 3 <4");
+    EXPECT_EQ(Plain("1 < 2 > 0, x <= y"), "1 < 2 > 0, x <= y"); // a '<' no tag name follows
     EXPECT_EQ(Plain("a <unclosed"), "a <unclosed");
     EXPECT_EQ(Plain("x<!-- hidden <b> -->y"), "xy");
     EXPECT_EQ(Plain("a<zoom>b</zoom>"), "ab");
