@@ -16,7 +16,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # cups-pdf writes into the PDF folder of the job's owner, naming the file
 # after the job title, which holds the document's name.
 outdir="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
-export XDG_CONFIG_HOME="$work/config" PRINTER="$queue"
+export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" PRINTER="$queue"
 
 # Prints $1 with /p and leaves the PDF's text in $work/$2.txt.
 print_document() {

@@ -111,8 +111,10 @@ printf '#!/bin/sh\n[ "$*" = "query default text/html" ] && echo browser.desktop\
   >"$tmp/bin/xdg-mime"
 chmod +x "$tmp/bin/xdg-mime"
 touch "$tmp/opened"
+# Settings and state of its own: a recovery copy the user's own program left
+# would otherwise be offered first, and the tips would never show.
 start() {
-  XDG_CONFIG_HOME=$tmp/config PATH=$tmp/bin:$PATH QT_QPA_PLATFORM=xcb "$gui" "$@" \
+  XDG_CONFIG_HOME=$tmp/config XDG_STATE_HOME=$tmp/state PATH=$tmp/bin:$PATH QT_QPA_PLATFORM=xcb "$gui" "$@" \
     >>"$tmp/gui.log" 2>&1 &
   pids+=($!)
 }
