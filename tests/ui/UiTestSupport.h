@@ -36,10 +36,6 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
 inline QApplication& App() {
     static QApplication& app = []() -> QApplication& {
         QStandardPaths::setTestModeEnabled(true);
-        // Recovery copies and the old content of files saved in place go to
-        // a folder of the test run's own, never the user's.
-        static QTemporaryDir state;
-        qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
         // The windows stay silent and never start the user's speech service.
         SetSpeechBackendFactory([] { return std::unique_ptr<TSpeechBackend>(); });
         return test::OneApplication<QApplication>("ui_tests");
