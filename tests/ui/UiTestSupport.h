@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QString>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <array>
